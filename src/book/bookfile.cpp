@@ -1,0 +1,130 @@
+#include "bookfile.h"
+
+#include "fileio.h"
+#include "offsettext.h"
+#include "textimport.h"
+
+#include <QtEndian>
+
+#include <cstring>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Encodes text into a fixed-length field: cut at its length, filled with spaces.
+void putField(char *field, qsizetype length, QStringView text, CodePage::Unstorable *unstorable)
+{
+    char *end = CodePage::encodeInto(text.left(length), field, unstorable);
+    std::memset(end, ' ', length - (end - field));
+}
+
+QString getField(const char *bytes, qsizetype at, qsizetype length)
+{
+    return CodePage::decode(QByteArrayView(bytes + at, length));
+}
+
+} // namespace
+
+QByteArray serializeBook(const Book &book, CodePage::Unstorable *unstorable)
+{
+    Q_ASSERT(book.chapters.size() <= BookFileHeader::MaxChapterCount);
+    const auto chapterCount = qint32(book.chapters.size());
+    const qsizetype textAt = BookFileHeader::Size + ChapterRecord::Size * chapterCount;
+
+    QByteArray bytes(textAt + book.text.size(), Qt::Uninitialized);
+    char *header = bytes.data();
+    qToLittleEndian<qint16>(1, header + BookFileHeader::Word1);
+    qToLittleEndian<qint16>(0, header + BookFileHeader::Word2);
+    qToLittleEndian<qint32>(chapterCount, header + BookFileHeader::ChapterCount);
+    std::memset(header + BookFileHeader::Reserved8, 0, BookFileHeader::Magic - BookFileHeader::Reserved8);
+    std::memcpy(header + BookFileHeader::Magic, "VLM", 3);
+    putField(header + BookFileHeader::Title, BookFileHeader::TitleLength, book.title, unstorable);
+    putField(header + BookFileHeader::Author, BookFileHeader::AuthorLength, book.author, unstorable);
+    putField(header + BookFileHeader::Synopsis, BookFileHeader::SynopsisLength, book.synopsis,
+             unstorable);
+    std::memset(header + BookFileHeader::Reserved1024, 0, BookFileHeader::Reserved1024Length);
+
+    char *record = header + BookFileHeader::Size;
+    for (const ChapterEntry &chapter : book.chapters) {
+        qToLittleEndian<qint32>(offsetTextToNumber(chapter.offset), record + ChapterRecord::Offset);
+        putField(record + ChapterRecord::Title, ChapterRecord::TitleLength, chapter.title,
+                 unstorable);
+        record += ChapterRecord::Size;
+    }
+
+    CodePage::encodeInto(book.text, record, unstorable);
+    return bytes;
+}
+
+Result<Book> parseBook(QByteArrayView bytes, const QString &path)
+{
+    const qsizetype size = bytes.size();
+    if (size == 0)
+        return FileError{path, u"is empty, not a book file"_s};
+    if (size < BookFileHeader::Size) {
+        return FileError{path, u"is not a book file: it holds %1 bytes, fewer than the %2 of a "
+                               "book file's header"_s.arg(size).arg(BookFileHeader::Size)};
+    }
+
+    const char *data = bytes.data();
+    const auto chapterCount = qFromLittleEndian<qint32>(data + BookFileHeader::ChapterCount);
+    if (chapterCount < 0) {
+        return FileError{path, u"is damaged: its chapter count is negative (%1)"_s.arg(chapterCount)};
+    }
+    if (chapterCount > BookFileHeader::MaxChapterCount) {
+        return FileError{path, u"is damaged: it claims %1 chapters, more than the %2 a book can "
+                               "hold"_s.arg(chapterCount).arg(BookFileHeader::MaxChapterCount)};
+    }
+    const qsizetype textAt = BookFileHeader::Size + ChapterRecord::Size * qsizetype(chapterCount);
+    if (size < textAt) {
+        const qsizetype whole = (size - BookFileHeader::Size) / ChapterRecord::Size;
+        return FileError{path, u"is cut short: it claims %1 chapters but holds only %2 whole "
+                               "chapter records"_s.arg(chapterCount).arg(whole)};
+    }
+
+    Book book;
+    book.title = getField(data, BookFileHeader::Title, BookFileHeader::TitleLength);
+    book.author = getField(data, BookFileHeader::Author, BookFileHeader::AuthorLength);
+    book.synopsis = getField(data, BookFileHeader::Synopsis, BookFileHeader::SynopsisLength);
+
+    book.chapters.reserve(chapterCount);
+    const char *record = data + BookFileHeader::Size;
+    for (qint32 i = 0; i < chapterCount; ++i, record += ChapterRecord::Size) {
+        const auto offset = qFromLittleEndian<qint32>(record + ChapterRecord::Offset);
+        book.chapters.append({getField(record, ChapterRecord::Title, ChapterRecord::TitleLength),
+                              offsetWithSignPosition(offset)});
+    }
+
+    book.text = normalizeLineBreaks(CodePage::decode(bytes.sliced(textAt)));
+    return book;
+}
+
+Result<CodePage::Unstorable> SaveBook(const Book &book, const QString &path)
+{
+    if (book.chapters.size() > BookFileHeader::MaxChapterCount) {
+        return FileError{path, u"cannot be saved: the book has %1 chapters, more than the %2 a "
+                               "book file can hold"_s.arg(book.chapters.size())
+                                   .arg(BookFileHeader::MaxChapterCount)};
+    }
+    CodePage::Unstorable unstorable;
+    const QByteArray bytes = serializeBook(book, &unstorable);
+    if (std::optional<FileError> error = writeWholeFile(path, bytes))
+        return *error;
+    return unstorable;
+}
+
+Result<Book> LoadBook(const QString &path)
+{
+    const Result<QByteArray> bytes = readWholeFile(path);
+    if (!bytes)
+        return bytes.error();
+    return parseBook(bytes.value(), path);
+}
+
+QString withBookExtension(const QString &name)
+{
+    if (name.right(4).toLower() == u".vlm"_s)
+        return name;
+    return name + u".vlm"_s;
+}

@@ -1,0 +1,97 @@
+#include "codepage.h"
+
+#include <array>
+
+namespace CodePage {
+namespace {
+
+// The characters of bytes 0x80 to 0x9F; every other byte is the character of the same value.
+constexpr std::array<char16_t, 32> HighControlBlock = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98-9F
+};
+
+constexpr std::array<char16_t, 256> makeDecodeTable()
+{
+    std::array<char16_t, 256> table{};
+    for (unsigned byte = 0; byte < 256; ++byte)
+        table[byte] = char16_t(byte);
+    for (unsigned i = 0; i < HighControlBlock.size(); ++i)
+        table[0x80 + i] = HighControlBlock[i];
+    return table;
+}
+
+constexpr std::array<char16_t, 256> DecodeTable = makeDecodeTable();
+
+constexpr char Unrepresentable = '?';
+
+// The byte for a unit outside the identity ranges, or -1.
+int encodeSpecial(char16_t unit)
+{
+    for (unsigned i = 0; i < HighControlBlock.size(); ++i) {
+        if (HighControlBlock[i] == unit)
+            return int(0x80 + i);
+    }
+    return -1;
+}
+
+bool isIdentity(char16_t unit)
+{
+    return unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF);
+}
+
+} // namespace
+
+void Unstorable::note(char32_t character)
+{
+    if (count++ == 0)
+        first = character;
+}
+
+QString decode(QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    for (const char byte : bytes)
+        *out++ = DecodeTable[static_cast<unsigned char>(byte)];
+    return text;
+}
+
+char *encodeInto(QStringView text, char *out, Unstorable *unstorable)
+{
+    const char16_t *units = text.utf16();
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t unit = units[i];
+        if (isIdentity(unit)) {
+            *out++ = char(unit);
+            continue;
+        }
+        if (const int byte = encodeSpecial(unit); byte >= 0) {
+            *out++ = char(byte);
+            continue;
+        }
+        *out++ = Unrepresentable;
+        const bool pair = QChar::isHighSurrogate(unit) && i + 1 < size
+                          && QChar::isLowSurrogate(units[i + 1]);
+        if (pair) {
+            *out++ = Unrepresentable;
+            ++i;
+        }
+        if (unstorable) {
+            unstorable->note(pair ? QChar::surrogateToUcs4(unit, units[i]) : char32_t(unit));
+        }
+    }
+    return out;
+}
+
+QByteArray encode(QStringView text, Unstorable *unstorable)
+{
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    encodeInto(text, bytes.data(), unstorable);
+    return bytes;
+}
+
+} // namespace CodePage

@@ -1,0 +1,321 @@
+#include "batchtool.h"
+
+#include "console.h"
+
+#include "book/bookfile.h"
+#include "book/fileio.h"
+#include "book/offsettext.h"
+#include "book/textimport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <optional>
+#include <span>
+#include <variant>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Usage = uR"(Usage:
+  leafwright-cli make OUT (--import TEXT | --open BOOK) [--title T] [--author A] [--synopsis S]
+  leafwright-cli show BOOK [--json]
+  leafwright-cli text BOOK [-o FILE]
+
+  make   builds the book file OUT (".vlm" is added unless OUT ends in it) from a text
+         file or an earlier book file, with the information given
+  show   prints what a book file holds; --json prints it as one JSON object
+  text   writes a book's text, UTF-8 encoded, to standard output or to FILE
+)"_s;
+
+struct OptionSpec
+{
+    QLatin1StringView name;
+    int valueCount;
+};
+
+struct Option
+{
+    QString name;
+    QStringList values;
+};
+
+// A command's arguments sorted into operands and options, in the order given.
+struct CommandLine
+{
+    QStringList operands;
+    QList<Option> options;
+
+    bool has(QLatin1StringView name) const { return find(name) != nullptr; }
+    QString value(QLatin1StringView name) const
+    {
+        const Option *option = find(name);
+        return option ? option->values.value(0) : QString();
+    }
+
+private:
+    const Option *find(QLatin1StringView name) const
+    {
+        for (const Option &option : options) {
+            if (option.name == name)
+                return &option;
+        }
+        return nullptr;
+    }
+};
+
+struct UsageError
+{
+    QString problem;
+};
+
+std::variant<CommandLine, UsageError> parseCommandLine(const QString &command, QStringList arguments,
+                                                       std::span<const OptionSpec> specs,
+                                                       qsizetype operandCount)
+{
+    CommandLine line;
+    bool optionsEnded = false;
+    while (!arguments.isEmpty()) {
+        QString word = arguments.takeFirst();
+        if (optionsEnded || !word.startsWith(u'-') || word == u"-"_s) {
+            line.operands.append(word);
+            continue;
+        }
+        if (word == u"--"_s) {
+            optionsEnded = true;
+            continue;
+        }
+
+        QStringList values;
+        if (const qsizetype equals = word.indexOf(u'='); word.startsWith(u"--"_s) && equals > 0) {
+            values.append(word.mid(equals + 1));
+            word.truncate(equals);
+        }
+        const auto spec = std::find_if(specs.begin(), specs.end(),
+                                       [&](const OptionSpec &s) { return s.name == word; });
+        if (spec == specs.end())
+            return UsageError{u"%1: unknown option \"%2\""_s.arg(command, word)};
+        if (values.size() > spec->valueCount)
+            return UsageError{u"%1: option %2 takes no value"_s.arg(command, word)};
+        while (values.size() < spec->valueCount && !arguments.isEmpty())
+            values.append(arguments.takeFirst());
+        if (values.size() < spec->valueCount) {
+            return UsageError{
+                u"%1: option %2 needs %3"_s.arg(command, word,
+                                                spec->valueCount == 1 ? u"a value"_s
+                                                                      : u"%1 values"_s.arg(spec->valueCount))};
+        }
+        if (line.has(spec->name))
+            return UsageError{u"%1: option %2 is given more than once"_s.arg(command, word)};
+        line.options.append({word, values});
+    }
+
+    if (line.operands.size() < operandCount)
+        return UsageError{u"%1: missing file name"_s.arg(command)};
+    if (line.operands.size() > operandCount)
+        return UsageError{u"%1: unexpected argument \"%2\""_s.arg(command, line.operands.at(operandCount))};
+    if (line.operands.contains(QString()))
+        return UsageError{u"%1: a file name is empty"_s.arg(command)};
+    return line;
+}
+
+int usageProblem(Console &console, const QString &problem)
+{
+    console.error(problem + u" (see leafwright-cli --help)"_s);
+    return ExitUsage;
+}
+
+int fileProblem(Console &console, const FileError &error)
+{
+    console.error(error.message());
+    return ExitFileProblem;
+}
+
+QString describeCharacter(char32_t character)
+{
+    const QString code = u"U+%1"_s.arg(uint(character), 4, 16, QChar(u'0')).toUpper();
+    if (!QChar::isPrint(character))
+        return code;
+    return u"\"%1\" (%2)"_s.arg(QString::fromUcs4(&character, 1), code);
+}
+
+// --- make ---------------------------------------------------------------------------------------
+
+constexpr OptionSpec MakeOptions[] = {
+    {"--import"_L1, 1}, {"--open"_L1, 1},   {"--title"_L1, 1},
+    {"--author"_L1, 1}, {"--synopsis"_L1, 1},
+};
+
+Result<Book> readSource(const CommandLine &line)
+{
+    if (line.has("--open"_L1))
+        return LoadBook(line.value("--open"_L1));
+
+    // Import starts a new book: the text alone, no information and no chapters.
+    Result<QString> text = importTextFile(line.value("--import"_L1));
+    if (!text)
+        return text.error();
+    Book book;
+    book.text = std::move(text).value();
+    return book;
+}
+
+int runMake(const CommandLine &line, Console &console)
+{
+    if (line.has("--import"_L1) == line.has("--open"_L1))
+        return usageProblem(console, u"make: give either --import TEXT or --open BOOK"_s);
+
+    Result<Book> source = readSource(line);
+    if (!source)
+        return fileProblem(console, source.error());
+    Book book = std::move(source).value();
+
+    if (line.has("--title"_L1))
+        book.title = line.value("--title"_L1);
+    if (line.has("--author"_L1))
+        book.author = line.value("--author"_L1);
+    if (line.has("--synopsis"_L1))
+        book.synopsis = normalizeLineBreaks(line.value("--synopsis"_L1));
+
+    const QString out = withBookExtension(line.operands.at(0));
+    if (isMissingTitle(book.title))
+        console.warning(u"%1: the book has no title; saving it all the same"_s.arg(out));
+
+    const Result<CodePage::Unstorable> saved = SaveBook(book, out);
+    if (!saved)
+        return fileProblem(console, saved.error());
+    if (const CodePage::Unstorable &unstorable = saved.value(); unstorable.count > 0) {
+        console.warning(u"%1: %2 characters cannot be stored in the Windows-1252 code page and "
+                        "were saved as \"?\"; the first is %3"_s
+                            .arg(out)
+                            .arg(unstorable.count)
+                            .arg(describeCharacter(unstorable.first)));
+    }
+    return ExitSuccess;
+}
+
+// --- show ---------------------------------------------------------------------------------------
+
+constexpr OptionSpec ShowOptions[] = {{"--json"_L1, 0}};
+
+// A stored field as a person wants to read it: without its fill spaces, and with control
+// characters, which a terminal would act on, shown as U+FFFD.
+QString forReading(QString text)
+{
+    while (text.endsWith(u' '))
+        text.chop(1);
+    for (QChar &c : text) {
+        if (c.category() == QChar::Other_Control)
+            c = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
+QString describeBook(const Book &book)
+{
+    QString out;
+    out += u"Title:    "_s + forReading(book.title) + u'\n';
+    out += u"Author:   "_s + forReading(book.author) + u'\n';
+    const QStringList synopsisLines = normalizeLineBreaks(book.synopsis).split(u"\r\n"_s);
+    out += u"Synopsis: "_s;
+    for (qsizetype i = 0; i < synopsisLines.size(); ++i)
+        out += (i ? u"          "_s : QString()) + forReading(synopsisLines[i]) + u'\n';
+
+    out += u"Chapters: %1\n"_s.arg(book.chapters.size());
+    const int indexWidth = int(QString::number(book.chapters.size()).size());
+    int offsetWidth = 1;
+    for (const ChapterEntry &chapter : book.chapters)
+        offsetWidth = std::max(offsetWidth, int(QString::number(offsetTextToNumber(chapter.offset)).size()));
+    for (qsizetype i = 0; i < book.chapters.size(); ++i) {
+        const ChapterEntry &chapter = book.chapters[i];
+        out += u"  %1  %2  %3\n"_s.arg(i + 1, indexWidth)
+                   .arg(offsetTextToNumber(chapter.offset), offsetWidth)
+                   .arg(forReading(chapter.title));
+    }
+    out += u"Text:     %1 characters\n"_s.arg(book.text.size());
+    return out;
+}
+
+QByteArray bookAsJson(const Book &book)
+{
+    QJsonArray chapters;
+    for (const ChapterEntry &chapter : book.chapters) {
+        chapters.append(QJsonObject{{u"title"_s, chapter.title},
+                                    {u"offset"_s, offsetTextToNumber(chapter.offset)}});
+    }
+    const QJsonObject object{
+        {u"title"_s, book.title},          {u"author"_s, book.author},
+        {u"synopsis"_s, book.synopsis},    {u"chapters"_s, chapters},
+        {u"text_length"_s, qint64(book.text.size())},
+    };
+    return QJsonDocument(object).toJson(QJsonDocument::Indented);
+}
+
+int runShow(const CommandLine &line, Console &console)
+{
+    const Result<Book> book = LoadBook(line.operands.at(0));
+    if (!book)
+        return fileProblem(console, book.error());
+    if (line.has("--json"_L1))
+        console.printBytes(bookAsJson(book.value()));
+    else
+        console.print(describeBook(book.value()));
+    return ExitSuccess;
+}
+
+// --- text ---------------------------------------------------------------------------------------
+
+constexpr OptionSpec TextOptions[] = {{"-o"_L1, 1}};
+
+int runText(const CommandLine &line, Console &console)
+{
+    const Result<Book> book = LoadBook(line.operands.at(0));
+    if (!book)
+        return fileProblem(console, book.error());
+    const QByteArray text = book.value().text.toUtf8();
+    if (!line.has("-o"_L1)) {
+        console.printBytes(text);
+        return ExitSuccess;
+    }
+    if (std::optional<FileError> error = writeWholeFile(line.value("-o"_L1), text))
+        return fileProblem(console, *error);
+    return ExitSuccess;
+}
+
+} // namespace
+
+int runBatchTool(const QStringList &arguments, Console &console)
+{
+    if (arguments.isEmpty())
+        return usageProblem(console, u"no command given"_s);
+
+    const QString command = arguments.first();
+    if (command == u"--help"_s || command == u"-h"_s || command == u"help"_s) {
+        console.print(Usage);
+        return ExitSuccess;
+    }
+
+    struct Command
+    {
+        QLatin1StringView name;
+        std::span<const OptionSpec> options;
+        qsizetype operandCount;
+        int (*run)(const CommandLine &, Console &);
+    };
+    static constexpr Command Commands[] = {
+        {"make"_L1, MakeOptions, 1, runMake},
+        {"show"_L1, ShowOptions, 1, runShow},
+        {"text"_L1, TextOptions, 1, runText},
+    };
+    for (const Command &known : Commands) {
+        if (known.name != command)
+            continue;
+        auto parsed = parseCommandLine(command, arguments.mid(1), known.options, known.operandCount);
+        if (const auto *usage = std::get_if<UsageError>(&parsed))
+            return usageProblem(console, usage->problem);
+        return known.run(std::get<CommandLine>(parsed), console);
+    }
+    return usageProblem(console, u"unknown command \"%1\""_s.arg(command));
+}

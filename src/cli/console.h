@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdio>
+
+// The batch tool's two output streams, UTF-8 encoded.
+class Console
+{
+public:
+    Console(std::FILE *out, std::FILE *err) : m_out(out), m_err(err) {}
+
+    void print(const QString &text);
+    void printBytes(const QByteArray &bytes);
+
+    // One line on the error stream, "leafwright-cli: " and the problem.
+    void error(const QString &problem);
+    void warning(const QString &problem);
+
+private:
+    std::FILE *m_out;
+    std::FILE *m_err;
+};

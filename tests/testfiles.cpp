@@ -1,0 +1,49 @@
+#include "testfiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+void writeBytes(const QString &path, QByteArrayView bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes.data(), bytes.size()), bytes.size());
+}
+
+QString corpusDir()
+{
+    return QString::fromUtf8(LEAFWRIGHT_CORPUS_DIR);
+}
+
+QStringList corpusBooks()
+{
+    const QDir dir(corpusDir());
+    QStringList books;
+    for (const QString &name : dir.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name))
+        books.append(dir.filePath(name));
+    return books;
+}
+
+QByteArray le16(qint16 value)
+{
+    QByteArray bytes(2, '\0');
+    qToLittleEndian(value, bytes.data());
+    return bytes;
+}
+
+QByteArray le32(qint32 value)
+{
+    QByteArray bytes(4, '\0');
+    qToLittleEndian(value, bytes.data());
+    return bytes;
+}
