@@ -17,7 +17,8 @@ namespace {
 QString largestCorpusBook()
 {
     const QDir dir(QString::fromUtf8(LEAFWRIGHT_CORPUS_DIR));
-    const QFileInfoList books = dir.entryInfoList({QStringLiteral("*.txt")}, QDir::Files, QDir::Size);
+    const QFileInfoList books =
+        dir.entryInfoList({QStringLiteral("*.txt")}, QDir::Files, QDir::Size);
     return books.isEmpty() ? QString() : books.first().filePath();
 }
 

@@ -23,9 +23,8 @@ QByteArray field(QByteArray bytes, qsizetype length)
 QByteArray header(qint32 chapterCount, const QByteArray &title, const QByteArray &author,
                   const QByteArray &synopsis)
 {
-    return le16(1) + le16(0) + le32(chapterCount) + QByteArray(8, '\0') + "VLM"
-           + field(title, 128) + field(author, 128) + field(synopsis, 1024)
-           + QByteArray(1024, '\0');
+    return le16(1) + le16(0) + le32(chapterCount) + QByteArray(8, '\0') + "VLM" + field(title, 128)
+           + field(author, 128) + field(synopsis, 1024) + QByteArray(1024, '\0');
 }
 
 QByteArray record(qint32 offset, const QByteArray &title)
@@ -70,15 +69,25 @@ TEST_F(BookFile, SavesEveryFieldAtItsPlace)
          Book{longTitle, QString(200, u'A'), QString(1030, u'S'), {}, {}},
          header(0, QByteArray(126, 'T') + "xy", QByteArray(128, 'A'), QByteArray(1024, 'S'))},
         {"chapter rows: titles cut at 40, offset texts read as numbers",
-         Book{u"T"_s, {}, {}, {{QString(41, u'c'), u" 1234"_s}, {u"Two"_s, u"1234"_s},
-                             {u"Empty offset"_s, {}}, {u"Not a number"_s, u"Offset"_s},
-                             {u"Negative"_s, u"-5"_s}, {u"Half"_s, u"2.5"_s}, {{}, u" 0"_s}},
+         Book{u"T"_s,
+              {},
+              {},
+              {{QString(41, u'c'), u" 1234"_s},
+               {u"Two"_s, u"1234"_s},
+               {u"Empty offset"_s, {}},
+               {u"Not a number"_s, u"Offset"_s},
+               {u"Negative"_s, u"-5"_s},
+               {u"Half"_s, u"2.5"_s},
+               {{}, u" 0"_s}},
               u"body"_s},
          header(7, "T", "", "") + record(1234, QByteArray(40, 'c')) + record(1234, "Two")
              + record(0, "Empty offset") + record(0, "Not a number") + record(-5, "Negative")
              + record(2, "Half") + record(0, "") + "body"},
         {"Windows-1252 characters and ones it cannot hold",
-         Book{u16(u"Caf\u00E9"), {}, {}, {{u16(u"\u201CI\u201D"), u"0"_s}},
+         Book{u16(u"Caf\u00E9"),
+              {},
+              {},
+              {{u16(u"\u201CI\u201D"), u"0"_s}},
               u16(u"\u2014 \u03A9 \U0001F600")},
          header(1, "Caf\xE9", "", "") + record(0, "\x93I\x94") + "\x97 ? ??"},
     };
@@ -102,9 +111,9 @@ TEST_F(BookFile, TalliesTheCharactersStoredAsQuestionMarks)
 
 TEST_F(BookFile, LoadsFieldsWithFillSpacesAndOffsetsWithSignPosition)
 {
-    writeBytes(path("in.vlm"), header(3, "Title", "", "Line one\r\nLine two")
-                                   + record(0, "Start") + record(1234, "Middle")
-                                   + record(-7, "Odd") + "one\ntwo\rthree\r\n");
+    writeBytes(path("in.vlm"), header(3, "Title", "", "Line one\r\nLine two") + record(0, "Start")
+                                   + record(1234, "Middle") + record(-7, "Odd")
+                                   + "one\ntwo\rthree\r\n");
     const Result<Book> loaded = LoadBook(path("in.vlm"));
     ASSERT_TRUE(loaded.ok()) << loaded.error().message().toStdString();
     const Book &book = loaded.value();
@@ -134,7 +143,9 @@ TEST_F(BookFile, ReadsAnyHeaderWordsAndMagic)
 
 TEST_F(BookFile, SaveOpenSaveGivesTheSameBytes)
 {
-    Book book{u"A title"_s, u"An author"_s, u"Line\r\nline"_s,
+    Book book{u"A title"_s,
+              u"An author"_s,
+              u"Line\r\nline"_s,
               {{u"One"_s, u" 0"_s}, {u"Two"_s, u"17"_s}, {u"Three"_s, u"-1"_s}},
               u16(u"Chapter one\r\n\r\n\u201CHello,\u201D she said.\r\n\u00A0")};
     ASSERT_TRUE(SaveBook(book, path("first.vlm")).ok());
@@ -238,7 +249,8 @@ TEST_F(BookFile, AFailedSaveLeavesTheOldBookAndNoTemporaryFile)
     for (const QString &target : targets) {
         const Result<CodePage::Unstorable> saved = SaveBook(book, target);
         ASSERT_FALSE(saved.ok()) << target.toStdString();
-        EXPECT_TRUE(saved.error().message().startsWith(target)) << saved.error().message().toStdString();
+        EXPECT_TRUE(saved.error().message().startsWith(target))
+            << saved.error().message().toStdString();
     }
 
     // A table longer than a book file can hold is refused before anything is written.
@@ -254,9 +266,9 @@ TEST_F(BookFile, AFailedSaveLeavesTheOldBookAndNoTemporaryFile)
 TEST(BookFileName, AppendsTheExtensionUnlessTheNameEndsInIt)
 {
     const std::pair<QString, QString> cases[] = {
-        {u"notes"_s, u"notes.vlm"_s},       {u"NOTES.VLM"_s, u"NOTES.VLM"_s},
-        {u"Book.Vlm"_s, u"Book.Vlm"_s},     {u"book.txt"_s, u"book.txt.vlm"_s},
-        {u"vlm"_s, u"vlm.vlm"_s},           {u"a.vlm.bak"_s, u"a.vlm.bak.vlm"_s},
+        {u"notes"_s, u"notes.vlm"_s},   {u"NOTES.VLM"_s, u"NOTES.VLM"_s},
+        {u"Book.Vlm"_s, u"Book.Vlm"_s}, {u"book.txt"_s, u"book.txt.vlm"_s},
+        {u"vlm"_s, u"vlm.vlm"_s},       {u"a.vlm.bak"_s, u"a.vlm.bak.vlm"_s},
         {u"dir/.vlm"_s, u"dir/.vlm"_s},
     };
     for (const auto &[name, expected] : cases)

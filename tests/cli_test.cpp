@@ -45,8 +45,8 @@ protected:
 
     QStringList filesInFolder() const
     {
-        return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
-                                            QDir::Name);
+        return QDir(m_dir.path())
+            .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     }
 
     // The one line a failure prints: the tool's name, then the file or problem.
@@ -65,10 +65,12 @@ protected:
 
 TEST_F(BatchTool, MakeImportsATextFileWithItsInformation)
 {
-    writeBytes(path(u"emma.txt"_s), "\xEF\xBB\xBF" "Chapter 1\nIt was \xE2\x80\x9C" "fine\xE2\x80\x9D.\n");
-    const Outcome run = cli({u"make"_s, path(u"emma"_s), u"--import"_s, path(u"emma.txt"_s),
-                         u"--title"_s, u"Emma"_s, u"--author=Jane Austen"_s, u"--synopsis"_s,
-                         u"One\ntwo"_s});
+    writeBytes(path(u"emma.txt"_s), "\xEF\xBB\xBF"
+                                    "Chapter 1\nIt was \xE2\x80\x9C"
+                                    "fine\xE2\x80\x9D.\n");
+    const Outcome run =
+        cli({u"make"_s, path(u"emma"_s), u"--import"_s, path(u"emma.txt"_s), u"--title"_s,
+             u"Emma"_s, u"--author=Jane Austen"_s, u"--synopsis"_s, u"One\ntwo"_s});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
 
@@ -78,7 +80,8 @@ TEST_F(BatchTool, MakeImportsATextFileWithItsInformation)
     EXPECT_EQ(bytes.mid(19, 128), field(u"Emma"_s, 128).toLatin1());
     EXPECT_EQ(bytes.mid(147, 128), field(u"Jane Austen"_s, 128).toLatin1());
     EXPECT_EQ(bytes.mid(275, 10), "One\r\ntwo  ");
-    EXPECT_EQ(bytes.mid(2323), "Chapter 1\r\nIt was \x93" "fine\x94.\r\n");
+    EXPECT_EQ(bytes.mid(2323), "Chapter 1\r\nIt was \x93"
+                               "fine\x94.\r\n");
 }
 
 TEST_F(BatchTool, MakeOpenWritesABookAgainByteForByte)
@@ -90,8 +93,10 @@ TEST_F(BatchTool, MakeOpenWritesABookAgainByteForByte)
     EXPECT_EQ(readBytes(path(u"OUT.VLM"_s)), readBytes(path(u"in.vlm"_s)));
 
     // Information given on the command line replaces the stored fields.
-    ASSERT_EQ(cli({u"make"_s, path(u"renamed.vlm"_s), u"--open"_s, path(u"in.vlm"_s),
-                   u"--title"_s, u"New"_s}).status, 0);
+    ASSERT_EQ(cli({u"make"_s, path(u"renamed.vlm"_s), u"--open"_s, path(u"in.vlm"_s), u"--title"_s,
+                   u"New"_s})
+                  .status,
+              0);
     const Result<Book> renamed = LoadBook(path(u"renamed.vlm"_s));
     ASSERT_TRUE(renamed.ok());
     EXPECT_EQ(renamed.value().title, field(u"New"_s, 128));
@@ -103,7 +108,7 @@ TEST_F(BatchTool, MakeWarnsAboutAMissingTitleAndUnstorableCharactersButSaves)
 {
     writeBytes(path(u"greek.txt"_s), "alpha \xCE\xB1 and omega \xCF\x89\n");
     const Outcome run = cli({u"make"_s, path(u"greek.vlm"_s), u"--import"_s, path(u"greek.txt"_s),
-                         u"--title"_s, u"   "_s});
+                             u"--title"_s, u"   "_s});
     EXPECT_EQ(run.status, 0);
     const QStringList lines = QString::fromUtf8(run.err).split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2) << run.err.toStdString();
@@ -126,7 +131,8 @@ TEST_F(BatchTool, UsageProblemsExitWithTwoAndWriteNothing)
         {{u"make"_s, out}, u"--import TEXT or --open BOOK"_s},
         {{u"make"_s, out, u"--import"_s, in, u"--open"_s, in}, u"--import TEXT or --open BOOK"_s},
         {{u"make"_s, u"--import"_s, in}, u"missing file name"_s},
-        {{u"make"_s, out, u"--import"_s, in, u"--clean"_s, u"all"_s}, u"unknown option \"--clean\""_s},
+        {{u"make"_s, out, u"--import"_s, in, u"--clean"_s, u"all"_s},
+         u"unknown option \"--clean\""_s},
         {{u"make"_s, out, u"--import"_s, in, u"--title"_s}, u"--title needs a value"_s},
         {{u"make"_s, out, u"--import"_s, in, u"--title"_s, u"a"_s, u"--title"_s, u"b"_s},
          u"more than once"_s},
@@ -157,8 +163,8 @@ TEST_F(BatchTool, FileProblemsExitWithOneAndLeaveTheOutputAlone)
     writeBytes(path(u"truncated.vlm"_s), truncated + QByteArray(50, 'r'));
     writeBytes(path(u"existing.vlm"_s), "keep me");
 
-    const QString bad[] = {u"short.vlm"_s, u"empty.vlm"_s, u"negative.vlm"_s, u"oversized.vlm"_s,
-                           u"truncated.vlm"_s, u"missing.vlm"_s};
+    const QString bad[] = {u"short.vlm"_s,     u"empty.vlm"_s,     u"negative.vlm"_s,
+                           u"oversized.vlm"_s, u"truncated.vlm"_s, u"missing.vlm"_s};
     for (const QString &name : bad) {
         SCOPED_TRACE(name.toStdString());
         const QString book = path(name);
@@ -184,7 +190,9 @@ TEST_F(BatchTool, FileProblemsExitWithOneAndLeaveTheOutputAlone)
 
 TEST_F(BatchTool, ShowPrintsTheBookForReadingAndAsJson)
 {
-    Book book{u"Title"_s, u"Author"_s, u"First line\r\nSecond line"_s,
+    Book book{u"Title"_s,
+              u"Author"_s,
+              u"First line\r\nSecond line"_s,
               {{u"Opening"_s, u" 0"_s}, {u"The end"_s, u"1234"_s}},
               QString::fromUtf16(u"caf\u00E9\r\n")};
     ASSERT_TRUE(SaveBook(book, path(u"b.vlm"_s)).ok());
@@ -192,13 +200,13 @@ TEST_F(BatchTool, ShowPrintsTheBookForReadingAndAsJson)
     const Outcome human = cli({u"show"_s, path(u"b.vlm"_s)});
     ASSERT_EQ(human.status, 0);
     EXPECT_EQ(QString::fromUtf8(human.out), u"Title:    Title\n"
-                                             "Author:   Author\n"
-                                             "Synopsis: First line\n"
-                                             "          Second line\n"
-                                             "Chapters: 2\n"
-                                             "  1     0  Opening\n"
-                                             "  2  1234  The end\n"
-                                             "Text:     6 characters\n"_s);
+                                            "Author:   Author\n"
+                                            "Synopsis: First line\n"
+                                            "          Second line\n"
+                                            "Chapters: 2\n"
+                                            "  1     0  Opening\n"
+                                            "  2  1234  The end\n"
+                                            "Text:     6 characters\n"_s);
 
     const Outcome json = cli({u"show"_s, path(u"b.vlm"_s), u"--json"_s});
     ASSERT_EQ(json.status, 0);
@@ -243,7 +251,7 @@ TEST_F(BatchTool, CorpusBooksSurviveMakeOpenAndShow)
         SCOPED_TRACE(txt.toStdString());
         const QString first = path(u"first.vlm"_s);
         const Outcome made = cli({u"make"_s, first, u"--import"_s, txt, u"--title"_s, title,
-                              u"--author"_s, u"Someone"_s, u"--synopsis"_s, u"About\nit"_s});
+                                  u"--author"_s, u"Someone"_s, u"--synopsis"_s, u"About\nit"_s});
         ASSERT_EQ(made.status, 0) << made.err.toStdString();
 
         const QString text = decodeTextFile(readBytes(txt));

@@ -37,10 +37,12 @@ QByteArray serializeBook(const Book &book, CodePage::Unstorable *unstorable)
     qToLittleEndian<qint16>(1, header + BookFileHeader::Word1);
     qToLittleEndian<qint16>(0, header + BookFileHeader::Word2);
     qToLittleEndian<qint32>(chapterCount, header + BookFileHeader::ChapterCount);
-    std::memset(header + BookFileHeader::Reserved8, 0, BookFileHeader::Magic - BookFileHeader::Reserved8);
+    std::memset(header + BookFileHeader::Reserved8, 0,
+                BookFileHeader::Magic - BookFileHeader::Reserved8);
     std::memcpy(header + BookFileHeader::Magic, "VLM", 3);
     putField(header + BookFileHeader::Title, BookFileHeader::TitleLength, book.title, unstorable);
-    putField(header + BookFileHeader::Author, BookFileHeader::AuthorLength, book.author, unstorable);
+    putField(header + BookFileHeader::Author, BookFileHeader::AuthorLength, book.author,
+             unstorable);
     putField(header + BookFileHeader::Synopsis, BookFileHeader::SynopsisLength, book.synopsis,
              unstorable);
     std::memset(header + BookFileHeader::Reserved1024, 0, BookFileHeader::Reserved1024Length);
@@ -64,23 +66,27 @@ Result<Book> parseBook(QByteArrayView bytes, const QString &path)
         return FileError{path, u"is empty, not a book file"_s};
     if (size < BookFileHeader::Size) {
         return FileError{path, u"is not a book file: it holds %1 bytes, fewer than the %2 of a "
-                               "book file's header"_s.arg(size).arg(BookFileHeader::Size)};
+                               "book file's header"_s.arg(size)
+                                   .arg(BookFileHeader::Size)};
     }
 
     const char *data = bytes.data();
     const auto chapterCount = qFromLittleEndian<qint32>(data + BookFileHeader::ChapterCount);
     if (chapterCount < 0) {
-        return FileError{path, u"is damaged: its chapter count is negative (%1)"_s.arg(chapterCount)};
+        return FileError{path,
+                         u"is damaged: its chapter count is negative (%1)"_s.arg(chapterCount)};
     }
     if (chapterCount > BookFileHeader::MaxChapterCount) {
         return FileError{path, u"is damaged: it claims %1 chapters, more than the %2 a book can "
-                               "hold"_s.arg(chapterCount).arg(BookFileHeader::MaxChapterCount)};
+                               "hold"_s.arg(chapterCount)
+                                   .arg(BookFileHeader::MaxChapterCount)};
     }
     const qsizetype textAt = BookFileHeader::Size + ChapterRecord::Size * qsizetype(chapterCount);
     if (size < textAt) {
         const qsizetype whole = (size - BookFileHeader::Size) / ChapterRecord::Size;
         return FileError{path, u"is cut short: it claims %1 chapters but holds only %2 whole "
-                               "chapter records"_s.arg(chapterCount).arg(whole)};
+                               "chapter records"_s.arg(chapterCount)
+                                   .arg(whole)};
     }
 
     Book book;

@@ -74,8 +74,8 @@ char *encodeInto(QStringView text, char *out, Unstorable *unstorable)
             continue;
         }
         *out++ = Unrepresentable;
-        const bool pair = QChar::isHighSurrogate(unit) && i + 1 < size
-                          && QChar::isLowSurrogate(units[i + 1]);
+        const bool pair =
+            QChar::isHighSurrogate(unit) && i + 1 < size && QChar::isLowSurrogate(units[i + 1]);
         if (pair) {
             *out++ = Unrepresentable;
             ++i;

@@ -13,8 +13,8 @@ namespace CodePage {
 // Characters that Windows-1252 cannot hold; each of their UTF-16 units is stored as "?".
 struct Unstorable
 {
-    qsizetype count = 0;  // characters, a surrogate pair counting as one
-    char32_t first = 0;   // the first of them, valid when count > 0
+    qsizetype count = 0; // characters, a surrogate pair counting as one
+    char32_t first = 0;  // the first of them, valid when count > 0
 
     void note(char32_t character);
 };

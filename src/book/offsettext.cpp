@@ -36,7 +36,8 @@ qint32 offsetTextToNumber(QStringView text)
         bool moreThanFirst = false;
         for (++i; i < size && isDigit(text[i]); ++i)
             moreThanFirst = moreThanFirst || text[i] != u'0';
-        const bool roundUp = firstDigit > 5 || (firstDigit == 5 && (moreThanFirst || magnitude % 2));
+        const bool roundUp =
+            firstDigit > 5 || (firstDigit == 5 && (moreThanFirst || magnitude % 2));
         if (roundUp)
             magnitude = std::min(Saturated, magnitude + 1);
     }

@@ -22,8 +22,12 @@ template<typename T>
 class Result
 {
 public:
-    Result(T value) : m_state(std::in_place_index<0>, std::move(value)) {}
-    Result(FileError error) : m_state(std::in_place_index<1>, std::move(error)) {}
+    Result(T value)
+        : m_state(std::in_place_index<0>, std::move(value))
+    {}
+    Result(FileError error)
+        : m_state(std::in_place_index<1>, std::move(error))
+    {}
 
     bool ok() const { return m_state.index() == 0; }
     explicit operator bool() const { return ok(); }

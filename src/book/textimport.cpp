@@ -15,7 +15,7 @@ bool needsLineBreakChange(QStringView text)
     const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i) {
         if (text[i] == LF)
-            return true;  // a CR before it would have been passed over below
+            return true; // a CR before it would have been passed over below
         if (text[i] == CR) {
             if (i + 1 == size || text[i + 1] != LF)
                 return true;

@@ -71,7 +71,8 @@ struct UsageError
     QString problem;
 };
 
-std::variant<CommandLine, UsageError> parseCommandLine(const QString &command, QStringList arguments,
+std::variant<CommandLine, UsageError> parseCommandLine(const QString &command,
+                                                       QStringList arguments,
                                                        std::span<const OptionSpec> specs,
                                                        qsizetype operandCount)
 {
@@ -102,10 +103,9 @@ std::variant<CommandLine, UsageError> parseCommandLine(const QString &command, Q
         while (values.size() < spec->valueCount && !arguments.isEmpty())
             values.append(arguments.takeFirst());
         if (values.size() < spec->valueCount) {
-            return UsageError{
-                u"%1: option %2 needs %3"_s.arg(command, word,
-                                                spec->valueCount == 1 ? u"a value"_s
-                                                                      : u"%1 values"_s.arg(spec->valueCount))};
+            return UsageError{u"%1: option %2 needs %3"_s.arg(
+                command, word,
+                spec->valueCount == 1 ? u"a value"_s : u"%1 values"_s.arg(spec->valueCount))};
         }
         if (line.has(spec->name))
             return UsageError{u"%1: option %2 is given more than once"_s.arg(command, word)};
@@ -115,7 +115,8 @@ std::variant<CommandLine, UsageError> parseCommandLine(const QString &command, Q
     if (line.operands.size() < operandCount)
         return UsageError{u"%1: missing file name"_s.arg(command)};
     if (line.operands.size() > operandCount)
-        return UsageError{u"%1: unexpected argument \"%2\""_s.arg(command, line.operands.at(operandCount))};
+        return UsageError{
+            u"%1: unexpected argument \"%2\""_s.arg(command, line.operands.at(operandCount))};
     if (line.operands.contains(QString()))
         return UsageError{u"%1: a file name is empty"_s.arg(command)};
     return line;
@@ -144,7 +145,7 @@ QString describeCharacter(char32_t character)
 // --- make ---------------------------------------------------------------------------------------
 
 constexpr OptionSpec MakeOptions[] = {
-    {"--import"_L1, 1}, {"--open"_L1, 1},   {"--title"_L1, 1},
+    {"--import"_L1, 1}, {"--open"_L1, 1},     {"--title"_L1, 1},
     {"--author"_L1, 1}, {"--synopsis"_L1, 1},
 };
 
@@ -188,8 +189,7 @@ int runMake(const CommandLine &line, Console &console)
         return fileProblem(console, saved.error());
     if (const CodePage::Unstorable &unstorable = saved.value(); unstorable.count > 0) {
         console.warning(u"%1: %2 characters cannot be stored in the Windows-1252 code page and "
-                        "were saved as \"?\"; the first is %3"_s
-                            .arg(out)
+                        "were saved as \"?\"; the first is %3"_s.arg(out)
                             .arg(unstorable.count)
                             .arg(describeCharacter(unstorable.first)));
     }
@@ -227,7 +227,8 @@ QString describeBook(const Book &book)
     const int indexWidth = int(QString::number(book.chapters.size()).size());
     int offsetWidth = 1;
     for (const ChapterEntry &chapter : book.chapters)
-        offsetWidth = std::max(offsetWidth, int(QString::number(offsetTextToNumber(chapter.offset)).size()));
+        offsetWidth =
+            std::max(offsetWidth, int(QString::number(offsetTextToNumber(chapter.offset)).size()));
     for (qsizetype i = 0; i < book.chapters.size(); ++i) {
         const ChapterEntry &chapter = book.chapters[i];
         out += u"  %1  %2  %3\n"_s.arg(i + 1, indexWidth)
@@ -246,8 +247,10 @@ QByteArray bookAsJson(const Book &book)
                                     {u"offset"_s, offsetTextToNumber(chapter.offset)}});
     }
     const QJsonObject object{
-        {u"title"_s, book.title},          {u"author"_s, book.author},
-        {u"synopsis"_s, book.synopsis},    {u"chapters"_s, chapters},
+        {u"title"_s, book.title},
+        {u"author"_s, book.author},
+        {u"synopsis"_s, book.synopsis},
+        {u"chapters"_s, chapters},
         {u"text_length"_s, qint64(book.text.size())},
     };
     return QJsonDocument(object).toJson(QJsonDocument::Indented);
@@ -312,7 +315,8 @@ int runBatchTool(const QStringList &arguments, Console &console)
     for (const Command &known : Commands) {
         if (known.name != command)
             continue;
-        auto parsed = parseCommandLine(command, arguments.mid(1), known.options, known.operandCount);
+        auto parsed =
+            parseCommandLine(command, arguments.mid(1), known.options, known.operandCount);
         if (const auto *usage = std::get_if<UsageError>(&parsed))
             return usageProblem(console, usage->problem);
         return known.run(std::get<CommandLine>(parsed), console);

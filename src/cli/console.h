@@ -8,7 +8,10 @@
 class Console
 {
 public:
-    Console(std::FILE *out, std::FILE *err) : m_out(out), m_err(err) {}
+    Console(std::FILE *out, std::FILE *err)
+        : m_out(out)
+        , m_err(err)
+    {}
 
     void print(const QString &text);
     void printBytes(const QByteArray &bytes);
