@@ -2,6 +2,8 @@
 
 #include <array>
 
+using namespace Qt::StringLiterals;
+
 namespace CodePage {
 namespace {
 
@@ -92,6 +94,18 @@ QByteArray encode(QStringView text, Unstorable *unstorable)
     QByteArray bytes(text.size(), Qt::Uninitialized);
     encodeInto(text, bytes.data(), unstorable);
     return bytes;
+}
+
+QString describe(const Unstorable &unstorable)
+{
+    const char32_t first = unstorable.first;
+    QString character = u"U+%1"_s.arg(uint(first), 4, 16, QChar(u'0')).toUpper();
+    if (QChar::isPrint(first))
+        character = u"\"%1\" (%2)"_s.arg(QString::fromUcs4(&first, 1), character);
+    return u"%1 %2 cannot be stored in the Windows-1252 code page and %3 saved as \"?\"; the "
+           "first is %4"_s.arg(unstorable.count)
+               .arg(unstorable.count == 1 ? u"character"_s : u"characters"_s,
+                    unstorable.count == 1 ? u"was"_s : u"were"_s, character);
 }
 
 } // namespace CodePage

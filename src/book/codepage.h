@@ -30,4 +30,7 @@ char *encodeInto(QStringView text, char *out, Unstorable *unstorable = nullptr);
 
 QByteArray encode(QStringView text, Unstorable *unstorable = nullptr);
 
+// What the tally means for a user: how many characters became "?" and which was the first.
+QString describe(const Unstorable &unstorable);
+
 } // namespace CodePage

@@ -134,14 +134,6 @@ int fileProblem(Console &console, const FileError &error)
     return ExitFileProblem;
 }
 
-QString describeCharacter(char32_t character)
-{
-    const QString code = u"U+%1"_s.arg(uint(character), 4, 16, QChar(u'0')).toUpper();
-    if (!QChar::isPrint(character))
-        return code;
-    return u"\"%1\" (%2)"_s.arg(QString::fromUcs4(&character, 1), code);
-}
-
 // --- make ---------------------------------------------------------------------------------------
 
 constexpr OptionSpec MakeOptions[] = {
@@ -187,12 +179,8 @@ int runMake(const CommandLine &line, Console &console)
     const Result<CodePage::Unstorable> saved = SaveBook(book, out);
     if (!saved)
         return fileProblem(console, saved.error());
-    if (const CodePage::Unstorable &unstorable = saved.value(); unstorable.count > 0) {
-        console.warning(u"%1: %2 characters cannot be stored in the Windows-1252 code page and "
-                        "were saved as \"?\"; the first is %3"_s.arg(out)
-                            .arg(unstorable.count)
-                            .arg(describeCharacter(unstorable.first)));
-    }
+    if (saved.value().count > 0)
+        console.warning(out + u": "_s + CodePage::describe(saved.value()));
     return ExitSuccess;
 }
 

@@ -1,0 +1,124 @@
+#include "bookeditor.h"
+
+#include "documenttext.h"
+#include "twips.h"
+
+#include <QKeyEvent>
+#include <QTextBlock>
+
+#include <algorithm>
+
+BookEditor::BookEditor(QWidget *parent)
+    : QPlainTextEdit(parent)
+{
+    setObjectName(QStringLiteral("objBook"));
+}
+
+QString BookEditor::Text() const
+{
+    return textWithCrLf(*document());
+}
+
+void BookEditor::setText(const QString &text)
+{
+    // Qt reads CR LF, a lone LF and a lone CR each as one block separator.
+    setPlainText(text);
+}
+
+int BookEditor::SelStart() const
+{
+    const int position = textCursor().selectionStart();
+    return position + document()->findBlock(position).blockNumber();
+}
+
+int BookEditor::positionOf(qint64 offset) const
+{
+    if (offset <= 0)
+        return 0;
+
+    // The last block whose first character's offset (position + block number) is at or before
+    // offset.
+    const QTextDocument *doc = document();
+    int low = 0;
+    int high = doc->blockCount() - 1;
+    while (low < high) {
+        const int middle = low + (high - low + 1) / 2;
+        if (doc->findBlockByNumber(middle).position() + middle <= offset)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    const QTextBlock block = doc->findBlockByNumber(low);
+    const qint64 intoBlock = offset - (block.position() + low);
+    return block.position() + int(std::min<qint64>(intoBlock, block.length() - 1));
+}
+
+void BookEditor::setSelStart(qint64 offset)
+{
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(positionOf(offset));
+    setTextCursor(cursor);
+}
+
+void BookEditor::setSelLength(qint64 length)
+{
+    const int start = SelStart();
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(positionOf(start));
+    cursor.setPosition(positionOf(start + std::max<qint64>(length, 0)), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+void BookEditor::Refresh()
+{
+    viewport()->repaint();
+    repaint();
+}
+
+void BookEditor::setWidth(int twips)
+{
+    resize(twipsToPixels(twips), height());
+}
+
+void BookEditor::setHeight(int twips)
+{
+    resize(width(), twipsToPixels(twips));
+}
+
+void BookEditor::keyPressEvent(QKeyEvent *event)
+{
+    // A key that types a character, Enter and Backspace included, is announced before the
+    // character goes in; keys that only move the caret (arrows, Page Up) are not.
+    const QString typed = event->text();
+    if (!typed.isEmpty() && typed.front() != QChar(0x7F))
+        emit characterKeyPressed();
+
+    // Shift+Enter would put in a line separator that the book file cannot count as CR LF; it
+    // makes an ordinary line break like Enter.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers().testFlag(Qt::ShiftModifier)) {
+        QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier,
+                        event->text(), event->isAutoRepeat(), ushort(event->count()));
+        QPlainTextEdit::keyPressEvent(&plain);
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void BookEditor::mouseReleaseEvent(QMouseEvent *event)
+{
+    QPlainTextEdit::mouseReleaseEvent(event);
+    emit clicked();
+}
+
+void BookEditor::focusInEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusInEvent(event);
+    emit focusGained();
+}
+
+void BookEditor::focusOutEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusOutEvent(event);
+    emit focusLost();
+}

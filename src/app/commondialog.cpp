@@ -1,0 +1,27 @@
+#include "commondialog.h"
+
+#include "prompts.h"
+
+namespace {
+
+bool show(CommonDialog &dialog, FileDialogKind kind)
+{
+    const std::optional<QString> chosen =
+        prompts().chooseFile({kind, dialog.DialogTitle, dialog.Filter, dialog.FileName});
+    if (!chosen || chosen->isEmpty())
+        return false;
+    dialog.FileName = *chosen;
+    return true;
+}
+
+} // namespace
+
+bool CommonDialog::ShowOpen()
+{
+    return show(*this, FileDialogKind::Open);
+}
+
+bool CommonDialog::ShowSave()
+{
+    return show(*this, FileDialogKind::Save);
+}

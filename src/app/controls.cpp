@@ -1,0 +1,71 @@
+#include "controls.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <limits>
+
+namespace {
+
+QWidget *createControl(ControlKind kind, const QString &caption, QWidget *parent)
+{
+    switch (kind) {
+    case ControlKind::Label: {
+        auto *label = new QLabel(caption, parent);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setWordWrap(true);
+        return label;
+    }
+    case ControlKind::TextBox: {
+        auto *box = new QLineEdit(caption, parent);
+        box->setMaxLength(std::numeric_limits<int>::max()); // the boxes take text of any length
+        box->setCursorPosition(0);
+        return box;
+    }
+    case ControlKind::MultiLineTextBox: {
+        auto *box = new QPlainTextEdit(caption, parent);
+        box->setTabChangesFocus(true);
+        return box;
+    }
+    case ControlKind::Button: {
+        auto *button = new QPushButton(caption, parent);
+        button->setAutoDefault(false);
+        return button;
+    }
+    case ControlKind::List:
+        return new QListWidget(parent);
+    case ControlKind::CheckBox:
+        return new QCheckBox(caption, parent);
+    case ControlKind::OptionButton:
+        return new QRadioButton(caption, parent);
+    case ControlKind::Frame:
+        return new QGroupBox(caption, parent);
+    case ControlKind::ProgressBar: {
+        auto *bar = new QProgressBar(parent);
+        bar->setTextVisible(false);
+        return bar;
+    }
+    case ControlKind::PictureBox:
+        return new QLabel(parent);
+    }
+    Q_UNREACHABLE();
+}
+
+} // namespace
+
+void buildControls(QWidget *window, std::span<const ControlSpec> controls)
+{
+    for (const ControlSpec &spec : controls) {
+        QWidget *parent = spec.container ? control<QWidget>(window, spec.container) : window;
+        QWidget *widget = createControl(spec.kind, QString::fromUtf16(spec.caption), parent);
+        widget->setObjectName(QString::fromLatin1(spec.name));
+        widget->setGeometry(toPixels(spec.geometry));
+    }
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "twips.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <span>
+
+// Each window keeps its controls as one table of data; buildControls makes the widgets from it.
+
+enum class ControlKind {
+    Label,            // QLabel
+    TextBox,          // QLineEdit
+    MultiLineTextBox, // QPlainTextEdit
+    Button,           // QPushButton, never a default button
+    List,             // QListWidget
+    CheckBox,         // QCheckBox
+    OptionButton,     // QRadioButton
+    Frame,            // QGroupBox
+    ProgressBar,      // QProgressBar
+    PictureBox,       // QLabel showing a picture
+};
+
+struct ControlSpec
+{
+    const char *name; // also the widget's objectName
+    ControlKind kind;
+    const char16_t *caption;         // caption, or a text box's initial text
+    TwipsRect geometry;              // from the top left of the container
+    const char *container = nullptr; // a Frame of the same table, or the window itself
+};
+
+// Creates the controls in table order, which is also their tab order.
+void buildControls(QWidget *window, std::span<const ControlSpec> controls);
+
+// A control that buildControls made, by name.
+template<typename Widget>
+Widget *control(const QWidget *window, const char *name)
+{
+    auto *widget = window->findChild<Widget *>(QString::fromLatin1(name));
+    Q_ASSERT_X(widget, "control", name);
+    return widget;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "book/book.h"
+
+// The book lives in the windows' controls: the text in the main editor, the information in Book
+// Info's boxes, the chapter table in the Chapters window's lists. These move it between the
+// controls and a Book value, creating the windows, hidden, where they do not exist yet.
+
+// Everything Save As writes.
+Book documentBook();
+
+// What Open does with a loaded book: the information, then the chapter table, then the text.
+void showBook(const Book &book);
+
+// What Import does: the information and the chapter table emptied, then the text put in.
+void showImportedText(const QString &text);

@@ -1,0 +1,59 @@
+#include "frminfo.h"
+
+#include "controls.h"
+#include "documenttext.h"
+#include "windows.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+// In tab order.
+constexpr ControlSpec Controls[] = {
+    {"objTitle", ControlKind::TextBox, u"", {960, 120, 5655, 285}},
+    {"objAuthor", ControlKind::TextBox, u"", {960, 480, 5655, 285}},
+    {"objSynopsis", ControlKind::MultiLineTextBox, u"", {120, 1080, 6495, 1245}},
+    {"butOK", ControlKind::Button, u"OK", {5280, 2400, 1335, 375}},
+    {"lblTitle", ControlKind::Label, u"Title", {120, 120, 735, 255}},
+    {"lblAuthor", ControlKind::Label, u"Author", {120, 480, 735, 255}},
+    {"lblSynopsis", ControlKind::Label, u"Synopsis", {120, 840, 735, 255}},
+};
+
+} // namespace
+
+FrmInfo::FrmInfo()
+{
+    setObjectName(QStringLiteral("frmInfo"));
+    setWindowTitle(QStringLiteral("Book Info"));
+    makeToolWindow(this, 6720, 2910);
+    buildControls(this, Controls);
+
+    objTitle = control<QLineEdit>(this, "objTitle");
+    objAuthor = control<QLineEdit>(this, "objAuthor");
+    objSynopsis = control<QPlainTextEdit>(this, "objSynopsis");
+    butOK = control<QPushButton>(this, "butOK");
+    lblTitle = control<QLabel>(this, "lblTitle");
+    lblAuthor = control<QLabel>(this, "lblAuthor");
+    lblSynopsis = control<QLabel>(this, "lblSynopsis");
+
+    connect(butOK, &QPushButton::clicked, this, &FrmInfo::butOK_Click);
+}
+
+QString FrmInfo::synopsisText() const
+{
+    return textWithCrLf(*objSynopsis->document());
+}
+
+void FrmInfo::setSynopsisText(const QString &text)
+{
+    objSynopsis->setPlainText(text);
+}
+
+// Hides the window and keeps what was typed: it is the book's information.
+void FrmInfo::butOK_Click()
+{
+    hide();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// "Book Info": the book's title, author and synopsis. Its three boxes are the book's information
+// itself, so the window is only ever hidden, never unloaded, while the program runs.
+class FrmInfo : public QWidget
+{
+    Q_OBJECT
+
+public:
+    FrmInfo();
+
+    // The synopsis with its line breaks as CR LF, as the book file stores it.
+    QString synopsisText() const;
+    void setSynopsisText(const QString &text);
+
+    QLineEdit *objTitle;
+    QLineEdit *objAuthor;
+    QPlainTextEdit *objSynopsis;
+    QPushButton *butOK;
+    QLabel *lblTitle;
+    QLabel *lblAuthor;
+    QLabel *lblSynopsis;
+
+private:
+    void butOK_Click();
+};

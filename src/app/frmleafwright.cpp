@@ -1,0 +1,264 @@
+#include "frmleafwright.h"
+
+#include "appearance.h"
+#include "bookeditor.h"
+#include "document.h"
+#include "frmabout.h"
+#include "frminfo.h"
+#include "prompts.h"
+#include "twips.h"
+#include "windows.h"
+
+#include "book/bookfile.h"
+#include "book/textimport.h"
+#include "chapters/frmchapters.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QMenuBar>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString BookFilter = u"Symbian Vellumite File|*.vlm"_s;
+const QString TextFilter = u"Text Files|*.txt"_s;
+
+} // namespace
+
+FrmLeafwright::FrmLeafwright()
+{
+    setObjectName(u"frmLeafwright"_s);
+    setWindowTitle(u"Symbian Leafwright"_s);
+
+    auto *client = new QWidget(this);
+    setCentralWidget(client);
+    objBook = new BookEditor(client);
+    objBook->setGeometry(toPixels({0, 0, 6255, 4095}));
+    objBook->setFont(designFont(8.25));
+
+    struct Item
+    {
+        QAction *&action;
+        const char *name;
+        QString caption;
+        QKeyCombination shortcut;
+        void (FrmLeafwright::*handler)(); // none: present, but its window is not built yet
+    };
+    struct Menu
+    {
+        QMenu *&menu;
+        const char *name;
+        QString caption;
+        std::initializer_list<Item> items;
+    };
+    const Menu menus[] = {
+        {mnuFile,
+         "mnuFile",
+         u"&File"_s,
+         {
+             {mnuOpen, "mnuOpen", u"&Open"_s, Qt::CTRL | Qt::Key_O, &FrmLeafwright::mnuOpen_Click},
+             {mnuImport, "mnuImport", u"&Import"_s, Qt::CTRL | Qt::Key_I,
+              &FrmLeafwright::mnuImport_Click},
+             {mnuSaveAs, "mnuSaveAs", u"&Save As"_s, Qt::CTRL | Qt::Key_S,
+              &FrmLeafwright::mnuSaveAs_Click},
+             {mnuSep01, "mnuSep01", u"-"_s, {}, nullptr},
+             {mnuExit, "mnuExit", u"E&xit"_s, {}, &FrmLeafwright::mnuExit_Click},
+         }},
+        {mnuTools,
+         "mnuTools",
+         u"&Tools"_s,
+         {
+             {mnuInfo, "mnuInfo", u"&Book Info"_s, Qt::CTRL | Qt::Key_B,
+              &FrmLeafwright::mnuInfo_Click},
+             {mnuChapters, "mnuChapters", u"Chapter &Editor"_s, Qt::CTRL | Qt::Key_E,
+              &FrmLeafwright::mnuChapters_Click},
+             {mnuCleaner, "mnuCleaner", u"&Text Cleaner"_s, Qt::CTRL | Qt::Key_T, nullptr},
+             {mnuSep02, "mnuSep02", u"-"_s, {}, nullptr},
+             {mnuFind, "mnuFind", u"&Find"_s, Qt::CTRL | Qt::Key_F, nullptr},
+             {mnuReplace, "mnuReplace", u"&Replace"_s, Qt::CTRL | Qt::Key_H, nullptr},
+         }},
+        {mnuHelp,
+         "mnuHelp",
+         u"Help"_s,
+         {
+             {mnuAbout, "mnuAbout", u"&About Leafwright"_s, {}, &FrmLeafwright::mnuAbout_Click},
+         }},
+    };
+    for (const Menu &spec : menus) {
+        spec.menu = menuBar()->addMenu(spec.caption);
+        spec.menu->setObjectName(QString::fromLatin1(spec.name));
+        for (const Item &item : spec.items) {
+            item.action = item.caption == u"-"_s ? spec.menu->addSeparator()
+                                                 : spec.menu->addAction(item.caption);
+            item.action->setObjectName(QString::fromLatin1(item.name));
+            if (item.shortcut != QKeyCombination())
+                item.action->setShortcut(item.shortcut);
+            if (item.handler)
+                connect(item.action, &QAction::triggered, this, item.handler);
+            else if (!item.action->isSeparator())
+                item.action->setEnabled(false);
+        }
+    }
+
+    // The design's client area, below the menu bar.
+    resize(toPixels(6270, 4140) + QSize(0, menuBar()->sizeHint().height()));
+
+    // All six caret notifications run the same update; leaving the focus stands for both the
+    // editor losing it and being validated as it goes.
+    connect(objBook, &BookEditor::textChanged, this, &FrmLeafwright::OffsetTracking);
+    connect(objBook, &BookEditor::clicked, this, &FrmLeafwright::OffsetTracking);
+    connect(objBook, &BookEditor::characterKeyPressed, this, &FrmLeafwright::OffsetTracking);
+    connect(objBook, &BookEditor::focusGained, this, &FrmLeafwright::OffsetTracking);
+    connect(objBook, &BookEditor::focusLost, this, &FrmLeafwright::OffsetTracking);
+}
+
+void FrmLeafwright::Form_Load(const QStringList &arguments)
+{
+    QString path = arguments.join(u' ');
+    if (path.isEmpty())
+        return;
+    path.remove(u'"');
+    openBook(path);
+}
+
+void FrmLeafwright::openBook(const QString &path)
+{
+    const Result<Book> loaded = LoadBook(path);
+    if (!loaded) {
+        prompts().showMessage(u"Open"_s,
+                              u"The book could not be opened; nothing was changed.\n\n%1"_s.arg(
+                                  loaded.error().message()),
+                              MessageIcon::Critical);
+        return;
+    }
+    showBook(loaded.value());
+}
+
+void FrmLeafwright::mnuOpen_Click()
+{
+    objDialog.DialogTitle = u"Open"_s;
+    objDialog.Filter = BookFilter;
+    if (!objDialog.ShowOpen())
+        return;
+    openBook(objDialog.FileName);
+}
+
+void FrmLeafwright::mnuImport_Click()
+{
+    objDialog.DialogTitle = u"Import"_s;
+    objDialog.Filter = TextFilter;
+    if (!objDialog.ShowOpen())
+        return;
+
+    // The file is read whole before anything of the document changes.
+    const Result<QString> text = importTextFile(objDialog.FileName);
+    if (!text) {
+        prompts().showMessage(u"Import"_s,
+                              u"The text could not be imported; nothing was changed.\n\n%1"_s.arg(
+                                  text.error().message()),
+                              MessageIcon::Critical);
+        return;
+    }
+    showImportedText(text.value());
+}
+
+void FrmLeafwright::mnuSaveAs_Click()
+{
+    if (isMissingTitle(frmInfo()->objTitle->text())
+        && !prompts().askYesNo(u"Missing Title"_s,
+                               u"This book has no title. Are you sure you want to save it?"_s)) {
+        return;
+    }
+
+    objDialog.DialogTitle = u"Save As"_s;
+    objDialog.Filter = BookFilter;
+    if (!objDialog.ShowSave())
+        return;
+    objDialog.FileName = withBookExtension(objDialog.FileName);
+
+    // The new book goes to a temporary file that replaces any old one only once it is complete,
+    // so the old book is not deleted first.
+    objBook->setEnabled(false);
+    objBook->Refresh();
+    const Result<CodePage::Unstorable> saved = SaveBook(documentBook(), objDialog.FileName);
+    objBook->setEnabled(true);
+    objBook->Refresh();
+
+    if (!saved) {
+        prompts().showMessage(u"Save As"_s,
+                              u"The book could not be saved; any earlier file of that name is "
+                              "unchanged.\n\n%1"_s.arg(saved.error().message()),
+                              MessageIcon::Critical);
+    } else if (saved.value().count > 0) {
+        prompts().showMessage(
+            u"Save As"_s, u"The book was saved, but %1."_s.arg(CodePage::describe(saved.value())),
+            MessageIcon::Exclamation);
+    }
+}
+
+void FrmLeafwright::mnuExit_Click()
+{
+    close();
+}
+
+void FrmLeafwright::mnuInfo_Click()
+{
+    showWindow(frmInfo());
+}
+
+void FrmLeafwright::mnuChapters_Click()
+{
+    showWindow(frmChapters());
+}
+
+void FrmLeafwright::mnuAbout_Click()
+{
+    showWindow(frmAbout());
+}
+
+// Exit and closing the window end the program the same way, without a question: the tool
+// windows are unloaded in their order, then this window, and the program ends.
+void FrmLeafwright::closeEvent(QCloseEvent *event)
+{
+    // Unloading moves the focus; the editor must not bring the Chapters window back to life.
+    objBook->disconnect(this);
+    unloadToolWindows();
+    event->accept();
+    deleteLater();
+    QCoreApplication::quit();
+}
+
+bool FrmLeafwright::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        Form_Resize();
+    return QMainWindow::event(event);
+}
+
+void FrmLeafwright::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+// The editor keeps its top left corner and follows the window's outer size, less 100 twips of
+// width and 800 of height (caption, menu bar and borders). A window too small for that leaves
+// the editor's size in that direction as it was.
+void FrmLeafwright::Form_Resize()
+{
+    const QSize outer = frameGeometry().size();
+    const int outerWidth = pixelsToTwips(outer.width());
+    const int outerHeight = pixelsToTwips(outer.height());
+    if (outerWidth > 100)
+        objBook->setWidth(outerWidth - 100);
+    if (outerHeight > 800)
+        objBook->setHeight(outerHeight - 800);
+    update();
+}
+
+void FrmLeafwright::OffsetTracking()
+{
+    frmChapters()->objChapterOffset->setText(QString::number(objBook->SelStart()));
+}

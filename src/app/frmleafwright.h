@@ -1,0 +1,60 @@
+#pragma once
+
+#include "commondialog.h"
+
+#include <QMainWindow>
+
+class BookEditor;
+class QAction;
+class QMenu;
+
+// The main window: the book's text in objBook, and the menus that reach every command and every
+// other window.
+class FrmLeafwright : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    FrmLeafwright();
+
+    // Start-up with the program's arguments: joined with single spaces and every double quote
+    // removed, they name a book to open; none leaves the document empty.
+    void Form_Load(const QStringList &arguments);
+
+    BookEditor *objBook;
+    CommonDialog objDialog;
+
+    QMenu *mnuFile;
+    QAction *mnuOpen;
+    QAction *mnuImport;
+    QAction *mnuSaveAs;
+    QAction *mnuSep01;
+    QAction *mnuExit;
+    QMenu *mnuTools;
+    QAction *mnuInfo;
+    QAction *mnuChapters;
+    QAction *mnuCleaner;
+    QAction *mnuSep02;
+    QAction *mnuFind;
+    QAction *mnuReplace;
+    QMenu *mnuHelp;
+    QAction *mnuAbout;
+
+protected:
+    bool event(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void mnuOpen_Click();
+    void mnuImport_Click();
+    void mnuSaveAs_Click();
+    void mnuExit_Click();
+    void mnuInfo_Click();
+    void mnuChapters_Click();
+    void mnuAbout_Click();
+
+    void openBook(const QString &path);
+    void Form_Resize();
+    void OffsetTracking();
+};

@@ -1,0 +1,81 @@
+#include "prompts.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class QtPrompts final : public Prompts
+{
+public:
+    bool askYesNo(const QString &title, const QString &text) override
+    {
+        QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes;
+    }
+
+    void showMessage(const QString &title, const QString &text, MessageIcon icon) override
+    {
+        QMessageBox box(qtIcon(icon), title, text, QMessageBox::Ok);
+        box.exec();
+    }
+
+    std::optional<QString> chooseFile(const FileDialogRequest &request) override
+    {
+        QFileDialog dialog(nullptr, request.title);
+        dialog.setNameFilter(qtNameFilter(request.filter));
+        const bool saving = request.kind == FileDialogKind::Save;
+        dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        if (!request.fileName.isEmpty()) {
+            const QFileInfo start(request.fileName);
+            dialog.setDirectory(start.absolutePath());
+            dialog.selectFile(start.fileName());
+        }
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        const QStringList chosen = dialog.selectedFiles();
+        return chosen.isEmpty() ? QString() : chosen.first();
+    }
+
+private:
+    static QMessageBox::Icon qtIcon(MessageIcon icon)
+    {
+        switch (icon) {
+        case MessageIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MessageIcon::Critical:
+            return QMessageBox::Critical;
+        case MessageIcon::None:
+            break;
+        }
+        return QMessageBox::NoIcon;
+    }
+};
+
+Prompts *installed = nullptr;
+
+} // namespace
+
+Prompts &prompts()
+{
+    static QtPrompts qtPrompts;
+    return installed ? *installed : qtPrompts;
+}
+
+void installPrompts(Prompts *replacement)
+{
+    installed = replacement;
+}
+
+QString qtNameFilter(const QString &filter)
+{
+    const qsizetype bar = filter.indexOf(u'|');
+    if (bar < 0)
+        return filter;
+    return u"%1 (%2)"_s.arg(filter.left(bar), filter.mid(bar + 1).replace(u';', u' '));
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Every file dialog and message box of the program goes through one Prompts object, so that the
+// tests can answer them from a script and check what was asked.
+
+enum class MessageIcon { None, Exclamation, Critical };
+
+enum class FileDialogKind { Open, Save };
+
+struct FileDialogRequest
+{
+    FileDialogKind kind;
+    QString title;
+    QString filter;   // "Description|*.ext"
+    QString fileName; // the name the dialog starts with
+};
+
+class Prompts
+{
+public:
+    virtual ~Prompts() = default;
+
+    // A modal question with the buttons Yes and No, Yes the default, no icon. True for Yes.
+    virtual bool askYesNo(const QString &title, const QString &text) = 0;
+
+    // A modal message with a single OK button.
+    virtual void showMessage(const QString &title, const QString &text, MessageIcon icon) = 0;
+
+    // The file chosen in the dialog, or nothing when it was cancelled.
+    virtual std::optional<QString> chooseFile(const FileDialogRequest &request) = 0;
+};
+
+// The prompts in use: the Qt dialogs unless a test installed others.
+Prompts &prompts();
+
+// Makes prompts() answer through the given object; nullptr returns to the Qt dialogs. The caller
+// keeps ownership.
+void installPrompts(Prompts *replacement);
+
+// "Description|*.ext" as Qt writes a name filter: "Description (*.ext)".
+QString qtNameFilter(const QString &filter);

@@ -1,0 +1,84 @@
+#include "windows.h"
+
+#include "frmabout.h"
+#include "frminfo.h"
+#include "frmleafwright.h"
+#include "twips.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include "chapters/frmchapters.h"
+
+namespace {
+
+// The one instance of a window: created on first use, forgotten when destroyed.
+template<typename Window>
+class Instance
+{
+public:
+    Window *get()
+    {
+        if (!m_window)
+            m_window = new Window;
+        return m_window;
+    }
+    Window *ifLoaded() const { return m_window; }
+    void unload() { delete m_window.data(); }
+
+private:
+    QPointer<Window> m_window;
+};
+
+Instance<FrmLeafwright> leafwright;
+Instance<FrmInfo> info;
+Instance<FrmChapters> chapters;
+Instance<FrmAbout> about;
+
+} // namespace
+
+FrmLeafwright *frmLeafwright()
+{
+    return leafwright.get();
+}
+
+FrmInfo *frmInfo()
+{
+    return info.get();
+}
+
+FrmChapters *frmChapters()
+{
+    return chapters.get();
+}
+
+FrmAbout *frmAbout()
+{
+    return about.get();
+}
+
+LoadedWindows loadedWindows()
+{
+    return {about.ifLoaded(), chapters.ifLoaded(), info.ifLoaded()};
+}
+
+void unloadToolWindows()
+{
+    about.unload();
+    chapters.unload();
+    info.unload();
+}
+
+void showWindow(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void makeToolWindow(QWidget *window, int widthTwips, int heightTwips)
+{
+    window->setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                           | Qt::WindowCloseButtonHint);
+    window->setFixedSize(toPixels(widthTwips, heightTwips));
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+class QWidget;
+
+class FrmAbout;
+class FrmChapters;
+class FrmInfo;
+class FrmLeafwright;
+
+// Every window exists at most once. Its accessor creates and loads it, hidden, the first time
+// anything refers to it, so a command may read the book information or the chapter table from a
+// window the user never opened. Unloading destroys a window; the next reference creates it afresh.
+
+FrmLeafwright *frmLeafwright();
+FrmInfo *frmInfo();
+FrmChapters *frmChapters();
+FrmAbout *frmAbout();
+
+// The windows that exist now, without creating any; nullptr for one that is not loaded.
+struct LoadedWindows
+{
+    FrmAbout *about;
+    FrmChapters *chapters;
+    FrmInfo *info;
+};
+LoadedWindows loadedWindows();
+
+// The tool windows, unloaded in the order the program's end takes: About, Chapters, Info.
+// Windows never created are passed over.
+void unloadToolWindows();
+
+// Shows a window modeless, or brings it forward with its content when it is already shown.
+void showWindow(QWidget *window);
+
+// The fixed tool-window frame: a small caption bar with a close button, no minimise or maximise
+// box, no entry in the task bar. size is the client area in twips.
+void makeToolWindow(QWidget *window, int widthTwips, int heightTwips);

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/prompts.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+
+// Answers the program's prompts from a script and keeps a record of what was asked.
+class ScriptedPrompts final : public Prompts
+{
+public:
+    struct Asked
+    {
+        enum Kind { Question, Message, OpenDialog, SaveDialog } kind;
+        QString title;
+        QString text; // the question or message; for a dialog, its filter
+        MessageIcon icon = MessageIcon::None;
+        QString startName; // for a dialog, the name it started with
+    };
+
+    std::deque<bool> answers;                 // to questions, Yes as true
+    std::deque<std::optional<QString>> files; // chosen in dialogs; nothing for Cancel
+    QList<Asked> asked;
+
+    bool askYesNo(const QString &title, const QString &text) override;
+    void showMessage(const QString &title, const QString &text, MessageIcon icon) override;
+    std::optional<QString> chooseFile(const FileDialogRequest &request) override;
+
+    QList<Asked> messages() const;
+};
+
+// Window tests: real widgets on the offscreen platform, prompts answered by a script. Every test
+// ends the program's windows the way Exit does, so the next one starts as the program starts.
+class UiTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Runs Exit and lets Qt destroy what it scheduled.
+    static void exitProgram();
+
+    ScriptedPrompts m_prompts;
+};
+
+// Lets Qt deliver posted events, deferred deletions included.
+void processEvents();

@@ -1,0 +1,104 @@
+#include "uitest.h"
+
+#include "app/frmabout.h"
+#include "app/frminfo.h"
+#include "app/frmleafwright.h"
+#include "app/windows.h"
+#include "chapters/frmchapters.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Windows = UiTest;
+
+TEST_F(Windows, BookInfoKeepsWhatWasTypedThroughOkAndTheCloseBox)
+{
+    frmLeafwright()->mnuInfo->trigger();
+    FrmInfo *info = frmInfo();
+    EXPECT_TRUE(info->isVisible());
+    EXPECT_EQ(info->windowTitle(), u"Book Info"_s);
+
+    const QString longTitle(300, u'T');
+    QTest::keyClicks(info->objTitle, longTitle);
+    info->objAuthor->setText(u"Author"_s);
+    info->objSynopsis->setPlainText(u"One\ntwo"_s);
+    info->butOK->click();
+    EXPECT_TRUE(info->isHidden());
+
+    frmLeafwright()->mnuInfo->trigger();
+    info->close();
+    frmLeafwright()->mnuInfo->trigger();
+    EXPECT_EQ(frmInfo(), info);
+    EXPECT_EQ(info->objTitle->text(), longTitle) << "the box keeps text of any length";
+    EXPECT_EQ(info->objAuthor->text(), u"Author"_s);
+    EXPECT_EQ(info->synopsisText(), u"One\r\ntwo"_s);
+}
+
+TEST_F(Windows, BookInfoTabsThroughTitleAuthorSynopsisAndOk)
+{
+    FrmInfo *info = frmInfo();
+    EXPECT_EQ(info->objTitle->nextInFocusChain(), info->objAuthor);
+    EXPECT_EQ(info->objAuthor->nextInFocusChain(), info->objSynopsis);
+    QWidget *afterSynopsis = info->objSynopsis->nextInFocusChain();
+    while (afterSynopsis->focusPolicy() == Qt::NoFocus)
+        afterSynopsis = afterSynopsis->nextInFocusChain();
+    EXPECT_EQ(afterSynopsis, info->butOK);
+}
+
+TEST_F(Windows, ChaptersWindowKeepsTheTableWhenHiddenAndShownAgain)
+{
+    FrmChapters *chapters = frmChapters();
+    chapters->setChapterRows({{u"One"_s, u" 0"_s}, {u"Two"_s, u"12"_s}});
+    chapters->objChapterOffset->setText(u"77"_s);
+    frmLeafwright()->mnuChapters->trigger();
+    EXPECT_TRUE(chapters->isVisible());
+    EXPECT_FALSE(chapters->objChapterOffset->isEnabled());
+
+    chapters->butHide->click();
+    EXPECT_TRUE(chapters->isHidden());
+    frmLeafwright()->mnuChapters->trigger();
+    EXPECT_EQ(frmChapters(), chapters);
+    EXPECT_EQ(chapters->windowTitle(), u"Chapters"_s);
+    EXPECT_EQ(chapters->chapterRows(),
+              (QList<ChapterEntry>{{u"One"_s, u" 0"_s}, {u"Two"_s, u"12"_s}}));
+    EXPECT_EQ(chapters->objChapterOffset->text(), u"77"_s);
+}
+
+TEST_F(Windows, AboutCloseUnloadsItAndTheNextAboutIsFresh)
+{
+    frmLeafwright()->mnuAbout->trigger();
+    QPointer<FrmAbout> first = frmAbout();
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(first->windowTitle(), u"About"_s);
+    EXPECT_EQ(first->lblTitle->text(), u"Symbian Vellumite Leafwright"_s);
+    EXPECT_EQ(first->objLogo->pixmap().size(), QSize(32, 32));
+
+    first->butClose->click();
+    processEvents();
+    EXPECT_TRUE(first.isNull());
+    EXPECT_EQ(loadedWindows().about, nullptr);
+
+    frmLeafwright()->mnuAbout->trigger();
+    EXPECT_TRUE(frmAbout()->isVisible());
+}
+
+TEST_F(Windows, ChoosingAnOpenWindowAgainKeepsItsContent)
+{
+    frmLeafwright()->mnuInfo->trigger();
+    frmInfo()->objTitle->setText(u"Shown"_s);
+    frmLeafwright()->mnuInfo->trigger();
+    EXPECT_EQ(frmInfo()->objTitle->text(), u"Shown"_s);
+    EXPECT_TRUE(frmInfo()->isVisible());
+}
+
+} // namespace
