@@ -69,8 +69,9 @@ TEST_F(MainWindow, MenuBarHoldsEveryItemInOrder)
             EXPECT_EQ(menu->title(), QString::fromUtf16(expected.menuCaption));
             EXPECT_EQ(item->objectName(), QString::fromLatin1(expected.item));
             EXPECT_EQ(item->isSeparator(), QString::fromUtf16(expected.caption).isEmpty());
-            if (!item->isSeparator())
+            if (!item->isSeparator()) {
                 EXPECT_EQ(item->text(), QString::fromUtf16(expected.caption));
+            }
             EXPECT_EQ(item->shortcut().toString(), QString::fromUtf16(expected.shortcut));
             EXPECT_EQ(item->isEnabled(), expected.enabled);
         }
@@ -114,7 +115,7 @@ TEST_F(MainWindow, StartUpWithABadFileSaysSoAndStaysEmpty)
     EXPECT_FALSE(QFile::exists(missing));
 }
 
-TEST_F(MainWindow, EditorFollowsTheWindowLessBordersAndKeepsItsSizeWhenTooSmall)
+TEST_F(MainWindow, EditorFollowsTheWindowsOuterSizeOnResize)
 {
     FrmLeafwright *window = frmLeafwright();
     window->show();
@@ -125,15 +126,20 @@ TEST_F(MainWindow, EditorFollowsTheWindowLessBordersAndKeepsItsSizeWhenTooSmall)
                          twipsToPixels(pixelsToTwips(outer.height()) - 800));
     EXPECT_EQ(window->objBook->size(), expected);
     EXPECT_EQ(window->objBook->pos(), QPoint(0, 0));
+}
 
-    // 100 twips of width and 800 of height are the least the rule acts on.
-    window->setMinimumSize(0, 0);
-    window->resize(twipsToPixels(100), twipsToPixels(800));
-    processEvents();
-    if (pixelsToTwips(window->frameGeometry().width()) <= 100)
-        EXPECT_EQ(window->objBook->width(), expected.width());
-    if (pixelsToTwips(window->frameGeometry().height()) <= 800)
-        EXPECT_EQ(window->objBook->height(), expected.height());
+TEST(EditorSize, FollowsTheOuterSizeLessBordersAboveTheLeastSizes)
+{
+    const QSize editor(500, 400);
+    const std::pair<QSize, QSize> cases[] = {
+        {{6370, 4940}, {6270, 4140}}, // the design size
+        {{101, 801}, {1, 1}},         // just above the least sizes
+        {{100, 800}, editor},         // exactly at them: the editor keeps its size
+        {{50, 5000}, {500, 4200}},    // too narrow: only the height follows
+        {{5000, 0}, {4900, 400}},     // too low: only the width follows
+    };
+    for (const auto &[outer, expected] : cases)
+        EXPECT_EQ(editorSizeFor(outer, editor), expected) << outer.width() << "x" << outer.height();
 }
 
 TEST_F(MainWindow, ExitUnloadsTheToolWindowsInOrderThenTheMainWindow)

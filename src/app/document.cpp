@@ -20,10 +20,21 @@ Book documentBook()
     return book;
 }
 
+namespace {
+
+// A stored field ends in fill spaces; the box shows its start, not the spaces.
+void setBoxText(QLineEdit *box, const QString &text)
+{
+    box->setText(text);
+    box->setCursorPosition(0);
+}
+
+} // namespace
+
 void showBook(const Book &book)
 {
-    frmInfo()->objTitle->setText(book.title);
-    frmInfo()->objAuthor->setText(book.author);
+    setBoxText(frmInfo()->objTitle, book.title);
+    setBoxText(frmInfo()->objAuthor, book.author);
     frmInfo()->setSynopsisText(book.synopsis);
     frmChapters()->setChapterRows(book.chapters);
     frmLeafwright()->objBook->setText(book.text);

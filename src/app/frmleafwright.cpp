@@ -243,18 +243,26 @@ void FrmLeafwright::resizeEvent(QResizeEvent *event)
     Form_Resize();
 }
 
-// The editor keeps its top left corner and follows the window's outer size, less 100 twips of
-// width and 800 of height (caption, menu bar and borders). A window too small for that leaves
-// the editor's size in that direction as it was.
+QSize editorSizeFor(QSize outerTwips, QSize editorTwips)
+{
+    constexpr int Borders = 100;
+    constexpr int CaptionMenuAndBorders = 800;
+    if (outerTwips.width() > Borders)
+        editorTwips.setWidth(outerTwips.width() - Borders);
+    if (outerTwips.height() > CaptionMenuAndBorders)
+        editorTwips.setHeight(outerTwips.height() - CaptionMenuAndBorders);
+    return editorTwips;
+}
+
+// The editor keeps its top left corner and follows the window's outer size.
 void FrmLeafwright::Form_Resize()
 {
     const QSize outer = frameGeometry().size();
-    const int outerWidth = pixelsToTwips(outer.width());
-    const int outerHeight = pixelsToTwips(outer.height());
-    if (outerWidth > 100)
-        objBook->setWidth(outerWidth - 100);
-    if (outerHeight > 800)
-        objBook->setHeight(outerHeight - 800);
+    const QSize editor = objBook->size();
+    const QSize fitted = editorSizeFor({pixelsToTwips(outer.width()), pixelsToTwips(outer.height())},
+                                       {pixelsToTwips(editor.width()), pixelsToTwips(editor.height())});
+    objBook->setWidth(fitted.width());
+    objBook->setHeight(fitted.height());
     update();
 }
 

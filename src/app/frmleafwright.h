@@ -5,6 +5,12 @@
 #include <QMainWindow>
 
 class BookEditor;
+
+// The editor's size for the main window's outer size (caption, menu bar and borders included),
+// both in twips: the outer size less 100 twips of width and 800 of height. A dimension at or
+// below that keeps the editor's current size.
+QSize editorSizeFor(QSize outerTwips, QSize editorTwips);
+
 class QAction;
 class QMenu;
 

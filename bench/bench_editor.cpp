@@ -1,0 +1,120 @@
+// Opening a 10 MB book into the main window, and reading the caret's offset at its end.
+//
+//   QT_QPA_PLATFORM=offscreen build/bench/bench_editor
+
+#include "app/bookeditor.h"
+#include "app/document.h"
+#include "app/frmleafwright.h"
+#include "app/windows.h"
+#include "book/bookfile.h"
+#include "book/textimport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr qsizetype TenMegabytes = 10 * 1024 * 1024;
+
+// The corpus books one after another, up to 10 MB of text.
+QString tenMegabytesOfBooks()
+{
+    const QDir dir(QString::fromUtf8(LEAFWRIGHT_CORPUS_DIR));
+    QString text;
+    while (text.size() < TenMegabytes) {
+        const QStringList books = dir.entryList({QStringLiteral("*.txt")}, QDir::Files);
+        if (books.isEmpty())
+            return {};
+        for (const QString &name : books) {
+            QFile file(dir.filePath(name));
+            if (file.open(QIODevice::ReadOnly))
+                text += decodeTextFile(file.readAll());
+        }
+    }
+    text.truncate(TenMegabytes);
+    return text;
+}
+
+struct Fixture
+{
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("ten.vlm"));
+    bool ready = false;
+
+    Fixture()
+    {
+        Book book;
+        book.title = QStringLiteral("Ten megabytes");
+        book.text = tenMegabytesOfBooks();
+        ready = !book.text.isEmpty() && SaveBook(book, path).ok();
+    }
+};
+
+Fixture &fixture()
+{
+    static Fixture f;
+    return f;
+}
+
+// What Open does after the dialog: read the file, fill the windows, and paint the editor.
+void OpenTenMegabyteBook(benchmark::State &state)
+{
+    if (!fixture().ready) {
+        state.SkipWithError("no books in the corpus folder");
+        return;
+    }
+    frmLeafwright()->show();
+    for (auto _ : state) {
+        showBook(LoadBook(fixture().path).value());
+        QApplication::processEvents();
+        frmLeafwright()->objBook->Refresh();
+    }
+}
+BENCHMARK(OpenTenMegabyteBook)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The caret tracking reads the offset on every keystroke.
+void CaretOffsetAtTheEnd(benchmark::State &state)
+{
+    if (!fixture().ready) {
+        state.SkipWithError("no books in the corpus folder");
+        return;
+    }
+    BookEditor *editor = frmLeafwright()->objBook;
+    showBook(LoadBook(fixture().path).value());
+    editor->moveCursor(QTextCursor::End);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(editor->SelStart());
+    state.SetLabel(std::to_string(editor->SelStart()) + " characters");
+}
+BENCHMARK(CaretOffsetAtTheEnd)->Unit(benchmark::kMicrosecond);
+
+// Jumping to a chapter near the end.
+void PlaceCaretNearTheEnd(benchmark::State &state)
+{
+    if (!fixture().ready) {
+        state.SkipWithError("no books in the corpus folder");
+        return;
+    }
+    BookEditor *editor = frmLeafwright()->objBook;
+    showBook(LoadBook(fixture().path).value());
+    for (auto _ : state)
+        editor->setSelStart(TenMegabytes - 1000);
+}
+BENCHMARK(PlaceCaretNearTheEnd)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
