@@ -47,3 +47,17 @@ QByteArray le32(qint32 value)
     qToLittleEndian(value, bytes.data());
     return bytes;
 }
+
+void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+void PrintTo(const ChapterEntry &row, std::ostream *out)
+{
+    *out << '{';
+    PrintTo(row.title, out);
+    *out << ", ";
+    PrintTo(row.offset, out);
+    *out << '}';
+}

@@ -6,6 +6,8 @@
 #include "book/fileio.h"
 #include "book/offsettext.h"
 #include "book/textimport.h"
+#include "chapters/chapterscan.h"
+#include "chapters/chaptertable.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -21,11 +23,18 @@ namespace {
 
 const QString Usage = uR"(Usage:
   leafwright-cli make OUT (--import TEXT | --open BOOK) [--title T] [--author A] [--synopsis S]
+                     [--scan STYLE] [--whole-line] [--sort]
   leafwright-cli show BOOK [--json]
   leafwright-cli text BOOK [-o FILE]
 
   make   builds the book file OUT (".vlm" is added unless OUT ends in it) from a text
-         file or an earlier book file, with the information given
+         file or an earlier book file, with the information given; --scan appends the
+         chapters the automatic scan finds in heading style STYLE, --whole-line takes each
+         heading's whole line as its title, --sort orders the chapters by offset
+
+  Heading styles: 0 "Chapter 1", 1 "Chapter 01", 2 "Chapter I", 3 "Chapter One",
+  4 "Chapter Twenty-one", 5 a line that begins with a number, 6 a line that begins with
+  a Roman numeral
   show   prints what a book file holds; --json prints it as one JSON object
   text   writes a book's text, UTF-8 encoded, to standard output or to FILE
 )"_s;
@@ -137,8 +146,8 @@ int fileProblem(Console &console, const FileError &error)
 // --- make ---------------------------------------------------------------------------------------
 
 constexpr OptionSpec MakeOptions[] = {
-    {"--import"_L1, 1}, {"--open"_L1, 1},     {"--title"_L1, 1},
-    {"--author"_L1, 1}, {"--synopsis"_L1, 1},
+    {"--import"_L1, 1},   {"--open"_L1, 1}, {"--title"_L1, 1},      {"--author"_L1, 1},
+    {"--synopsis"_L1, 1}, {"--scan"_L1, 1}, {"--whole-line"_L1, 0}, {"--sort"_L1, 0},
 };
 
 Result<Book> readSource(const CommandLine &line)
@@ -155,10 +164,42 @@ Result<Book> readSource(const CommandLine &line)
     return book;
 }
 
+// The scan style of --scan, or nothing when the option holds no style.
+std::optional<HeadingStyle> scanStyle(const QString &value)
+{
+    bool isNumber = false;
+    const int style = value.toInt(&isNumber);
+    if (!isNumber || style < 0 || style >= HeadingStyleCount)
+        return std::nullopt;
+    return HeadingStyle(style);
+}
+
+// What the Auto Scan button does: the entries found are appended behind the table's rows.
+void scanChapters(Book &book, const ScanOptions &options, const QString &out, Console &console)
+{
+    NumberTables tables;
+    BuildRomanNumerals(tables);
+    BuildNumberWords(tables);
+    ChapterRows found = ScanChapters(book.text, options, tables);
+    if (const qsizetype leftOut = keepRowsThatFit(found, book.chapters.size()); leftOut > 0) {
+        console.warning(u"%1: the chapter table holds at most %2 chapters; %3 found by the scan "
+                        "were left out"_s.arg(out)
+                            .arg(MaxChapterRows)
+                            .arg(leftOut));
+    }
+    book.chapters.append(found);
+}
+
 int runMake(const CommandLine &line, Console &console)
 {
     if (line.has("--import"_L1) == line.has("--open"_L1))
         return usageProblem(console, u"make: give either --import TEXT or --open BOOK"_s);
+    const std::optional<HeadingStyle> style =
+        line.has("--scan"_L1) ? scanStyle(line.value("--scan"_L1)) : HeadingStyle::Digits;
+    if (!style)
+        return usageProblem(console, u"make: --scan takes a style from 0 to 6"_s);
+    if (line.has("--whole-line"_L1) && !line.has("--scan"_L1))
+        return usageProblem(console, u"make: --whole-line goes with --scan STYLE"_s);
 
     Result<Book> source = readSource(line);
     if (!source)
@@ -173,6 +214,11 @@ int runMake(const CommandLine &line, Console &console)
         book.synopsis = normalizeLineBreaks(line.value("--synopsis"_L1));
 
     const QString out = withBookExtension(line.operands.at(0));
+    if (line.has("--scan"_L1))
+        scanChapters(book, {*style, line.has("--whole-line"_L1)}, out, console);
+    if (line.has("--sort"_L1))
+        SortChapters(book.chapters);
+
     if (isMissingTitle(book.title))
         console.warning(u"%1: the book has no title; saving it all the same"_s.arg(out));
 
