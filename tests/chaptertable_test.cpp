@@ -38,7 +38,8 @@ TEST(ChapterTable, SortOrdersByOffsetAndRewritesTheRowsItExchanges)
         {{{u"Only"_s, u" 5"_s}}, {{u"Only"_s, u" 5"_s}}},
         // Already in order, yet the rows change places twice and one offset is rewritten.
         {{{u"A"_s, u" 1"_s}, {u"B"_s, u" 2"_s}}, {{u"A"_s, u" 1"_s}, {u"B"_s, u"2"_s}}},
-        {{{u"Text"_s, u"Offset"_s}, {u"Neg"_s, u"-4"_s}}, {{u"Neg"_s, u"-4"_s}, {u"Text"_s, u"0"_s}}},
+        {{{u"Text"_s, u"Offset"_s}, {u"Neg"_s, u"-4"_s}},
+         {{u"Neg"_s, u"-4"_s}, {u"Text"_s, u"0"_s}}},
     };
     for (const auto &[rows, sorted] : cases) {
         ChapterRows result = rows;
@@ -60,8 +61,8 @@ TEST(ChapterTable, SortEqualsTheExchangeOverAllPairsOnRandomTables)
         const int n = size(random);
         for (int i = 0; i < n; ++i) {
             const int v = value(random);
-            rows.append({u"Row %1"_s.arg(i), random() % 2 ? offsetWithSignPosition(v)
-                                                            : QString::number(v)});
+            rows.append({u"Row %1"_s.arg(i),
+                         random() % 2 ? offsetWithSignPosition(v) : QString::number(v)});
         }
         ChapterRows fast = rows;
         SortChapters(fast);
@@ -81,19 +82,21 @@ TEST(ChapterTable, MovesExchangeNeighboursAndFollowTheChapter)
         QString order;
     };
     const Case cases[] = {
-        {false, 0, 1, u"BAC"_s}, {true, 2, 1, u"ACB"_s}, {true, 0, -1, u"ABC"_s},
+        {false, 0, 1, u"BAC"_s},  {true, 2, 1, u"ACB"_s},   {true, 0, -1, u"ABC"_s},
         {false, 2, -1, u"ABC"_s}, {true, -1, -1, u"ABC"_s}, {false, -1, -1, u"ABC"_s},
     };
     for (const Case &c : cases) {
         ChapterRows rows = three;
-        const int moved = c.up ? moveChapterUp(rows, c.selected) : moveChapterDown(rows, c.selected);
+        const int moved =
+            c.up ? moveChapterUp(rows, c.selected) : moveChapterDown(rows, c.selected);
         EXPECT_EQ(moved, c.movedTo);
         QString order;
         for (const ChapterEntry &row : rows)
             order += row.title;
         EXPECT_EQ(order, c.order);
         for (const ChapterEntry &row : rows)
-            EXPECT_EQ(row.offset, three[row.title[0].unicode() - u'A'].offset) << "offsets keep their form";
+            EXPECT_EQ(row.offset, three[row.title[0].unicode() - u'A'].offset)
+                << "offsets keep their form";
     }
     ChapterRows empty;
     EXPECT_EQ(moveChapterDown(empty, 0), -1);

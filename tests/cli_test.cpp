@@ -137,6 +137,10 @@ TEST_F(BatchTool, UsageProblemsExitWithTwoAndWriteNothing)
         {{u"make"_s, out, u"--import"_s, in, u"--title"_s, u"a"_s, u"--title"_s, u"b"_s},
          u"more than once"_s},
         {{u"make"_s, out, u"extra"_s, u"--import"_s, in}, u"unexpected argument \"extra\""_s},
+        {{u"make"_s, out, u"--import"_s, in, u"--scan"_s, u"7"_s}, u"style from 0 to 6"_s},
+        {{u"make"_s, out, u"--import"_s, in, u"--scan"_s, u"one"_s}, u"style from 0 to 6"_s},
+        {{u"make"_s, out, u"--import"_s, in, u"--whole-line"_s},
+         u"--whole-line goes with --scan"_s},
         {{u"show"_s}, u"missing file name"_s},
         {{u"show"_s, in, u"--json=yes"_s}, u"--json takes no value"_s},
         {{u"text"_s, in, u"-o"_s}, u"-o needs a value"_s},
@@ -186,6 +190,36 @@ TEST_F(BatchTool, FileProblemsExitWithOneAndLeaveTheOutputAlone)
     EXPECT_EQ(readBytes(path(u"existing.vlm"_s)), "keep me");
     EXPECT_FALSE(QFile::exists(path(u"new.vlm"_s)));
     EXPECT_FALSE(QFile::exists(path(u"missing.vlm"_s)));
+}
+
+TEST_F(BatchTool, MakeScansBehindTheOpenedRowsAndSorts)
+{
+    Book book{u"T"_s,
+              {},
+              {},
+              {{u"Kept"_s, u" 50"_s}},
+              u"Contents\r\nChapter 2: Two\r\nChapter 1: One\r\n"_s};
+    ASSERT_TRUE(SaveBook(book, path(u"in.vlm"_s)).ok());
+
+    ASSERT_EQ(
+        cli({u"make"_s, path(u"scanned"_s), u"--open"_s, path(u"in.vlm"_s), u"--scan"_s, u"0"_s})
+            .status,
+        0);
+    const QList<ChapterEntry> scanned = {{u"Kept"_s.leftJustified(40), u" 50"_s},
+                                         {u"Contents"_s.leftJustified(40), u" 0"_s},
+                                         {u"Chapter 1"_s.leftJustified(40), u" 26"_s},
+                                         {u"Chapter 2"_s.leftJustified(40), u" 10"_s}};
+    EXPECT_EQ(LoadBook(path(u"scanned.vlm"_s)).value().chapters, scanned);
+
+    ASSERT_EQ(cli({u"make"_s, path(u"sorted"_s), u"--open"_s, path(u"in.vlm"_s), u"--scan=0"_s,
+                   u"--whole-line"_s, u"--sort"_s})
+                  .status,
+              0);
+    QList<QString> titles;
+    for (const ChapterEntry &row : LoadBook(path(u"sorted.vlm"_s)).value().chapters)
+        titles.append(row.title.trimmed());
+    EXPECT_EQ(titles,
+              (QList<QString>{u"Contents"_s, u"Chapter 2: Two"_s, u"Chapter 1: One"_s, u"Kept"_s}));
 }
 
 TEST_F(BatchTool, ShowPrintsTheBookForReadingAndAsJson)

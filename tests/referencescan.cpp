@@ -40,7 +40,8 @@ QList<ChapterEntry> referenceScan(const QString &text, const ScanOptions &option
     const QByteArray bytes = searchBytes(searchText);
     auto search = [&](const QString &pattern) -> qsizetype {
         const QByteArray needle = upperCasedPerUnit(pattern).toLatin1();
-        Q_ASSERT(!needle.contains('\0') && QString::fromLatin1(needle) == upperCasedPerUnit(pattern));
+        Q_ASSERT(!needle.contains('\0')
+                 && QString::fromLatin1(needle) == upperCasedPerUnit(pattern));
         const void *hit = memmem(bytes.constData(), size_t(bytes.size()), needle.constData(),
                                  size_t(needle.size()));
         return hit ? static_cast<const char *>(hit) - bytes.constData() + 1 : 0;
@@ -71,13 +72,27 @@ QList<ChapterEntry> referenceScan(const QString &text, const ScanOptions &option
             const QString d = QString::number(n);
             QString pattern;
             switch (style) {
-            case 0: pattern = w + u" "_s + d; break;
-            case 1: pattern = w + u" "_s + (d.size() == 1 ? u"0"_s + d : d); break;
-            case 2: pattern = w + u" "_s + tables.RomanNumerals[n]; break;
-            case 3: pattern = w + u" "_s + tables.NumberWords[n]; break;
-            case 4: pattern = w + u" "_s + tables.HyphenatedNumberWords[n]; break;
-            case 5: pattern = u"\r\n"_s + d; break;
-            case 6: pattern = u"\r\n"_s + tables.RomanNumerals[n]; break;
+            case 0:
+                pattern = w + u" "_s + d;
+                break;
+            case 1:
+                pattern = w + u" "_s + (d.size() == 1 ? u"0"_s + d : d);
+                break;
+            case 2:
+                pattern = w + u" "_s + tables.RomanNumerals[n];
+                break;
+            case 3:
+                pattern = w + u" "_s + tables.NumberWords[n];
+                break;
+            case 4:
+                pattern = w + u" "_s + tables.HyphenatedNumberWords[n];
+                break;
+            case 5:
+                pattern = u"\r\n"_s + d;
+                break;
+            case 6:
+                pattern = u"\r\n"_s + tables.RomanNumerals[n];
+                break;
             }
             status(pattern);
             const qsizetype p = search(pattern);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/prompts.h"
+#include "testfiles.h"
 
 #include <QString>
 #include <QStringList>

@@ -259,8 +259,9 @@ void FrmLeafwright::Form_Resize()
 {
     const QSize outer = frameGeometry().size();
     const QSize editor = objBook->size();
-    const QSize fitted = editorSizeFor({pixelsToTwips(outer.width()), pixelsToTwips(outer.height())},
-                                       {pixelsToTwips(editor.width()), pixelsToTwips(editor.height())});
+    const QSize fitted =
+        editorSizeFor({pixelsToTwips(outer.width()), pixelsToTwips(outer.height())},
+                      {pixelsToTwips(editor.width()), pixelsToTwips(editor.height())});
     objBook->setWidth(fitted.width());
     objBook->setHeight(fitted.height());
     update();

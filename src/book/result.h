@@ -33,7 +33,7 @@ public:
     explicit operator bool() const { return ok(); }
 
     const T &value() const & { return std::get<0>(m_state); }
-    T &&value() && { return std::get<0>(std::move(m_state)); }
+    T value() && { return std::get<0>(std::move(m_state)); }
     const FileError &error() const { return std::get<1>(m_state); }
 
 private:

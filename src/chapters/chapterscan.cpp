@@ -105,7 +105,8 @@ QList<ChapterEntry> ScanChapters(const QString &text, const ScanOptions &options
             continue;
         if (search.afterLineBreak) {
             entries.append(entryAt(text, at + LineBreak.size(),
-                                   search.pattern.size() - LineBreak.size(), options.grabWholeLine));
+                                   search.pattern.size() - LineBreak.size(),
+                                   options.grabWholeLine));
             numberFoundOnLine = search.number;
         } else {
             entries.append(entryAt(text, at, search.pattern.size(), options.grabWholeLine));

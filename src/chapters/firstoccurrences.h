@@ -24,7 +24,7 @@ private:
 
     std::vector<std::uint16_t> m_classOf; // UTF-16 unit -> column; 0 for units no pattern holds
     int m_columns = 1;
-    std::vector<std::int32_t> m_next; // state * m_columns + column -> next state
+    std::vector<std::int32_t> m_next;             // state * m_columns + column -> next state
     std::vector<std::int32_t> m_patternsEndingAt; // first entry in m_endings, or -1
     std::vector<std::int32_t> m_outputLink;       // nearest shorter state with endings, or -1
     struct Ending

@@ -5,15 +5,15 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString Units[] = {
-    {},          u"One"_s,      u"Two"_s,       u"Three"_s,    u"Four"_s,
-    u"Five"_s,   u"Six"_s,      u"Seven"_s,     u"Eight"_s,    u"Nine"_s,
-    u"Ten"_s,    u"Eleven"_s,   u"Twelve"_s,    u"Thirteen"_s, u"Fourteen"_s,
+    {},           u"One"_s,     u"Two"_s,       u"Three"_s,    u"Four"_s,
+    u"Five"_s,    u"Six"_s,     u"Seven"_s,     u"Eight"_s,    u"Nine"_s,
+    u"Ten"_s,     u"Eleven"_s,  u"Twelve"_s,    u"Thirteen"_s, u"Fourteen"_s,
     u"Fifteen"_s, u"Sixteen"_s, u"Seventeen"_s, u"Eighteen"_s, u"Nineteen"_s,
 };
 
 const QString Tens[] = {
-    {},          {},          u"Twenty"_s, u"Thirty"_s, u"Forty"_s,
-    u"Fifty"_s,  u"Sixty"_s,  u"Seventy"_s, u"Eighty"_s, u"Ninety"_s,
+    {},         {},         u"Twenty"_s,  u"Thirty"_s, u"Forty"_s,
+    u"Fifty"_s, u"Sixty"_s, u"Seventy"_s, u"Eighty"_s, u"Ninety"_s,
 };
 
 // 1 to 99 with a capital first letter: "Seven", "Twenty", "Forty seven".

@@ -1,0 +1,102 @@
+// The automatic chapter scan on the largest corpus book, against the plain 902 sequential
+// searches it stands for, and Sort Chapters on a full table.
+//
+//   build/bench/bench_chapters
+
+#include "book/textimport.h"
+#include "chapters/chapterscan.h"
+#include "chapters/chaptertable.h"
+
+#include "../tests/referencescan.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+namespace {
+
+struct Book
+{
+    QString name;
+    QString text;
+};
+
+const Book &largestBook()
+{
+    static const Book book = [] {
+        const QDir dir(QString::fromUtf8(LEAFWRIGHT_CORPUS_DIR));
+        const QFileInfoList books =
+            dir.entryInfoList({QStringLiteral("*.txt")}, QDir::Files, QDir::Size);
+        if (books.isEmpty())
+            return Book{};
+        QFile file(books.first().filePath());
+        if (!file.open(QIODevice::ReadOnly))
+            return Book{};
+        return Book{books.first().fileName(), decodeTextFile(file.readAll())};
+    }();
+    return book;
+}
+
+bool ready(benchmark::State &state)
+{
+    if (largestBook().text.isEmpty()) {
+        state.SkipWithError("no books in the corpus folder");
+        return false;
+    }
+    state.SetLabel(largestBook().name.toStdString() + ", style " + std::to_string(state.range(0)));
+    return true;
+}
+
+// What the Auto Scan button costs, progress reports included.
+void ScanOnePass(benchmark::State &state)
+{
+    if (!ready(state))
+        return;
+    NumberTables tables;
+    BuildRomanNumerals(tables);
+    BuildNumberWords(tables);
+    const ScanOptions options{HeadingStyle(state.range(0)), false};
+    int reports = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ScanChapters(largestBook().text, options, tables,
+                                              [&](int, const QString &) { ++reports; }));
+    }
+}
+BENCHMARK(ScanOnePass)->DenseRange(0, 6)->Unit(benchmark::kMillisecond);
+
+void ScanSequentialSearches(benchmark::State &state)
+{
+    if (!ready(state))
+        return;
+    const ScanOptions options{HeadingStyle(state.range(0)), false};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(referenceScan(largestBook().text, options));
+}
+BENCHMARK(ScanSequentialSearches)->Arg(0)->Arg(5)->Unit(benchmark::kMillisecond);
+
+// A full table of 32,767 rows: random offsets with repeats, and rows in descending order, which
+// makes the most exchanges.
+void SortFullTable(benchmark::State &state)
+{
+    std::mt19937 random(7);
+    ChapterRows rows;
+    for (int i = 0; i < MaxChapterRows; ++i) {
+        const int offset = state.range(0) == 0 ? int(random() % 100000) : MaxChapterRows - i;
+        rows.append({QStringLiteral("Chapter %1").arg(i), QString::number(offset)});
+    }
+    state.SetLabel(state.range(0) == 0 ? "random" : "descending");
+    for (auto _ : state) {
+        ChapterRows sorted = rows;
+        SortChapters(sorted);
+        benchmark::DoNotOptimize(sorted);
+    }
+}
+BENCHMARK(SortFullTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+BENCHMARK_MAIN();

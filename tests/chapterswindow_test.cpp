@@ -1,0 +1,212 @@
+#include "uitest.h"
+
+#include "app/bookeditor.h"
+#include "app/frmleafwright.h"
+#include "app/windows.h"
+#include "chapters/chapterscan.h"
+#include "chapters/frmchapters.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextBlock>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using ChaptersWindow = UiTest;
+
+const ChapterRows ThreeRows = {{u"One"_s, u" 10"_s}, {u"Two"_s, u"20"_s}, {u"Three"_s, u" 5"_s}};
+
+TEST_F(ChaptersWindow, StartsWithItsInitialTextsAndTheFirstStyle)
+{
+    FrmChapters *window = frmChapters();
+    EXPECT_EQ(window->objChapterTitle->text(), u"Enter Chapter Title Here..."_s);
+    EXPECT_EQ(window->objChapterOffset->text(), u"Offset"_s);
+    EXPECT_FALSE(window->objChapterOffset->isEnabled());
+    ASSERT_EQ(window->objAutoChapterType.size(), 7);
+    EXPECT_TRUE(window->objAutoChapterType[0]->isChecked());
+    EXPECT_EQ(window->objAutoChapterType[6]->text(), u"<CR>I, <CR>II etc..."_s);
+    EXPECT_FALSE(window->objAutoLine->isChecked());
+    EXPECT_TRUE(window->lblStatus->text().isEmpty());
+
+    // Pressed at once, Add Chapter adds the initial texts: the title, and offset 0.
+    window->butAddChapter->click();
+    EXPECT_EQ(window->chapterRows(), (ChapterRows{{u"Enter Chapter Title Here..."_s, u" 0"_s}}));
+}
+
+TEST_F(ChaptersWindow, AddTakesTheCaretOffsetAndCutsTheTitle)
+{
+    FrmChapters *window = frmChapters();
+    window->objChapterOffset->setText(u"1234"_s);
+    window->objChapterTitle->setText(QString(45, u't'));
+    window->butAddChapter->click();
+    EXPECT_EQ(window->chapterRows(), (ChapterRows{{QString(40, u't'), u" 1234"_s}}));
+    EXPECT_EQ(window->objChapterTitle->text(), QString(45, u't')) << "the boxes keep their text";
+    EXPECT_EQ(window->lstChapterTitle->currentRow(), -1) << "the selection stays where it was";
+}
+
+TEST_F(ChaptersWindow, SelectingARowInOneListSelectsItInTheOther)
+{
+    FrmChapters *window = frmChapters();
+    window->setChapterRows(ThreeRows);
+    window->lstChapterOffset->setCurrentRow(2);
+    EXPECT_EQ(window->lstChapterTitle->currentRow(), 2);
+    window->lstChapterTitle->setCurrentRow(1);
+    EXPECT_EQ(window->lstChapterOffset->currentRow(), 1);
+
+    QTest::keyClick(window->lstChapterTitle, Qt::Key_Down);
+    EXPECT_EQ(window->lstChapterOffset->currentRow(), 2) << "keyboard selection is mirrored too";
+}
+
+TEST_F(ChaptersWindow, MovesFollowTheChapterAndStopAtTheEnds)
+{
+    FrmChapters *window = frmChapters();
+    window->setChapterRows(ThreeRows);
+    window->lstChapterTitle->setCurrentRow(0);
+    window->objDown->click();
+    EXPECT_EQ(window->chapterRows(), (ChapterRows{ThreeRows[1], ThreeRows[0], ThreeRows[2]}));
+    EXPECT_EQ(window->lstChapterTitle->currentRow(), 1);
+    EXPECT_EQ(window->lstChapterOffset->currentRow(), 1);
+
+    window->objMoveUp->click();
+    window->objMoveUp->click();
+    EXPECT_EQ(window->chapterRows(), ThreeRows);
+    EXPECT_EQ(window->lstChapterTitle->currentRow(), 0);
+
+    window->lstChapterTitle->setCurrentRow(2);
+    window->objDown->click();
+    EXPECT_EQ(window->chapterRows(), ThreeRows);
+    EXPECT_EQ(window->lstChapterOffset->currentRow(), 2);
+}
+
+TEST_F(ChaptersWindow, DeleteAndJumpWithoutASelectionDoNothing)
+{
+    FrmChapters *window = frmChapters();
+    BookEditor *editor = frmLeafwright()->objBook;
+    editor->setText(u"0123456789abcdefghij"_s);
+    editor->setSelStart(3);
+    window->setChapterRows(ThreeRows);
+
+    window->butDeleteChapter->click();
+    EXPECT_EQ(window->chapterRows(), ThreeRows);
+    emit window->lstChapterTitle->itemDoubleClicked(window->lstChapterTitle->item(0));
+    EXPECT_EQ(editor->SelStart(), 3);
+
+    window->lstChapterTitle->setCurrentRow(1);
+    window->butDeleteChapter->click();
+    EXPECT_EQ(window->chapterRows(), (ChapterRows{ThreeRows[0], ThreeRows[2]}));
+}
+
+TEST_F(ChaptersWindow, DoubleClickPutsTheCaretAtTheChapter)
+{
+    FrmChapters *window = frmChapters();
+    BookEditor *editor = frmLeafwright()->objBook;
+    editor->setText(u"line one\r\nline two\r\nend"_s);
+    window->setChapterRows({{u"Two"_s, u" 10"_s}, {u"Far"_s, u"99999"_s}});
+    window->show();
+    processEvents();
+
+    const QRect row = window->lstChapterOffset->visualItemRect(window->lstChapterOffset->item(0));
+    QTest::mouseClick(window->lstChapterOffset->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(window->lstChapterTitle->currentRow(), 0);
+    QTest::mouseDClick(window->lstChapterOffset->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(editor->SelStart(), 10);
+    EXPECT_EQ(editor->textCursor().block().text(), u"line two"_s);
+    EXPECT_FALSE(editor->textCursor().hasSelection());
+
+    window->lstChapterTitle->setCurrentRow(1);
+    emit window->lstChapterTitle->itemDoubleClicked(window->lstChapterTitle->item(1));
+    EXPECT_EQ(editor->SelStart(), editor->Text().size()) << "past the end: at the end";
+    EXPECT_EQ(window->chapterRows().size(), 2);
+}
+
+TEST_F(ChaptersWindow, SortOrdersTheListsAndKeepsTheSelectedIndex)
+{
+    FrmChapters *window = frmChapters();
+    window->setChapterRows({{u"A"_s, u" 300"_s}, {u"B"_s, u" 100"_s}, {u"C"_s, u" 200"_s}});
+    window->lstChapterTitle->setCurrentRow(0);
+    window->objSortChapters->click();
+    EXPECT_EQ(window->chapterRows(),
+              (ChapterRows{{u"B"_s, u" 100"_s}, {u"C"_s, u" 200"_s}, {u"A"_s, u"300"_s}}));
+    EXPECT_EQ(window->lstChapterTitle->currentRow(), 0);
+    EXPECT_EQ(window->lstChapterOffset->currentRow(), 0);
+}
+
+TEST_F(ChaptersWindow, ClearAsksAndEmptiesBothListsOnlyOnYes)
+{
+    FrmChapters *window = frmChapters();
+    window->setChapterRows(ThreeRows);
+    window->objChapterTitle->setText(u"kept"_s);
+
+    m_prompts.answers = {false, true, true};
+    window->objClearChapters->click();
+    EXPECT_EQ(window->chapterRows(), ThreeRows);
+    window->objClearChapters->click();
+    EXPECT_TRUE(window->chapterRows().isEmpty());
+    window->objClearChapters->click(); // asks even when the table is empty
+
+    ASSERT_EQ(m_prompts.asked.size(), 3);
+    EXPECT_EQ(m_prompts.asked[0].title, u"Clear Chapters?"_s);
+    EXPECT_EQ(m_prompts.asked[0].text,
+              u"Are you sure you want to clear all Chapter information?"_s);
+    EXPECT_EQ(window->objChapterTitle->text(), u"kept"_s);
+}
+
+TEST_F(ChaptersWindow, ScanAppendsBehindTheRowsAndEndsWithAnEmptyStatusAndAFullBar)
+{
+    FrmChapters *window = frmChapters();
+    BookEditor *editor = frmLeafwright()->objBook;
+    editor->setText(u"Prologue\r\nChapter One: Away\r\nChapter Two: Back\r\n"_s);
+    window->setChapterRows({{u"Kept"_s, u" 0"_s}});
+    window->objAutoChapterType[3]->setChecked(true);
+    window->objAutoLine->setChecked(true);
+
+    bool editorDisabledDuringScan = true;
+    QObject::connect(window->objProgress, &QProgressBar::valueChanged, window, [&] {
+        editorDisabledDuringScan = editorDisabledDuringScan && !editor->isEnabled();
+    });
+    window->objScanChapters->click();
+
+    EXPECT_EQ(window->chapterRows(), (ChapterRows{{u"Kept"_s, u" 0"_s},
+                                                  {u"Prologue"_s, u"0"_s},
+                                                  {u"Chapter One: Away"_s, u"10"_s},
+                                                  {u"Chapter Two: Back"_s, u"29"_s}}));
+    EXPECT_TRUE(editorDisabledDuringScan);
+    EXPECT_TRUE(editor->isEnabled());
+    EXPECT_TRUE(window->lblStatus->text().isEmpty());
+    EXPECT_EQ(window->objProgress->maximum(), ScanSteps);
+    EXPECT_EQ(window->objProgress->value(), ScanSteps);
+    EXPECT_EQ(window->numberTables.NumberWords[128], u"One Hundren and twenty eight"_s);
+}
+
+TEST_F(ChaptersWindow, HideAndShowKeepEverything)
+{
+    FrmChapters *window = frmChapters();
+    frmLeafwright()->mnuChapters->trigger();
+    window->setChapterRows(ThreeRows);
+    window->lstChapterTitle->setCurrentRow(1);
+    window->objChapterTitle->setText(u"typed"_s);
+    window->objAutoChapterType[5]->setChecked(true);
+    window->objAutoLine->setChecked(true);
+
+    window->butHide->click();
+    EXPECT_TRUE(window->isHidden());
+    frmLeafwright()->mnuChapters->trigger();
+    EXPECT_EQ(frmChapters(), window);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->chapterRows(), ThreeRows);
+    EXPECT_EQ(window->lstChapterOffset->currentRow(), 1);
+    EXPECT_EQ(window->objChapterTitle->text(), u"typed"_s);
+    EXPECT_TRUE(window->objAutoChapterType[5]->isChecked());
+    EXPECT_TRUE(window->objAutoLine->isChecked());
+}
+
+} // namespace
