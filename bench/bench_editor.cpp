@@ -24,17 +24,17 @@ constexpr qsizetype TenMegabytes = 10 * 1024 * 1024;
 QString tenMegabytesOfBooks()
 {
     const QDir dir(QString::fromUtf8(LEAFWRIGHT_CORPUS_DIR));
-    QString text;
-    while (text.size() < TenMegabytes) {
-        const QStringList books = dir.entryList({QStringLiteral("*.txt")}, QDir::Files);
-        if (books.isEmpty())
-            return {};
-        for (const QString &name : books) {
-            QFile file(dir.filePath(name));
-            if (file.open(QIODevice::ReadOnly))
-                text += decodeTextFile(file.readAll());
-        }
+    QString books;
+    for (const QString &name : dir.entryList({QStringLiteral("*.txt")}, QDir::Files)) {
+        QFile file(dir.filePath(name));
+        if (file.open(QIODevice::ReadOnly))
+            books += decodeTextFile(file.readAll());
     }
+    if (books.isEmpty())
+        return {};
+    QString text;
+    while (text.size() < TenMegabytes)
+        text += books;
     text.truncate(TenMegabytes);
     return text;
 }

@@ -5,6 +5,7 @@
 #include "app/windows.h"
 #include "chapters/frmchapters.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <QTextBlock>
@@ -97,6 +98,34 @@ TEST_F(Editor, CaretOffsetReachesTheChaptersOffsetBox)
     const QRect line = editor->cursorRect(QTextCursor(third));
     QTest::mouseClick(editor->viewport(), Qt::LeftButton, {}, QPoint(1, line.center().y()));
     EXPECT_EQ(box->text(), u"11"_s);
+}
+
+TEST_F(Editor, TypedCharactersAndFocusChangesEachUpdateTheOffsetBox)
+{
+    FrmLeafwright *window = frmLeafwright();
+    BookEditor *editor = window->objBook;
+    editor->setText(u"abcdefgh"_s);
+    QLineEdit *box = frmChapters()->objChapterOffset;
+    QStringList shown;
+    QObject::connect(box, &QLineEdit::textChanged, box,
+                     [&](const QString &text) { shown << text; });
+
+    // The key press is told before the character goes in, the change after it.
+    editor->setSelStart(5);
+    QTest::keyClicks(editor, u"x"_s);
+    EXPECT_EQ(shown, (QStringList{u"5"_s, u"6"_s}));
+
+    window->show();
+    QApplication::setActiveWindow(window);
+    editor->clearFocus();
+    editor->setSelStart(2);
+    shown.clear();
+    editor->setFocus();
+    EXPECT_EQ(shown, QStringList{u"2"_s}) << "gaining the focus";
+
+    editor->setSelStart(4);
+    editor->clearFocus();
+    EXPECT_EQ(shown, (QStringList{u"2"_s, u"4"_s})) << "losing the focus";
 }
 
 TEST_F(Editor, TypingWhileTheChaptersWindowWasNeverOpenedCreatesItHidden)

@@ -12,26 +12,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A fixed-length character field as the layout defines it: the bytes, then spaces.
-QByteArray field(QByteArray bytes, qsizetype length)
-{
-    bytes.truncate(length);
-    return bytes + QByteArray(length - bytes.size(), ' ');
-}
-
-// The header written out from the layout: 2323 bytes.
-QByteArray header(qint32 chapterCount, const QByteArray &title, const QByteArray &author,
-                  const QByteArray &synopsis)
-{
-    return le16(1) + le16(0) + le32(chapterCount) + QByteArray(8, '\0') + "VLM" + field(title, 128)
-           + field(author, 128) + field(synopsis, 1024) + QByteArray(1024, '\0');
-}
-
-QByteArray record(qint32 offset, const QByteArray &title)
-{
-    return le32(offset) + field(title, 40);
-}
-
 QString u16(const char16_t *text)
 {
     return QString::fromUtf16(text);

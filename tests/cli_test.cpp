@@ -1,4 +1,5 @@
 #include "book/bookfile.h"
+#include "book/codepage.h"
 #include "book/textimport.h"
 
 #include "testfiles.h"
@@ -24,9 +25,11 @@ struct Outcome
     QByteArray err;
 };
 
-Outcome cli(const QStringList &arguments)
+Outcome cli(const QStringList &arguments, const QString &standardOutput = {})
 {
     QProcess process;
+    if (!standardOutput.isEmpty())
+        process.setStandardOutputFile(standardOutput);
     process.start(QString::fromUtf8(LEAFWRIGHT_CLI), arguments);
     EXPECT_TRUE(process.waitForFinished(60000));
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -187,6 +190,18 @@ TEST_F(BatchTool, FileProblemsExitWithOneAndLeaveTheOutputAlone)
     expectOneLine(cli({u"make"_s, nowhere, u"--import"_s, path(u"in.txt"_s), u"--title"_s, u"T"_s}),
                   1, nowhere);
 
+    // Output that cannot be written is a failure, not a success.
+    Book book;
+    book.text = u"text"_s;
+    ASSERT_TRUE(SaveBook(book, path(u"good.vlm"_s)).ok());
+    if (QFile::exists(u"/dev/full"_s)) {
+        for (const QString &command : {u"show"_s, u"text"_s}) {
+            const Outcome full = cli({command, path(u"good.vlm"_s)}, u"/dev/full"_s);
+            EXPECT_EQ(full.status, 1) << command.toStdString();
+            EXPECT_TRUE(full.err.contains("standard output")) << full.err.toStdString();
+        }
+    }
+
     EXPECT_EQ(readBytes(path(u"existing.vlm"_s)), "keep me");
     EXPECT_FALSE(QFile::exists(path(u"new.vlm"_s)));
     EXPECT_FALSE(QFile::exists(path(u"missing.vlm"_s)));
@@ -291,9 +306,16 @@ TEST_F(BatchTool, CorpusBooksSurviveMakeOpenAndShow)
         const QString text = decodeTextFile(readBytes(txt));
         const QByteArray bytes = readBytes(first);
         ASSERT_EQ(bytes.size(), 2323 + text.size());
-        EXPECT_EQ(bytes.mid(4, 4), le32(0));
-        EXPECT_EQ(bytes.mid(19, 128), field(title, 128).toLatin1());
-        EXPECT_EQ(bytes.mid(275, 1024), field(u"About\r\nit"_s, 1024).toLatin1());
+        EXPECT_EQ(bytes.left(2323),
+                  header(0, field(title, 128).toLatin1(), "Someone", "About\r\nit"));
+
+        // Each character is one byte that reads back as that character, or "?" for one the
+        // code page cannot hold.
+        const QString stored = CodePage::decode(bytes.sliced(2323));
+        qsizetype differing = 0;
+        for (qsizetype i = 0; i < text.size(); ++i)
+            differing += stored[i] != text[i] && (stored[i] != u'?' || text[i].unicode() < 0x100);
+        EXPECT_EQ(differing, 0);
 
         const QString second = path(u"second.vlm"_s);
         ASSERT_EQ(cli({u"make"_s, second, u"--open"_s, first}).status, 0);

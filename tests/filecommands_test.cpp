@@ -6,6 +6,7 @@
 #include "app/document.h"
 #include "app/frminfo.h"
 #include "app/frmleafwright.h"
+#include "app/multilinetextbox.h"
 #include "app/windows.h"
 #include "book/bookfile.h"
 #include "chapters/frmchapters.h"
@@ -73,7 +74,7 @@ TEST_F(FileCommands, OpenReplacesTheWholeDocumentWithTheStoredFields)
 
     EXPECT_EQ(frmInfo()->objTitle->text(), u"Title"_s.leftJustified(128));
     EXPECT_EQ(frmInfo()->objAuthor->text(), u"Author"_s.leftJustified(128));
-    EXPECT_EQ(frmInfo()->synopsisText(), u"Synopsis"_s.leftJustified(1024));
+    EXPECT_EQ(frmInfo()->objSynopsis->Text(), u"Synopsis"_s.leftJustified(1024));
     const QList<ChapterEntry> rows = {{u"One"_s.leftJustified(40), u" 0"_s},
                                       {u"Two"_s.leftJustified(40), u" 1234"_s},
                                       {u"Three"_s.leftJustified(40), u"-2"_s}};
@@ -193,9 +194,7 @@ TEST_F(FileCommands, SaveAsBeforeBookInfoWasOpenedWritesEmptyInformation)
     m_prompts.files = {path(u"untitled"_s)};
     window()->mnuSaveAs->trigger();
 
-    Book expected;
-    expected.text = u"text"_s;
-    EXPECT_EQ(readBytes(path(u"untitled.vlm"_s)), serializeBook(expected));
+    EXPECT_EQ(readBytes(path(u"untitled.vlm"_s)), header(0, "", "", "") + "text");
     EXPECT_EQ(m_prompts.asked.first().title, u"Missing Title"_s);
 }
 
@@ -227,7 +226,9 @@ TEST_F(FileCommands, SaveAsOverALongerBookLeavesExactlyTheNewOne)
     showBook(someDocument());
     m_prompts.files = {path(u"b.vlm"_s)};
     window()->mnuSaveAs->trigger();
-    EXPECT_EQ(readBytes(path(u"b.vlm"_s)), serializeBook(someDocument()));
+    EXPECT_EQ(readBytes(path(u"b.vlm"_s)),
+              header(1, "Kept title", "Kept author", "Kept\r\nsynopsis") + record(7, "Kept chapter")
+                  + "Kept\r\ntext");
     EXPECT_TRUE(window()->objBook->isEnabled());
     EXPECT_TRUE(m_prompts.messages().isEmpty());
 }
@@ -280,6 +281,28 @@ TEST_F(FileCommands, OpenThenSaveAsWritesTheSameBytes)
     window()->mnuOpen->trigger();
     window()->mnuSaveAs->trigger();
     EXPECT_EQ(readBytes(path(u"second.vlm"_s)), readBytes(path(u"first.vlm"_s)));
+}
+
+// Characters the editor would otherwise take for line breaks of its own count, and are stored,
+// as one character each, as the batch tool stores them.
+TEST_F(FileCommands, ImportedSeparatorsAreSavedAsTheBatchToolSavesThem)
+{
+    writeBytes(path(u"in.txt"_s), "a\xE2\x80\xA8"
+                                  "b\xE2\x80\xA9"
+                                  "c\xEF\xB7\x90"
+                                  "d\r\ne");
+    m_prompts.files = {path(u"in.txt"_s), path(u"window"_s)};
+    window()->mnuImport->trigger();
+    frmInfo()->objTitle->setText(u"T"_s);
+    window()->mnuSaveAs->trigger();
+    EXPECT_EQ(readBytes(path(u"window.vlm"_s)), header(0, "T", "", "") + "a?b?c?d\r\ne");
+    EXPECT_EQ(window()->objBook->Text().size(), 10);
+
+    QProcess cli;
+    cli.start(QString::fromUtf8(LEAFWRIGHT_CLI),
+              {u"make"_s, path(u"cli"_s), u"--import"_s, path(u"in.txt"_s), u"--title"_s, u"T"_s});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    EXPECT_EQ(readBytes(path(u"cli.vlm"_s)), readBytes(path(u"window.vlm"_s)));
 }
 
 // A real book imported, given a title in Book Info and saved is the file the batch tool makes.

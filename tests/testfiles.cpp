@@ -48,6 +48,24 @@ QByteArray le32(qint32 value)
     return bytes;
 }
 
+QByteArray field(QByteArray bytes, qsizetype length)
+{
+    bytes.truncate(length);
+    return bytes + QByteArray(length - bytes.size(), ' ');
+}
+
+QByteArray header(qint32 chapterCount, const QByteArray &title, const QByteArray &author,
+                  const QByteArray &synopsis)
+{
+    return le16(1) + le16(0) + le32(chapterCount) + QByteArray(8, '\0') + "VLM" + field(title, 128)
+           + field(author, 128) + field(synopsis, 1024) + QByteArray(1024, '\0');
+}
+
+QByteArray record(qint32 offset, const QByteArray &title)
+{
+    return le32(offset) + field(title, 40);
+}
+
 void PrintTo(const QString &text, std::ostream *out)
 {
     *out << '"' << text.toStdString() << '"';

@@ -18,9 +18,15 @@ void writeBytes(const QString &path, QByteArrayView bytes);
 QStringList corpusBooks();
 QString corpusDir();
 
-// Little-endian integers as a book file holds them.
+// A book file's pieces written out from its layout, for expected bytes: little-endian integers,
+// a character field (the bytes, then spaces up to its length, or cut at it), the 2323-byte
+// header and a 44-byte chapter record.
 QByteArray le16(qint16 value);
 QByteArray le32(qint32 value);
+QByteArray field(QByteArray bytes, qsizetype length);
+QByteArray header(qint32 chapterCount, const QByteArray &title, const QByteArray &author,
+                  const QByteArray &synopsis);
+QByteArray record(qint32 offset, const QByteArray &title);
 
 // Readable failure messages.
 void PrintTo(const QString &text, std::ostream *out);

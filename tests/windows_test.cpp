@@ -1,12 +1,16 @@
 #include "uitest.h"
 
+#include "app/bookeditor.h"
 #include "app/frmabout.h"
 #include "app/frminfo.h"
 #include "app/frmleafwright.h"
+#include "app/multilinetextbox.h"
+#include "app/twips.h"
 #include "app/windows.h"
 #include "chapters/frmchapters.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -31,7 +35,9 @@ TEST_F(Windows, BookInfoKeepsWhatWasTypedThroughOkAndTheCloseBox)
     const QString longTitle(300, u'T');
     QTest::keyClicks(info->objTitle, longTitle);
     info->objAuthor->setText(u"Author"_s);
-    info->objSynopsis->setPlainText(u"One\ntwo"_s);
+    QTest::keyClicks(info->objSynopsis, u"One"_s);
+    QTest::keyClick(info->objSynopsis, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(info->objSynopsis, u"two"_s);
     info->butOK->click();
     EXPECT_TRUE(info->isHidden());
 
@@ -41,7 +47,7 @@ TEST_F(Windows, BookInfoKeepsWhatWasTypedThroughOkAndTheCloseBox)
     EXPECT_EQ(frmInfo(), info);
     EXPECT_EQ(info->objTitle->text(), longTitle) << "the box keeps text of any length";
     EXPECT_EQ(info->objAuthor->text(), u"Author"_s);
-    EXPECT_EQ(info->synopsisText(), u"One\r\ntwo"_s);
+    EXPECT_EQ(info->objSynopsis->Text(), u"One\r\ntwo"_s);
 }
 
 TEST_F(Windows, BookInfoTabsThroughTitleAuthorSynopsisAndOk)
@@ -90,6 +96,35 @@ TEST_F(Windows, AboutCloseUnloadsItAndTheNextAboutIsFresh)
 
     frmLeafwright()->mnuAbout->trigger();
     EXPECT_TRUE(frmAbout()->isVisible());
+}
+
+TEST_F(Windows, EachWindowHasItsDesignedClientSize)
+{
+    const std::pair<QWidget *, QSize> windows[] = {
+        {frmInfo(), toPixels(6720, 2910)},
+        {frmChapters(), toPixels(4245, 9225)},
+        {frmAbout(), toPixels(4680, 3675)},
+    };
+    for (const auto &[window, size] : windows) {
+        EXPECT_EQ(window->size(), size) << window->objectName().toStdString();
+        EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "fixed size";
+    }
+    EXPECT_EQ(frmLeafwright()->objBook->geometry(), toPixels({0, 0, 6255, 4095}));
+    frmLeafwright()->show();
+    processEvents();
+    EXPECT_EQ(frmLeafwright()->centralWidget()->size(), toPixels(6270, 4140));
+}
+
+TEST_F(Windows, ShortcutsOpenTheirWindows)
+{
+    FrmLeafwright *window = frmLeafwright();
+    window->show();
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(window, Qt::Key_B, Qt::ControlModifier);
+    EXPECT_TRUE(frmInfo()->isVisible());
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(window, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(frmChapters()->isVisible());
 }
 
 TEST_F(Windows, ChoosingAnOpenWindowAgainKeepsItsContent)

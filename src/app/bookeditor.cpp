@@ -1,6 +1,5 @@
 #include "bookeditor.h"
 
-#include "documenttext.h"
 #include "twips.h"
 
 #include <QKeyEvent>
@@ -9,20 +8,9 @@
 #include <algorithm>
 
 BookEditor::BookEditor(QWidget *parent)
-    : QPlainTextEdit(parent)
+    : MultiLineTextBox(parent)
 {
     setObjectName(QStringLiteral("objBook"));
-}
-
-QString BookEditor::Text() const
-{
-    return textWithCrLf(*document());
-}
-
-void BookEditor::setText(const QString &text)
-{
-    // Qt reads CR LF, a lone LF and a lone CR each as one block separator.
-    setPlainText(text);
 }
 
 int BookEditor::SelStart() const
@@ -93,32 +81,23 @@ void BookEditor::keyPressEvent(QKeyEvent *event)
     if (!typed.isEmpty() && typed.front() != QChar(0x7F))
         emit characterKeyPressed();
 
-    // Shift+Enter would put in a line separator that the book file cannot count as CR LF; it
-    // makes an ordinary line break like Enter.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && event->modifiers().testFlag(Qt::ShiftModifier)) {
-        QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier,
-                        event->text(), event->isAutoRepeat(), ushort(event->count()));
-        QPlainTextEdit::keyPressEvent(&plain);
-        return;
-    }
-    QPlainTextEdit::keyPressEvent(event);
+    MultiLineTextBox::keyPressEvent(event);
 }
 
 void BookEditor::mouseReleaseEvent(QMouseEvent *event)
 {
-    QPlainTextEdit::mouseReleaseEvent(event);
+    MultiLineTextBox::mouseReleaseEvent(event);
     emit clicked();
 }
 
 void BookEditor::focusInEvent(QFocusEvent *event)
 {
-    QPlainTextEdit::focusInEvent(event);
+    MultiLineTextBox::focusInEvent(event);
     emit focusGained();
 }
 
 void BookEditor::focusOutEvent(QFocusEvent *event)
 {
-    QPlainTextEdit::focusOutEvent(event);
+    MultiLineTextBox::focusOutEvent(event);
     emit focusLost();
 }

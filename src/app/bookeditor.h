@@ -1,22 +1,18 @@
 #pragma once
 
-#include <QPlainTextEdit>
+#include "multilinetextbox.h"
 
 // objBook, the editor that holds the book's text. Its operations carry the names the rest of the
 // program uses and count offsets as the book file does: a line break is the two characters CR LF.
 // The document itself keeps a line break as one block separator, so offset = position + number of
-// the block, and both directions cost O(log n) in the number of lines.
-class BookEditor : public QPlainTextEdit
+// its block. Reading the caret's offset, done on every keystroke, costs O(log n) in the number of
+// lines; placing the caret at an offset searches the blocks, O(log^2 n).
+class BookEditor : public MultiLineTextBox
 {
     Q_OBJECT
 
 public:
     explicit BookEditor(QWidget *parent = nullptr);
-
-    // The whole text, line breaks as CR LF.
-    QString Text() const;
-    // Replaces the whole text; CR LF, a lone LF and a lone CR each become one line break.
-    void setText(const QString &text);
 
     // The offset of the start of the selection.
     int SelStart() const;

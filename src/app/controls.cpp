@@ -1,11 +1,12 @@
 #include "controls.h"
 
+#include "multilinetextbox.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -30,7 +31,8 @@ QWidget *createControl(ControlKind kind, const QString &caption, QWidget *parent
         return box;
     }
     case ControlKind::MultiLineTextBox: {
-        auto *box = new QPlainTextEdit(caption, parent);
+        auto *box = new MultiLineTextBox(parent);
+        box->setText(caption);
         box->setTabChangesFocus(true);
         return box;
     }

@@ -12,7 +12,7 @@
 enum class ControlKind {
     Label,            // QLabel
     TextBox,          // QLineEdit
-    MultiLineTextBox, // QPlainTextEdit
+    MultiLineTextBox, // MultiLineTextBox, a QPlainTextEdit
     Button,           // QPushButton, never a default button
     List,             // QListWidget
     CheckBox,         // QCheckBox

@@ -3,6 +3,7 @@
 #include "bookeditor.h"
 #include "frminfo.h"
 #include "frmleafwright.h"
+#include "multilinetextbox.h"
 #include "windows.h"
 
 #include "chapters/frmchapters.h"
@@ -14,7 +15,7 @@ Book documentBook()
     Book book;
     book.title = frmInfo()->objTitle->text();
     book.author = frmInfo()->objAuthor->text();
-    book.synopsis = frmInfo()->synopsisText();
+    book.synopsis = frmInfo()->objSynopsis->Text();
     book.chapters = frmChapters()->chapterRows();
     book.text = frmLeafwright()->objBook->Text();
     return book;
@@ -35,7 +36,7 @@ void showBook(const Book &book)
 {
     setBoxText(frmInfo()->objTitle, book.title);
     setBoxText(frmInfo()->objAuthor, book.author);
-    frmInfo()->setSynopsisText(book.synopsis);
+    frmInfo()->objSynopsis->setText(book.synopsis);
     frmChapters()->setChapterRows(book.chapters);
     frmLeafwright()->objBook->setText(book.text);
 }

@@ -1,12 +1,11 @@
 #include "frminfo.h"
 
 #include "controls.h"
-#include "documenttext.h"
+#include "multilinetextbox.h"
 #include "windows.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace {
@@ -33,23 +32,13 @@ FrmInfo::FrmInfo()
 
     objTitle = control<QLineEdit>(this, "objTitle");
     objAuthor = control<QLineEdit>(this, "objAuthor");
-    objSynopsis = control<QPlainTextEdit>(this, "objSynopsis");
+    objSynopsis = control<MultiLineTextBox>(this, "objSynopsis");
     butOK = control<QPushButton>(this, "butOK");
     lblTitle = control<QLabel>(this, "lblTitle");
     lblAuthor = control<QLabel>(this, "lblAuthor");
     lblSynopsis = control<QLabel>(this, "lblSynopsis");
 
     connect(butOK, &QPushButton::clicked, this, &FrmInfo::butOK_Click);
-}
-
-QString FrmInfo::synopsisText() const
-{
-    return textWithCrLf(*objSynopsis->document());
-}
-
-void FrmInfo::setSynopsisText(const QString &text)
-{
-    objSynopsis->setPlainText(text);
 }
 
 // Hides the window and keeps what was typed: it is the book's information.

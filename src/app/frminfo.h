@@ -4,7 +4,7 @@
 
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
+class MultiLineTextBox;
 class QPushButton;
 
 // "Book Info": the book's title, author and synopsis. Its three boxes are the book's information
@@ -16,13 +16,9 @@ class FrmInfo : public QWidget
 public:
     FrmInfo();
 
-    // The synopsis with its line breaks as CR LF, as the book file stores it.
-    QString synopsisText() const;
-    void setSynopsisText(const QString &text);
-
     QLineEdit *objTitle;
     QLineEdit *objAuthor;
-    QPlainTextEdit *objSynopsis;
+    MultiLineTextBox *objSynopsis;
     QPushButton *butOK;
     QLabel *lblTitle;
     QLabel *lblAuthor;

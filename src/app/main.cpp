@@ -6,14 +6,19 @@
 
 int main(int argc, char *argv[])
 {
+    // The whole command-line tail names the book to open; QApplication would take its own
+    // options (-style, -reverse, ...) out of it, so the tail is read before it starts.
+    QStringList tail;
+    for (int i = 1; i < argc; ++i)
+        tail.append(QString::fromLocal8Bit(argv[i]));
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Leafwright"));
     QApplication::setWindowIcon(programIcon());
-
     QApplication::setFont(designFont(8.25));
 
     FrmLeafwright *window = frmLeafwright();
-    window->Form_Load(QApplication::arguments().mid(1));
+    window->Form_Load(tail);
     window->show();
     return app.exec();
 }

@@ -143,6 +143,14 @@ int fileProblem(Console &console, const FileError &error)
     return ExitFileProblem;
 }
 
+// What a command printed on standard output counts only if all of it arrived.
+int printed(Console &console, bool complete)
+{
+    if (complete)
+        return ExitSuccess;
+    return fileProblem(console, {u"standard output"_s, u"cannot be written"_s});
+}
+
 // --- make ---------------------------------------------------------------------------------------
 
 constexpr OptionSpec MakeOptions[] = {
@@ -174,20 +182,17 @@ std::optional<HeadingStyle> scanStyle(const QString &value)
     return HeadingStyle(style);
 }
 
-// What the Auto Scan button does: the entries found are appended behind the table's rows.
-void scanChapters(Book &book, const ScanOptions &options, const QString &out, Console &console)
+// What the Auto Scan button does: the entries found are appended behind the table's rows, as
+// many as the table has room for. Returns how many were left out.
+qsizetype scanChapters(Book &book, const ScanOptions &options)
 {
     NumberTables tables;
     BuildRomanNumerals(tables);
     BuildNumberWords(tables);
     ChapterRows found = ScanChapters(book.text, options, tables);
-    if (const qsizetype leftOut = keepRowsThatFit(found, book.chapters.size()); leftOut > 0) {
-        console.warning(u"%1: the chapter table holds at most %2 chapters; %3 found by the scan "
-                        "were left out"_s.arg(out)
-                            .arg(MaxChapterRows)
-                            .arg(leftOut));
-    }
+    const qsizetype leftOut = keepRowsThatFit(found, book.chapters.size());
     book.chapters.append(found);
+    return leftOut;
 }
 
 int runMake(const CommandLine &line, Console &console)
@@ -214,19 +219,24 @@ int runMake(const CommandLine &line, Console &console)
         book.synopsis = normalizeLineBreaks(line.value("--synopsis"_L1));
 
     const QString out = withBookExtension(line.operands.at(0));
-    if (line.has("--scan"_L1))
-        scanChapters(book, {*style, line.has("--whole-line"_L1)}, out, console);
+    const qsizetype leftOut =
+        line.has("--scan"_L1) ? scanChapters(book, {*style, line.has("--whole-line"_L1)}) : 0;
     if (line.has("--sort"_L1))
         SortChapters(book.chapters);
-
-    if (isMissingTitle(book.title))
-        console.warning(u"%1: the book has no title; saving it all the same"_s.arg(out));
 
     const Result<CodePage::Unstorable> saved = SaveBook(book, out);
     if (!saved)
         return fileProblem(console, saved.error());
+    if (isMissingTitle(book.title))
+        console.warning(u"%1: the book has no title; it was saved all the same"_s.arg(out));
     if (saved.value().count > 0)
         console.warning(out + u": "_s + CodePage::describe(saved.value()));
+    if (leftOut > 0) {
+        console.warning(u"%1: the chapter table holds at most %2 chapters; %3 found by the scan "
+                        "were left out"_s.arg(out)
+                            .arg(MaxChapterRows)
+                            .arg(leftOut));
+    }
     return ExitSuccess;
 }
 
@@ -296,10 +306,8 @@ int runShow(const CommandLine &line, Console &console)
     if (!book)
         return fileProblem(console, book.error());
     if (line.has("--json"_L1))
-        console.printBytes(bookAsJson(book.value()));
-    else
-        console.print(describeBook(book.value()));
-    return ExitSuccess;
+        return printed(console, console.printBytes(bookAsJson(book.value())));
+    return printed(console, console.print(describeBook(book.value())));
 }
 
 // --- text ---------------------------------------------------------------------------------------
@@ -312,10 +320,8 @@ int runText(const CommandLine &line, Console &console)
     if (!book)
         return fileProblem(console, book.error());
     const QByteArray text = book.value().text.toUtf8();
-    if (!line.has("-o"_L1)) {
-        console.printBytes(text);
-        return ExitSuccess;
-    }
+    if (!line.has("-o"_L1))
+        return printed(console, console.printBytes(text));
     if (std::optional<FileError> error = writeWholeFile(line.value("-o"_L1), text))
         return fileProblem(console, *error);
     return ExitSuccess;
@@ -330,8 +336,7 @@ int runBatchTool(const QStringList &arguments, Console &console)
 
     const QString command = arguments.first();
     if (command == u"--help"_s || command == u"-h"_s || command == u"help"_s) {
-        console.print(Usage);
-        return ExitSuccess;
+        return printed(console, console.print(Usage));
     }
 
     struct Command

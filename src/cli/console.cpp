@@ -4,14 +4,15 @@
 
 using namespace Qt::StringLiterals;
 
-void Console::print(const QString &text)
+bool Console::print(const QString &text)
 {
-    printBytes(text.toUtf8());
+    return printBytes(text.toUtf8());
 }
 
-void Console::printBytes(const QByteArray &bytes)
+bool Console::printBytes(const QByteArray &bytes)
 {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), m_out);
+    const size_t written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), m_out);
+    return written == size_t(bytes.size()) && std::fflush(m_out) == 0;
 }
 
 void Console::error(const QString &problem)

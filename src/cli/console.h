@@ -13,8 +13,9 @@ public:
         , m_err(err)
     {}
 
-    void print(const QString &text);
-    void printBytes(const QByteArray &bytes);
+    // False when the output could not be written (a full disk, a closed pipe).
+    [[nodiscard]] bool print(const QString &text);
+    [[nodiscard]] bool printBytes(const QByteArray &bytes);
 
     // One line on the error stream, "leafwright-cli: " and the problem.
     void error(const QString &problem);
