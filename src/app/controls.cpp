@@ -41,8 +41,12 @@ QWidget *createControl(ControlKind kind, const QString &caption, QWidget *parent
         button->setAutoDefault(false);
         return button;
     }
-    case ControlKind::List:
-        return new QListWidget(parent);
+    case ControlKind::List: {
+        // A list shows the start of each row; long rows are cut at its right edge.
+        auto *list = new QListWidget(parent);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        return list;
+    }
     case ControlKind::CheckBox:
         return new QCheckBox(caption, parent);
     case ControlKind::OptionButton:
