@@ -134,8 +134,7 @@ TEST_F(BatchTool, UsageProblemsExitWithTwoAndWriteNothing)
         {{u"make"_s, out}, u"--import TEXT or --open BOOK"_s},
         {{u"make"_s, out, u"--import"_s, in, u"--open"_s, in}, u"--import TEXT or --open BOOK"_s},
         {{u"make"_s, u"--import"_s, in}, u"missing file name"_s},
-        {{u"make"_s, out, u"--import"_s, in, u"--clean"_s, u"all"_s},
-         u"unknown option \"--clean\""_s},
+        {{u"make"_s, out, u"--import"_s, in, u"--colour"_s}, u"unknown option \"--colour\""_s},
         {{u"make"_s, out, u"--import"_s, in, u"--title"_s}, u"--title needs a value"_s},
         {{u"make"_s, out, u"--import"_s, in, u"--title"_s, u"a"_s, u"--title"_s, u"b"_s},
          u"more than once"_s},
@@ -144,6 +143,10 @@ TEST_F(BatchTool, UsageProblemsExitWithTwoAndWriteNothing)
         {{u"make"_s, out, u"--import"_s, in, u"--scan"_s, u"one"_s}, u"style from 0 to 6"_s},
         {{u"make"_s, out, u"--import"_s, in, u"--whole-line"_s},
          u"--whole-line goes with --scan"_s},
+        {{u"make"_s, out, u"--import"_s, in, u"--clean"_s, u"6"_s}, u"box numbers 0 to 5"_s},
+        {{u"make"_s, out, u"--import"_s, in, u"--clean"_s, u"0,,1"_s}, u"box numbers 0 to 5"_s},
+        {{u"make"_s, out, u"--import"_s, in, u"--replace"_s, u"a"_s},
+         u"--replace needs 2 values"_s},
         {{u"show"_s}, u"missing file name"_s},
         {{u"show"_s, in, u"--json=yes"_s}, u"--json takes no value"_s},
         {{u"text"_s, in, u"-o"_s}, u"-o needs a value"_s},
@@ -205,6 +208,24 @@ TEST_F(BatchTool, FileProblemsExitWithOneAndLeaveTheOutputAlone)
     EXPECT_EQ(readBytes(path(u"existing.vlm"_s)), "keep me");
     EXPECT_FALSE(QFile::exists(path(u"new.vlm"_s)));
     EXPECT_FALSE(QFile::exists(path(u"missing.vlm"_s)));
+}
+
+TEST_F(BatchTool, MakeCleansThenReplacesInTheOrderGiven)
+{
+    writeBytes(path(u"in.txt"_s), "one\ntwo\n\n\tthree  four");
+    const Outcome run =
+        cli({u"make"_s, path(u"out"_s), u"--import"_s, path(u"in.txt"_s), u"--title"_s, u"T"_s,
+             u"--clean"_s, u"0,4"_s, u"--replace"_s, u"TWO"_s, u"2\n"_s, u"--replace"_s, u"2"_s,
+             u"II"_s, u"--replace"_s, u"kiwi"_s, u"x"_s});
+    ASSERT_EQ(run.status, 0);
+    EXPECT_EQ(QString::fromUtf8(run.err), u"leafwright-cli: String not found: kiwi\n"_s);
+    EXPECT_EQ(readBytes(path(u"out.vlm"_s)).mid(2323), "one II\r\n\r\n\r\nthree  four");
+
+    ASSERT_EQ(cli({u"make"_s, path(u"all"_s), u"--import"_s, path(u"in.txt"_s), u"--title"_s,
+                   u"T"_s, u"--clean"_s, u"all"_s})
+                  .status,
+              0);
+    EXPECT_EQ(readBytes(path(u"all.vlm"_s)).mid(2323), "one two\r\nthree four");
 }
 
 TEST_F(BatchTool, MakeScansBehindTheOpenedRowsAndSorts)

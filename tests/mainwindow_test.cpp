@@ -34,7 +34,7 @@ struct MenuItemRow
     bool enabled;
 };
 
-// Items whose windows are not part of the program yet are present but disabled.
+// Every item, separators included, in menu order.
 constexpr MenuItemRow MenuRows[] = {
     {"mnuFile", u"&File", "mnuOpen", u"&Open", u"Ctrl+O", true},
     {"mnuFile", u"&File", "mnuImport", u"&Import", u"Ctrl+I", true},
@@ -43,10 +43,10 @@ constexpr MenuItemRow MenuRows[] = {
     {"mnuFile", u"&File", "mnuExit", u"E&xit", u"", true},
     {"mnuTools", u"&Tools", "mnuInfo", u"&Book Info", u"Ctrl+B", true},
     {"mnuTools", u"&Tools", "mnuChapters", u"Chapter &Editor", u"Ctrl+E", true},
-    {"mnuTools", u"&Tools", "mnuCleaner", u"&Text Cleaner", u"Ctrl+T", false},
+    {"mnuTools", u"&Tools", "mnuCleaner", u"&Text Cleaner", u"Ctrl+T", true},
     {"mnuTools", u"&Tools", "mnuSep02", u"", u"", true},
-    {"mnuTools", u"&Tools", "mnuFind", u"&Find", u"Ctrl+F", false},
-    {"mnuTools", u"&Tools", "mnuReplace", u"&Replace", u"Ctrl+H", false},
+    {"mnuTools", u"&Tools", "mnuFind", u"&Find", u"Ctrl+F", true},
+    {"mnuTools", u"&Tools", "mnuReplace", u"&Replace", u"Ctrl+H", true},
     {"mnuHelp", u"Help", "mnuAbout", u"&About Leafwright", u"", true},
 };
 

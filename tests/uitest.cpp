@@ -9,6 +9,8 @@
 bool ScriptedPrompts::askYesNo(const QString &title, const QString &text)
 {
     asked.append({Asked::Question, title, text, MessageIcon::None, {}});
+    if (whileAsking)
+        whileAsking();
     if (answers.empty()) {
         ADD_FAILURE() << "unexpected question: " << text.toStdString();
         return false;
@@ -21,6 +23,8 @@ bool ScriptedPrompts::askYesNo(const QString &title, const QString &text)
 void ScriptedPrompts::showMessage(const QString &title, const QString &text, MessageIcon icon)
 {
     asked.append({Asked::Message, title, text, icon, {}});
+    if (whileAsking)
+        whileAsking();
 }
 
 std::optional<QString> ScriptedPrompts::chooseFile(const FileDialogRequest &request)

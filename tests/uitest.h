@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <optional>
 
 // Answers the program's prompts from a script and keeps a record of what was asked.
@@ -27,6 +28,7 @@ public:
     std::deque<bool> answers;                 // to questions, Yes as true
     std::deque<std::optional<QString>> files; // chosen in dialogs; nothing for Cancel
     QList<Asked> asked;
+    std::function<void()> whileAsking; // runs while each prompt is open, to look at the windows
 
     bool askYesNo(const QString &title, const QString &text) override;
     void showMessage(const QString &title, const QString &text, MessageIcon icon) override;

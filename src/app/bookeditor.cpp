@@ -63,6 +63,12 @@ void BookEditor::Refresh()
     repaint();
 }
 
+void BookEditor::SetFocus()
+{
+    window()->activateWindow();
+    setFocus(Qt::OtherFocusReason);
+}
+
 void BookEditor::setWidth(int twips)
 {
     resize(twipsToPixels(twips), height());

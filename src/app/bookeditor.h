@@ -23,7 +23,9 @@ public:
     void setSelLength(qint64 length);
 
     void Refresh();
-    void SetFocus() { setFocus(Qt::OtherFocusReason); }
+    // Gives the editor the keyboard focus, its window becoming the active one, so that a
+    // selection shows.
+    void SetFocus();
     void setWidth(int twips);
     void setHeight(int twips);
 

@@ -12,6 +12,9 @@
 #include "book/bookfile.h"
 #include "book/textimport.h"
 #include "chapters/frmchapters.h"
+#include "cleaner/frmcleaner.h"
+#include "search/frmfind.h"
+#include "search/frmreplace.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -74,10 +77,12 @@ FrmLeafwright::FrmLeafwright()
               &FrmLeafwright::mnuInfo_Click},
              {mnuChapters, "mnuChapters", u"Chapter &Editor"_s, Qt::CTRL | Qt::Key_E,
               &FrmLeafwright::mnuChapters_Click},
-             {mnuCleaner, "mnuCleaner", u"&Text Cleaner"_s, Qt::CTRL | Qt::Key_T, nullptr},
+             {mnuCleaner, "mnuCleaner", u"&Text Cleaner"_s, Qt::CTRL | Qt::Key_T,
+              &FrmLeafwright::mnuCleaner_Click},
              {mnuSep02, "mnuSep02", u"-"_s, {}, nullptr},
-             {mnuFind, "mnuFind", u"&Find"_s, Qt::CTRL | Qt::Key_F, nullptr},
-             {mnuReplace, "mnuReplace", u"&Replace"_s, Qt::CTRL | Qt::Key_H, nullptr},
+             {mnuFind, "mnuFind", u"&Find"_s, Qt::CTRL | Qt::Key_F, &FrmLeafwright::mnuFind_Click},
+             {mnuReplace, "mnuReplace", u"&Replace"_s, Qt::CTRL | Qt::Key_H,
+              &FrmLeafwright::mnuReplace_Click},
          }},
         {mnuHelp,
          "mnuHelp",
@@ -211,6 +216,21 @@ void FrmLeafwright::mnuInfo_Click()
 void FrmLeafwright::mnuChapters_Click()
 {
     showWindow(frmChapters());
+}
+
+void FrmLeafwright::mnuCleaner_Click()
+{
+    showWindow(frmCleaner());
+}
+
+void FrmLeafwright::mnuFind_Click()
+{
+    showWindow(frmFind());
+}
+
+void FrmLeafwright::mnuReplace_Click()
+{
+    showWindow(frmReplace());
 }
 
 void FrmLeafwright::mnuAbout_Click()

@@ -58,6 +58,9 @@ private:
     void mnuExit_Click();
     void mnuInfo_Click();
     void mnuChapters_Click();
+    void mnuCleaner_Click();
+    void mnuFind_Click();
+    void mnuReplace_Click();
     void mnuAbout_Click();
 
     void openBook(const QString &path);

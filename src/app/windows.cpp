@@ -9,6 +9,9 @@
 #include <QWidget>
 
 #include "chapters/frmchapters.h"
+#include "cleaner/frmcleaner.h"
+#include "search/frmfind.h"
+#include "search/frmreplace.h"
 
 namespace {
 
@@ -33,6 +36,9 @@ private:
 Instance<FrmLeafwright> leafwright;
 Instance<FrmInfo> info;
 Instance<FrmChapters> chapters;
+Instance<FrmCleaner> cleaner;
+Instance<FrmFind> find;
+Instance<FrmReplace> replace;
 Instance<FrmAbout> about;
 
 } // namespace
@@ -52,6 +58,21 @@ FrmChapters *frmChapters()
     return chapters.get();
 }
 
+FrmCleaner *frmCleaner()
+{
+    return cleaner.get();
+}
+
+FrmFind *frmFind()
+{
+    return find.get();
+}
+
+FrmReplace *frmReplace()
+{
+    return replace.get();
+}
+
 FrmAbout *frmAbout()
 {
     return about.get();
@@ -59,14 +80,18 @@ FrmAbout *frmAbout()
 
 LoadedWindows loadedWindows()
 {
-    return {about.ifLoaded(), chapters.ifLoaded(), info.ifLoaded()};
+    return {about.ifLoaded(), chapters.ifLoaded(), cleaner.ifLoaded(),
+            find.ifLoaded(),  info.ifLoaded(),     replace.ifLoaded()};
 }
 
 void unloadToolWindows()
 {
     about.unload();
     chapters.unload();
+    cleaner.unload();
+    find.unload();
     info.unload();
+    replace.unload();
 }
 
 void showWindow(QWidget *window)

@@ -4,8 +4,11 @@ class QWidget;
 
 class FrmAbout;
 class FrmChapters;
+class FrmCleaner;
+class FrmFind;
 class FrmInfo;
 class FrmLeafwright;
+class FrmReplace;
 
 // Every window exists at most once. Its accessor creates and loads it, hidden, the first time
 // anything refers to it, so a command may read the book information or the chapter table from a
@@ -14,6 +17,9 @@ class FrmLeafwright;
 FrmLeafwright *frmLeafwright();
 FrmInfo *frmInfo();
 FrmChapters *frmChapters();
+FrmCleaner *frmCleaner();
+FrmFind *frmFind();
+FrmReplace *frmReplace();
 FrmAbout *frmAbout();
 
 // The windows that exist now, without creating any; nullptr for one that is not loaded.
@@ -21,11 +27,15 @@ struct LoadedWindows
 {
     FrmAbout *about;
     FrmChapters *chapters;
+    FrmCleaner *cleaner;
+    FrmFind *find;
     FrmInfo *info;
+    FrmReplace *replace;
 };
 LoadedWindows loadedWindows();
 
-// The tool windows, unloaded in the order the program's end takes: About, Chapters, Info.
+// The tool windows, unloaded in the order the program's end takes: About, Chapters, Cleaner,
+// Find, Info, Replace.
 // Windows never created are passed over.
 void unloadToolWindows();
 

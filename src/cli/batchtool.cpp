@@ -8,6 +8,8 @@
 #include "book/textimport.h"
 #include "chapters/chapterscan.h"
 #include "chapters/chaptertable.h"
+#include "cleaner/textcleaner.h"
+#include "search/textreplace.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -23,26 +25,32 @@ namespace {
 
 const QString Usage = uR"(Usage:
   leafwright-cli make OUT (--import TEXT | --open BOOK) [--title T] [--author A] [--synopsis S]
-                     [--scan STYLE] [--whole-line] [--sort]
+                     [--clean LIST] [--replace FIND REPLACEMENT]... [--scan STYLE]
+                     [--whole-line] [--sort]
   leafwright-cli show BOOK [--json]
   leafwright-cli text BOOK [-o FILE]
 
   make   builds the book file OUT (".vlm" is added unless OUT ends in it) from a text
-         file or an earlier book file, with the information given; --scan appends the
-         chapters the automatic scan finds in heading style STYLE, --whole-line takes each
+         file or an earlier book file, with the information given; --clean runs the Text
+         Cleaner's boxes in LIST (numbers 0 to 5 separated by commas, or all), --replace
+         replaces every FIND, ignoring case, by REPLACEMENT; --scan appends the chapters
+         the automatic scan finds in heading style STYLE, --whole-line takes each
          heading's whole line as its title, --sort orders the chapters by offset
-
-  Heading styles: 0 "Chapter 1", 1 "Chapter 01", 2 "Chapter I", 3 "Chapter One",
-  4 "Chapter Twenty-one", 5 a line that begins with a number, 6 a line that begins with
-  a Roman numeral
   show   prints what a book file holds; --json prints it as one JSON object
   text   writes a book's text, UTF-8 encoded, to standard output or to FILE
+
+Cleaner boxes: 0 unwrap preformatted text, 1 paragraph indents, 2 smart quotes,
+  3 double line breaks, 4 tabs, 5 double spaces.
+Heading styles: 0 "Chapter 1", 1 "Chapter 01", 2 "Chapter I", 3 "Chapter One",
+  4 "Chapter Twenty-one", 5 a line that begins with a number, 6 a line that begins
+  with a Roman numeral.
 )"_s;
 
 struct OptionSpec
 {
     QLatin1StringView name;
     int valueCount;
+    bool repeatable = false;
 };
 
 struct Option
@@ -58,6 +66,16 @@ struct CommandLine
     QList<Option> options;
 
     bool has(QLatin1StringView name) const { return find(name) != nullptr; }
+    // The values of every use of a repeatable option, in the order given.
+    QList<QStringList> uses(QLatin1StringView name) const
+    {
+        QList<QStringList> found;
+        for (const Option &option : options) {
+            if (option.name == name)
+                found.append(option.values);
+        }
+        return found;
+    }
     QString value(QLatin1StringView name) const
     {
         const Option *option = find(name);
@@ -116,7 +134,7 @@ std::variant<CommandLine, UsageError> parseCommandLine(const QString &command,
                 command, word,
                 spec->valueCount == 1 ? u"a value"_s : u"%1 values"_s.arg(spec->valueCount))};
         }
-        if (line.has(spec->name))
+        if (!spec->repeatable && line.has(spec->name))
             return UsageError{u"%1: option %2 is given more than once"_s.arg(command, word)};
         line.options.append({word, values});
     }
@@ -154,8 +172,9 @@ int printed(Console &console, bool complete)
 // --- make ---------------------------------------------------------------------------------------
 
 constexpr OptionSpec MakeOptions[] = {
-    {"--import"_L1, 1},   {"--open"_L1, 1}, {"--title"_L1, 1},      {"--author"_L1, 1},
-    {"--synopsis"_L1, 1}, {"--scan"_L1, 1}, {"--whole-line"_L1, 0}, {"--sort"_L1, 0},
+    {"--import"_L1, 1},     {"--open"_L1, 1},  {"--title"_L1, 1},         {"--author"_L1, 1},
+    {"--synopsis"_L1, 1},   {"--clean"_L1, 1}, {"--replace"_L1, 2, true}, {"--scan"_L1, 1},
+    {"--whole-line"_L1, 0}, {"--sort"_L1, 0},
 };
 
 Result<Book> readSource(const CommandLine &line)
@@ -182,6 +201,35 @@ std::optional<HeadingStyle> scanStyle(const QString &value)
     return HeadingStyle(style);
 }
 
+// The boxes of --clean: "all", or box numbers 0 to 5 separated by commas.
+std::optional<CleanerBoxes> cleanerBoxes(const QString &list)
+{
+    CleanerBoxes boxes{};
+    if (list == u"all"_s) {
+        boxes.fill(true);
+        return boxes;
+    }
+    for (const QString &item : list.split(u',')) {
+        bool isNumber = false;
+        const int box = item.trimmed().toInt(&isNumber);
+        if (!isNumber || box < 0 || box >= CleanerBoxCount)
+            return std::nullopt;
+        boxes[box] = true;
+    }
+    return boxes;
+}
+
+// What the Replace button does: every occurrence replaced, ignoring case, or the text left as it
+// is when there is none.
+void replaceInText(Book &book, const QString &find, const QString &replacement, Console &console)
+{
+    if (findFirst(book.text, find) < 0) {
+        console.error(u"String not found: "_s + find);
+        return;
+    }
+    book.text = normalizeLineBreaks(replaceAllIgnoringCase(book.text, find, replacement));
+}
+
 // What the Auto Scan button does: the entries found are appended behind the table's rows, as
 // many as the table has room for. Returns how many were left out.
 qsizetype scanChapters(Book &book, const ScanOptions &options)
@@ -205,6 +253,12 @@ int runMake(const CommandLine &line, Console &console)
         return usageProblem(console, u"make: --scan takes a style from 0 to 6"_s);
     if (line.has("--whole-line"_L1) && !line.has("--scan"_L1))
         return usageProblem(console, u"make: --whole-line goes with --scan STYLE"_s);
+    const std::optional<CleanerBoxes> boxes =
+        line.has("--clean"_L1) ? cleanerBoxes(line.value("--clean"_L1)) : CleanerBoxes{};
+    if (!boxes) {
+        return usageProblem(
+            console, u"make: --clean takes box numbers 0 to 5 separated by commas, or all"_s);
+    }
 
     Result<Book> source = readSource(line);
     if (!source)
@@ -217,6 +271,11 @@ int runMake(const CommandLine &line, Console &console)
         book.author = line.value("--author"_L1);
     if (line.has("--synopsis"_L1))
         book.synopsis = normalizeLineBreaks(line.value("--synopsis"_L1));
+
+    // In the order a user works in the windows: clean, replace, scan, sort.
+    book.text = CleanText(book.text, *boxes);
+    for (const QStringList &replacement : line.uses("--replace"_L1))
+        replaceInText(book, replacement[0], replacement[1], console);
 
     const QString out = withBookExtension(line.operands.at(0));
     const qsizetype leftOut =

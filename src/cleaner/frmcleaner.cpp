@@ -1,0 +1,90 @@
+#include "frmcleaner.h"
+
+#include "textcleaner.h"
+
+#include "app/bookeditor.h"
+#include "app/controls.h"
+#include "app/frmleafwright.h"
+#include "app/windows.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// In tab order; the captions keep the spellings users know them by.
+constexpr ControlSpec Controls[] = {
+    {"objClean_0",
+     ControlKind::CheckBox,
+     u"Clean preformatted text (Recommended but only once)",
+     {120, 480, 4455, 255}},
+    {"objClean_1", ControlKind::CheckBox, u"Clean paragraph indents", {120, 840, 4455, 255}},
+    {"objClean_2", ControlKind::CheckBox, u"Clean smart quotes", {120, 1200, 4455, 255}},
+    {"objClean_3", ControlKind::CheckBox, u"Clean double carraige returns", {120, 1560, 4455, 255}},
+    {"objClean_4", ControlKind::CheckBox, u"Clean Tabs", {120, 1920, 4455, 255}},
+    {"objClean_5", ControlKind::CheckBox, u"Clean double spaces", {120, 2280, 4455, 255}},
+    {"butToggle", ControlKind::Button, u"Toggle All", {360, 2760, 1335, 375}},
+    {"butCancel", ControlKind::Button, u"Cancel", {1800, 2760, 1335, 375}},
+    {"butClean", ControlKind::Button, u"Clean", {3240, 2760, 1335, 375}},
+    {"lblCleanerMenu",
+     ControlKind::Label,
+     u"Select the cleanup options you would like to run:",
+     {120, 120, 4455, 255}},
+};
+
+} // namespace
+
+FrmCleaner::FrmCleaner()
+{
+    setObjectName(u"frmCleaner"_s);
+    setWindowTitle(u"Cleaner"_s);
+    makeToolWindow(this, 4680, 3195);
+    setAttribute(Qt::WA_DeleteOnClose);
+    buildControls(this, Controls);
+
+    lblCleanerMenu = control<QLabel>(this, "lblCleanerMenu");
+    for (int index = 0; index < CleanerBoxCount; ++index) {
+        const QByteArray name = "objClean_" + QByteArray::number(index);
+        objClean.append(control<QCheckBox>(this, name.constData()));
+    }
+    butToggle = control<QPushButton>(this, "butToggle");
+    butCancel = control<QPushButton>(this, "butCancel");
+    butClean = control<QPushButton>(this, "butClean");
+
+    connect(butToggle, &QPushButton::clicked, this, &FrmCleaner::butToggle_Click);
+    connect(butCancel, &QPushButton::clicked, this, &FrmCleaner::butCancel_Click);
+    connect(butClean, &QPushButton::clicked, this, &FrmCleaner::butClean_Click);
+}
+
+// Box 1 alone decides: unticked, all six are ticked; otherwise all six are unticked.
+void FrmCleaner::butToggle_Click()
+{
+    const bool tick = objClean[1]->checkState() != Qt::Checked;
+    for (QCheckBox *box : objClean)
+        box->setChecked(tick);
+}
+
+void FrmCleaner::butCancel_Click()
+{
+    close();
+}
+
+void FrmCleaner::butClean_Click()
+{
+    BookEditor *editor = frmLeafwright()->objBook;
+    editor->setEnabled(false);
+    editor->Refresh();
+
+    CleanerBoxes boxes{};
+    for (int index = 0; index < CleanerBoxCount; ++index)
+        boxes[index] = objClean[index]->checkState() == Qt::Checked;
+    if (std::find(boxes.begin(), boxes.end(), true) != boxes.end())
+        editor->setText(CleanText(editor->Text(), boxes));
+
+    editor->setEnabled(true);
+    editor->Refresh();
+    close();
+}

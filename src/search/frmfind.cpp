@@ -1,0 +1,82 @@
+#include "frmfind.h"
+
+#include "textreplace.h"
+
+#include "app/bookeditor.h"
+#include "app/controls.h"
+#include "app/frmleafwright.h"
+#include "app/prompts.h"
+#include "app/windows.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// In tab order.
+constexpr ControlSpec Controls[] = {
+    {"objFind", ControlKind::TextBox, u"", {960, 120, 3735, 375}},
+    {"butCancel", ControlKind::Button, u"Cancel", {1920, 600, 1335, 375}},
+    {"butFind", ControlKind::Button, u"Find", {3360, 600, 1335, 375}},
+    {"lblFind", ControlKind::Label, u"Find", {120, 240, 855, 255}},
+};
+
+} // namespace
+
+QString notFoundMessage(const QString &what)
+{
+    return u"String not found:\r\n\r\n"_s + what;
+}
+
+FrmFind::FrmFind()
+{
+    setObjectName(u"frmFind"_s);
+    setWindowTitle(u"Find"_s);
+    makeToolWindow(this, 4815, 1125);
+    setAttribute(Qt::WA_DeleteOnClose);
+    buildControls(this, Controls);
+
+    objFind = control<QLineEdit>(this, "objFind");
+    butCancel = control<QPushButton>(this, "butCancel");
+    butFind = control<QPushButton>(this, "butFind");
+    lblFind = control<QLabel>(this, "lblFind");
+    objFind->setFocus();
+
+    connect(objFind, &QLineEdit::returnPressed, this, &FrmFind::objFind_KeyPress);
+    connect(butFind, &QPushButton::clicked, this, &FrmFind::butFind_Click);
+    connect(butCancel, &QPushButton::clicked, this, &FrmFind::butCancel_Click);
+}
+
+// Enter in the search box searches as the Find button does.
+void FrmFind::objFind_KeyPress()
+{
+    butFind->setFocus();
+    butFind_Click();
+}
+
+void FrmFind::butFind_Click()
+{
+    BookEditor *editor = frmLeafwright()->objBook;
+    editor->setEnabled(false);
+    editor->Refresh();
+
+    const qsizetype at = findFirst(editor->Text(), objFind->text());
+    if (at >= 0) {
+        editor->setSelStart(at);
+        editor->setSelLength(objFind->text().size());
+        editor->setEnabled(true);
+        editor->SetFocus();
+    } else {
+        prompts().showMessage(u"Find"_s, notFoundMessage(objFind->text()),
+                              MessageIcon::Exclamation);
+    }
+    editor->setEnabled(true);
+}
+
+void FrmFind::butCancel_Click()
+{
+    close();
+}
