@@ -5,33 +5,16 @@
 #include "book/bookfile.h"
 #include "book/textimport.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include "corpusbook.h"
+
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-QString largestCorpusBook()
-{
-    const QDir dir(QString::fromUtf8(LEAFWRIGHT_CORPUS_DIR));
-    const QFileInfoList books =
-        dir.entryInfoList({QStringLiteral("*.txt")}, QDir::Files, QDir::Size);
-    return books.isEmpty() ? QString() : books.first().filePath();
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 struct Fixture
 {
-    QString source = largestCorpusBook();
-    QByteArray bytes = readAll(source);
     QTemporaryDir dir;
     QString saved = dir.filePath(QStringLiteral("bench.vlm"));
 };
@@ -44,11 +27,11 @@ Fixture &fixture()
 
 bool ready(benchmark::State &state)
 {
-    if (fixture().bytes.isEmpty()) {
+    if (largestCorpusBook().bytes.isEmpty()) {
         state.SkipWithError("no books in the corpus folder");
         return false;
     }
-    state.SetLabel(QFileInfo(fixture().source).fileName().toStdString());
+    state.SetLabel(largestCorpusBook().name.toStdString());
     return true;
 }
 
@@ -58,8 +41,8 @@ void ImportText(benchmark::State &state)
     if (!ready(state))
         return;
     for (auto _ : state)
-        benchmark::DoNotOptimize(importTextFile(fixture().source));
-    state.SetBytesProcessed(state.iterations() * fixture().bytes.size());
+        benchmark::DoNotOptimize(importTextFile(largestCorpusBook().path));
+    state.SetBytesProcessed(state.iterations() * largestCorpusBook().bytes.size());
 }
 BENCHMARK(ImportText)->Unit(benchmark::kMillisecond);
 
@@ -70,7 +53,7 @@ void SaveImportedBook(benchmark::State &state)
         return;
     Book book;
     book.title = QStringLiteral("Benchmark");
-    book.text = decodeTextFile(fixture().bytes);
+    book.text = largestCorpusBook().text;
     for (auto _ : state)
         benchmark::DoNotOptimize(SaveBook(book, fixture().saved));
     state.SetBytesProcessed(state.iterations() * book.text.size());
@@ -84,7 +67,7 @@ void ImportAndSave(benchmark::State &state)
         return;
     for (auto _ : state) {
         Book book;
-        book.text = importTextFile(fixture().source).value();
+        book.text = importTextFile(largestCorpusBook().path).value();
         benchmark::DoNotOptimize(SaveBook(book, fixture().saved));
     }
 }
@@ -95,7 +78,7 @@ void LoadSavedBook(benchmark::State &state)
     if (!ready(state))
         return;
     Book book;
-    book.text = decodeTextFile(fixture().bytes);
+    book.text = largestCorpusBook().text;
     SaveBook(book, fixture().saved);
     for (auto _ : state)
         benchmark::DoNotOptimize(LoadBook(fixture().saved));

@@ -3,15 +3,12 @@
 //
 //   build/bench/bench_chapters
 
-#include "book/textimport.h"
 #include "chapters/chapterscan.h"
 #include "chapters/chaptertable.h"
 
 #include "../tests/referencescan.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include "corpusbook.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,35 +16,14 @@
 
 namespace {
 
-struct Book
-{
-    QString name;
-    QString text;
-};
-
-const Book &largestBook()
-{
-    static const Book book = [] {
-        const QDir dir(QString::fromUtf8(LEAFWRIGHT_CORPUS_DIR));
-        const QFileInfoList books =
-            dir.entryInfoList({QStringLiteral("*.txt")}, QDir::Files, QDir::Size);
-        if (books.isEmpty())
-            return Book{};
-        QFile file(books.first().filePath());
-        if (!file.open(QIODevice::ReadOnly))
-            return Book{};
-        return Book{books.first().fileName(), decodeTextFile(file.readAll())};
-    }();
-    return book;
-}
-
 bool ready(benchmark::State &state)
 {
-    if (largestBook().text.isEmpty()) {
+    if (largestCorpusBook().text.isEmpty()) {
         state.SkipWithError("no books in the corpus folder");
         return false;
     }
-    state.SetLabel(largestBook().name.toStdString() + ", style " + std::to_string(state.range(0)));
+    state.SetLabel(largestCorpusBook().name.toStdString() + ", style "
+                   + std::to_string(state.range(0)));
     return true;
 }
 
@@ -62,7 +38,7 @@ void ScanOnePass(benchmark::State &state)
     const ScanOptions options{HeadingStyle(state.range(0)), false};
     int reports = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ScanChapters(largestBook().text, options, tables,
+        benchmark::DoNotOptimize(ScanChapters(largestCorpusBook().text, options, tables,
                                               [&](int, const QString &) { ++reports; }));
     }
 }
@@ -74,7 +50,7 @@ void ScanSequentialSearches(benchmark::State &state)
         return;
     const ScanOptions options{HeadingStyle(state.range(0)), false};
     for (auto _ : state)
-        benchmark::DoNotOptimize(referenceScan(largestBook().text, options));
+        benchmark::DoNotOptimize(referenceScan(largestCorpusBook().text, options));
 }
 BENCHMARK(ScanSequentialSearches)->Arg(0)->Arg(5)->Unit(benchmark::kMillisecond);
 

@@ -2,47 +2,22 @@
 //
 //   build/bench/bench_cleaner
 
-#include "book/textimport.h"
 #include "cleaner/textcleaner.h"
 #include "search/textreplace.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include "corpusbook.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-struct Book
-{
-    QString name;
-    QString text;
-};
-
-const Book &largestBook()
-{
-    static const Book book = [] {
-        const QDir dir(QString::fromUtf8(LEAFWRIGHT_CORPUS_DIR));
-        const QFileInfoList books =
-            dir.entryInfoList({QStringLiteral("*.txt")}, QDir::Files, QDir::Size);
-        if (books.isEmpty())
-            return Book{};
-        QFile file(books.first().filePath());
-        if (!file.open(QIODevice::ReadOnly))
-            return Book{};
-        return Book{books.first().fileName(), decodeTextFile(file.readAll())};
-    }();
-    return book;
-}
-
 bool ready(benchmark::State &state, const std::string &what)
 {
-    if (largestBook().text.isEmpty()) {
+    if (largestCorpusBook().text.isEmpty()) {
         state.SkipWithError("no books in the corpus folder");
         return false;
     }
-    state.SetLabel(largestBook().name.toStdString() + ", " + what);
+    state.SetLabel(largestCorpusBook().name.toStdString() + ", " + what);
     return true;
 }
 
@@ -58,7 +33,7 @@ void CleanBoxes(benchmark::State &state)
     if (!ready(state, box == CleanerBoxCount ? "all boxes" : "box " + std::to_string(box)))
         return;
     for (auto _ : state)
-        benchmark::DoNotOptimize(CleanText(largestBook().text, boxes));
+        benchmark::DoNotOptimize(CleanText(largestCorpusBook().text, boxes));
 }
 BENCHMARK(CleanBoxes)->DenseRange(0, CleanerBoxCount)->Unit(benchmark::kMillisecond);
 
@@ -68,7 +43,7 @@ void ReplaceFrequentWord(benchmark::State &state)
     if (!ready(state, "the -> THE"))
         return;
     for (auto _ : state) {
-        const QString &text = largestBook().text;
+        const QString &text = largestCorpusBook().text;
         if (findFirst(text, QStringLiteral("the")) >= 0)
             benchmark::DoNotOptimize(
                 replaceAllIgnoringCase(text, QStringLiteral("the"), QStringLiteral("THE")));
