@@ -258,6 +258,40 @@ TEST_F(BatchTool, MakeScansBehindTheOpenedRowsAndSorts)
               (QList<QString>{u"Contents"_s, u"Chapter 2: Two"_s, u"Chapter 1: One"_s, u"Kept"_s}));
 }
 
+TEST_F(BatchTool, CheckListsProblemsAndExitsOneWhenItFindsAny)
+{
+    Book good{u"T"_s, u"A"_s, {}, {{u"One"_s, u" 0"_s}, {u"Two"_s, u"5"_s}}, u"One\r\nTwo\r\n"_s};
+    ASSERT_TRUE(SaveBook(good, path(u"good.vlm"_s)).ok());
+    const Outcome clean = cli({u"check"_s, path(u"good.vlm"_s)});
+    EXPECT_EQ(clean.status, 0);
+    EXPECT_EQ(QString::fromUtf8(clean.out),
+              u"No problems found in %1.\n"_s.arg(path(u"good.vlm"_s)));
+    EXPECT_EQ(cli({u"check"_s, path(u"good.vlm"_s), u"--json"_s}).out.trimmed(), "[\n]");
+
+    Book bad = good;
+    bad.chapters = {{u"One"_s, u"6"_s}, {u"Two"_s, u"6"_s}, {u"Far"_s, u"500"_s}};
+    ASSERT_TRUE(SaveBook(bad, path(u"bad.vlm"_s)).ok());
+    const Outcome human = cli({u"check"_s, path(u"bad.vlm"_s)});
+    EXPECT_EQ(human.status, 1);
+    const QStringList lines = QString::fromUtf8(human.out).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 5) << human.out.toStdString();
+    EXPECT_EQ(lines.last(), u"4 problems found in %1."_s.arg(path(u"bad.vlm"_s)));
+
+    const Outcome json = cli({u"check"_s, path(u"bad.vlm"_s), u"--json"_s});
+    EXPECT_EQ(json.status, 1);
+    const QJsonArray problems = QJsonDocument::fromJson(json.out).array();
+    ASSERT_EQ(problems.size(), 4);
+    EXPECT_EQ(problems[0][u"kind"_s].toString(), u"not-at-line-start"_s);
+    EXPECT_EQ(problems[0][u"chapter"_s].toInt(), 1);
+    EXPECT_EQ(problems[1][u"kind"_s].toString(), u"not-at-line-start"_s);
+    EXPECT_EQ(problems[2][u"kind"_s].toString(), u"same-offset"_s);
+    EXPECT_EQ(problems[3][u"kind"_s].toString(), u"offset-outside-text"_s);
+    EXPECT_EQ(problems[3][u"message"_s].toString(),
+              u"chapter 3 starts at offset 500, outside the text of 10 characters"_s);
+
+    expectOneLine(cli({u"check"_s, path(u"missing.vlm"_s)}), 1, path(u"missing.vlm"_s));
+}
+
 TEST_F(BatchTool, ShowPrintsTheBookForReadingAndAsJson)
 {
     Book book{u"Title"_s,

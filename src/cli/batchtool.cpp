@@ -2,6 +2,7 @@
 
 #include "console.h"
 
+#include "book/bookcheck.h"
 #include "book/bookfile.h"
 #include "book/fileio.h"
 #include "book/offsettext.h"
@@ -29,6 +30,7 @@ const QString Usage = uR"(Usage:
                      [--whole-line] [--sort]
   leafwright-cli show BOOK [--json]
   leafwright-cli text BOOK [-o FILE]
+  leafwright-cli check BOOK [--json]
 
   make   builds the book file OUT (".vlm" is added unless OUT ends in it) from a text
          file or an earlier book file, with the information given; --clean runs the Text
@@ -38,6 +40,9 @@ const QString Usage = uR"(Usage:
          heading's whole line as its title, --sort orders the chapters by offset
   show   prints what a book file holds; --json prints it as one JSON object
   text   writes a book's text, UTF-8 encoded, to standard output or to FILE
+  check  lists what a reader on the phone would stumble over: chapters outside the text,
+         out of order, at the same place or in the middle of a line, fields that were
+         cut, an empty text; exits 1 when it finds any
 
 Cleaner boxes: 0 unwrap preformatted text, 1 paragraph indents, 2 smart quotes,
   3 double line breaks, 4 tabs, 5 double spaces.
@@ -369,6 +374,50 @@ int runShow(const CommandLine &line, Console &console)
     return printed(console, console.print(describeBook(book.value())));
 }
 
+// --- check --------------------------------------------------------------------------------------
+
+constexpr OptionSpec CheckOptions[] = {{"--json"_L1, 0}};
+
+QByteArray problemsAsJson(const QList<BookProblem> &problems)
+{
+    QJsonArray list;
+    for (const BookProblem &problem : problems) {
+        QJsonObject object{{u"kind"_s, kindName(problem.kind)}, {u"message"_s, problem.message}};
+        if (problem.chapter > 0)
+            object.insert(u"chapter"_s, problem.chapter);
+        list.append(object);
+    }
+    return QJsonDocument(list).toJson(QJsonDocument::Indented);
+}
+
+QString problemsForReading(const QList<BookProblem> &problems, const QString &path)
+{
+    QString out;
+    for (const BookProblem &problem : problems)
+        out += problem.message + u'\n';
+    if (problems.isEmpty())
+        out += u"No problems found in %1.\n"_s.arg(path);
+    else
+        out += u"%1 %2 found in %3.\n"_s.arg(problems.size())
+                   .arg(problems.size() == 1 ? u"problem"_s : u"problems"_s, path);
+    return out;
+}
+
+// Exits 0 when a reader would find nothing to stumble over, 1 otherwise.
+int runCheck(const CommandLine &line, Console &console)
+{
+    const QString path = line.operands.at(0);
+    const Result<Book> book = LoadBook(path);
+    if (!book)
+        return fileProblem(console, book.error());
+    const QList<BookProblem> problems = checkBook(book.value());
+    const bool complete = line.has("--json"_L1) ? console.printBytes(problemsAsJson(problems))
+                                                : console.print(problemsForReading(problems, path));
+    if (const int status = printed(console, complete); status != ExitSuccess)
+        return status;
+    return problems.isEmpty() ? ExitSuccess : ExitFileProblem;
+}
+
 // --- text ---------------------------------------------------------------------------------------
 
 constexpr OptionSpec TextOptions[] = {{"-o"_L1, 1}};
@@ -409,6 +458,7 @@ int runBatchTool(const QStringList &arguments, Console &console)
         {"make"_L1, MakeOptions, 1, runMake},
         {"show"_L1, ShowOptions, 1, runShow},
         {"text"_L1, TextOptions, 1, runText},
+        {"check"_L1, CheckOptions, 1, runCheck},
     };
     for (const Command &known : Commands) {
         if (known.name != command)

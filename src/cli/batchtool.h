@@ -7,7 +7,8 @@ class Console;
 // The exit statuses of the batch tool.
 enum ExitStatus {
     ExitSuccess = 0,
-    ExitFileProblem = 1, // a file could not be read or written, or is no book file
+    ExitFileProblem = 1, // a file could not be read or written, or is no book file; check found
+                         // problems
     ExitUsage = 2,       // the command line itself is wrong
 };
 

@@ -1,0 +1,85 @@
+#include "book/bookcheck.h"
+
+#include "testfiles.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Kind = BookProblem::Kind;
+
+struct Found
+{
+    Kind kind;
+    int chapter;
+    friend bool operator==(const Found &, const Found &) = default;
+};
+
+std::vector<Found> found(const Book &book)
+{
+    std::vector<Found> result;
+    for (const BookProblem &problem : checkBook(book))
+        result.push_back({problem.kind, problem.chapter});
+    return result;
+}
+
+Book withChapters(const QString &text, std::initializer_list<const char16_t *> offsets)
+{
+    Book book;
+    book.title = u"Title"_s.leftJustified(128);
+    book.text = text;
+    for (const char16_t *offset : offsets)
+        book.chapters.append({u"Chapter"_s.leftJustified(40), QString::fromUtf16(offset)});
+    return book;
+}
+
+TEST(BookCheck, FindsWhatAReaderWouldStumbleOver)
+{
+    const QString text = u"One\r\ntext\r\nTwo\r\nmore"_s; // lines start at 0, 5, 11, 16
+    struct Case
+    {
+        const char *name;
+        Book book;
+        std::vector<Found> problems;
+    };
+    Book cutFields = withChapters(text, {u" 0"});
+    cutFields.title = QString(128, u'T');
+    cutFields.synopsis = QString(1023, u'S') + u'.';
+    cutFields.chapters[0].title = QString(40, u'c');
+    const Case cases[] = {
+        {"chapters at line starts, in order",
+         withChapters(text, {u" 0", u" 5", u"11", u" 16"}),
+         {}},
+        {"offsets outside the text",
+         withChapters(text, {u" 0", u" 20", u"-1", u" 99"}),
+         {{Kind::OffsetOutsideText, 2},
+          {Kind::OffsetOutsideText, 3},
+          {Kind::OffsetsOutOfOrder, 3},
+          {Kind::OffsetOutsideText, 4}}},
+        {"out of order and at the same offset",
+         withChapters(text, {u" 11", u" 5", u" 11"}),
+         {{Kind::OffsetsOutOfOrder, 2}, {Kind::SameOffset, 3}}},
+        {"in the middle of a line",
+         withChapters(text, {u" 2", u" 6"}),
+         {{Kind::NotAtLineStart, 1}, {Kind::NotAtLineStart, 2}}},
+        {"between CR and LF", withChapters(text, {u" 4"}), {{Kind::NotAtLineStart, 1}}},
+        {"cut fields", cutFields, {{Kind::FieldCut, 0}, {Kind::FieldCut, 0}, {Kind::FieldCut, 1}}},
+        {"empty text",
+         withChapters(QString(), {u" 0"}),
+         {{Kind::EmptyText, 0}, {Kind::OffsetOutsideText, 1}}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(found(c.book), c.problems) << c.name;
+}
+
+TEST(BookCheck, MessagesNameTheChapterAndTheOffset)
+{
+    const QList<BookProblem> problems = checkBook(withChapters(u"abc\r\ndef"_s, {u" 0", u" 2"}));
+    ASSERT_EQ(problems.size(), 1);
+    EXPECT_EQ(problems[0].message, u"chapter 2 starts at offset 2, in the middle of a line"_s);
+    EXPECT_EQ(kindName(problems[0].kind), u"not-at-line-start"_s);
+}
+
+} // namespace
