@@ -7,6 +7,12 @@ LEAFWRIGHT_PACKAGES=(
     libgtest-dev libbenchmark-dev
 )
 
+# What test.sh needs besides: clang and its libFuzzer for the fuzz targets, util-linux's prlimit
+# for the file-size fault.
+LEAFWRIGHT_CHECK_PACKAGES=(
+    clang libclang-rt-14-dev util-linux
+)
+
 # Installs those of the named packages that are missing: as root, or through sudo otherwise.
 # The package lists are refreshed only when something must be installed.
 ensure_packages() {

@@ -32,6 +32,7 @@ TEST(TextImport, ChoosesUtf8OrWindows1252AndMakesLineBreaksCrLf)
          "caf\xC3\xA9",
          u16(u"caf\u00E9")},
         {"only the mark", "\xEF\xBB\xBF", QString()},
+        {"a second mark is a character", "\xEF\xBB\xBF\xEF\xBB\xBFx", QChar(0xFEFF) + u16(u"x")},
         {"mark, then invalid bytes",
          "\xEF\xBB\xBF"
          "a\x93z",

@@ -4,8 +4,14 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char *argv[])
 {
+    // Past a file-size limit a write fails and Save As says so, instead of the signal ending
+    // the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     // The whole command-line tail names the book to open; QApplication would take its own
     // options (-style, -reverse, ...) out of it, so the tail is read before it starts.
     QStringList tail;

@@ -3,6 +3,8 @@
 #include "codepage.h"
 #include "fileio.h"
 
+#include <QStringDecoder>
+
 #include <cstring>
 
 namespace {
@@ -109,13 +111,21 @@ bool isValidUtf8(QByteArrayView bytes)
     return true;
 }
 
+QString utf8ToText(QByteArrayView bytes)
+{
+    // QString::fromUtf8 would drop a byte-order mark at the start as well; here it is a
+    // character like any other.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
 QString decodeTextFile(QByteArrayView bytes)
 {
     static constexpr QByteArrayView ByteOrderMark("\xEF\xBB\xBF");
     if (bytes.startsWith(ByteOrderMark))
-        return normalizeLineBreaks(QString::fromUtf8(bytes.sliced(ByteOrderMark.size())));
+        return normalizeLineBreaks(utf8ToText(bytes.sliced(ByteOrderMark.size())));
     if (isValidUtf8(bytes))
-        return normalizeLineBreaks(QString::fromUtf8(bytes));
+        return normalizeLineBreaks(utf8ToText(bytes));
     return normalizeLineBreaks(CodePage::decode(bytes));
 }
 

@@ -14,6 +14,9 @@ QString normalizeLineBreaks(const QString &text);
 // U+10FFFF.
 bool isValidUtf8(QByteArrayView bytes);
 
+// UTF-8 bytes as text, invalid sequences as U+FFFD, a leading U+FEFF kept as a character.
+QString utf8ToText(QByteArrayView bytes);
+
 // The book text held in the bytes of a .txt file: UTF-8 when the file starts with the UTF-8
 // byte-order mark (which is dropped) or is valid UTF-8 throughout, Windows-1252 otherwise;
 // line breaks made CR LF.

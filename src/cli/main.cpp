@@ -4,8 +4,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <csignal>
+
 int main(int argc, char *argv[])
 {
+    // Past a file-size limit a write fails and is reported like any other, instead of the
+    // signal ending the program with the book half written.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
