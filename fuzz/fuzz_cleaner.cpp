@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     CleanerBoxes boxes{};
     for (int box = 0; box < CleanerBoxCount; ++box)
         boxes[box] = (data[0] >> box) & 1;
-    const QString text = normalizeLineBreaks(
-        CodePage::decode(QByteArrayView(reinterpret_cast<const char *>(data) + 1, qsizetype(size - 1))));
+    const QString text = normalizeLineBreaks(CodePage::decode(
+        QByteArrayView(reinterpret_cast<const char *>(data) + 1, qsizetype(size - 1))));
 
     const QString cleaned = CleanText(text, boxes);
     FUZZ_CHECK(!hasLoneLineBreak(cleaned));

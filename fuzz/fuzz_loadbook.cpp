@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::memcpy(expected.data(), "\x01\x00\x00\x00", 2 + 2);
     std::memset(expected.data() + BookFileHeader::Reserved8, 0, 8);
     std::memcpy(expected.data() + BookFileHeader::Magic, "VLM", 3);
-    std::memset(expected.data() + BookFileHeader::Reserved1024, 0, BookFileHeader::Reserved1024Length);
+    std::memset(expected.data() + BookFileHeader::Reserved1024, 0,
+                BookFileHeader::Reserved1024Length);
     FUZZ_CHECK(serializeBook(book) == expected);
     return 0;
 }

@@ -75,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString &replacement = parts[2];
 
     FUZZ_CHECK(findFirst(text, what) == plainFind(text, what));
-    FUZZ_CHECK(replaceAllIgnoringCase(text, what, replacement) == plainReplace(text, what, replacement));
+    FUZZ_CHECK(replaceAllIgnoringCase(text, what, replacement)
+               == plainReplace(text, what, replacement));
     return 0;
 }

@@ -40,13 +40,21 @@ int main(int argc, char *argv[])
     int n = 0;
     for (const QByteArray &text : Texts) {
         const QString name = u"text%1"_s.arg(++n);
-        Book book{u"Title"_s, u"Author"_s, u"Synopsis\r\nline"_s,
-                  {{u"Chapter 1"_s, u" 0"_s}, {u"Two"_s, u"12"_s}}, QString::fromLatin1(text)};
+        Book book{u"Title"_s,
+                  u"Author"_s,
+                  u"Synopsis\r\nline"_s,
+                  {{u"Chapter 1"_s, u" 0"_s}, {u"Two"_s, u"12"_s}},
+                  QString::fromLatin1(text)};
         write(root + u"/fuzz_loadbook"_s, name, serializeBook(book));
         write(root + u"/fuzz_textimport"_s, name, text);
         write(root + u"/fuzz_scan"_s, name, char(n) + text);
         write(root + u"/fuzz_cleaner"_s, name, char(0x3F) + text);
-        write(root + u"/fuzz_replace"_s, name, text + "\xFF" "chapter" "\xFF" "Part");
+        write(root + u"/fuzz_replace"_s, name,
+              text
+                  + "\xFF"
+                    "chapter"
+                    "\xFF"
+                    "Part");
     }
     write(root + u"/fuzz_loadbook"_s, u"empty"_s, serializeBook(Book{}));
     return 0;

@@ -86,8 +86,8 @@ TEST_F(HostileBooks, AHundredMegabyteTextTakesMemoryInProportion)
 
 TEST_F(HostileBooks, NulBytesInTitlesSurviveShowAndSavingAgain)
 {
-    QByteArray bytes = header(1, QByteArray(128, '\0'), "", "") + record(3, QByteArray(40, '\0'))
-                       + "text";
+    QByteArray bytes =
+        header(1, QByteArray(128, '\0'), "", "") + record(3, QByteArray(40, '\0')) + "text";
     writeBytes(path(u"nul.vlm"_s), bytes);
 
     QProcess show;

@@ -70,7 +70,8 @@ protected:
             if (saved.ok())
                 _exit(0);
             const QByteArray message = saved.error().message().toUtf8();
-            [[maybe_unused]] const auto written = write(channel[1], message.constData(), size_t(message.size()));
+            [[maybe_unused]] const auto written =
+                write(channel[1], message.constData(), size_t(message.size()));
             _exit(1);
         }
         close(channel[1]);
@@ -125,9 +126,9 @@ TEST_F(SaveFaults, TheBatchToolPastAFileSizeLimitSaysSoAndLeavesTheOldBook)
 {
     writeBytes(m_dir.filePath(u"in.txt"_s), QByteArray(200000, 'x'));
     QProcess process;
-    process.start(u"prlimit"_s, {u"--fsize=4096"_s, QString::fromUtf8(LEAFWRIGHT_CLI), u"make"_s,
-                                 oldBook(), u"--import"_s, m_dir.filePath(u"in.txt"_s),
-                                 u"--title"_s, u"T"_s});
+    process.start(u"prlimit"_s,
+                  {u"--fsize=4096"_s, QString::fromUtf8(LEAFWRIGHT_CLI), u"make"_s, oldBook(),
+                   u"--import"_s, m_dir.filePath(u"in.txt"_s), u"--title"_s, u"T"_s});
     if (!process.waitForStarted())
         GTEST_SKIP() << "prlimit is not installed";
     ASSERT_TRUE(process.waitForFinished(60000));

@@ -68,10 +68,10 @@ QWidget *createControl(ControlKind kind, const QString &caption, QWidget *parent
 
 void buildControls(QWidget *window, std::span<const ControlSpec> controls)
 {
-    for (const ControlSpec &spec : controls) {
-        QWidget *parent = spec.container ? control<QWidget>(window, spec.container) : window;
-        QWidget *widget = createControl(spec.kind, QString::fromUtf16(spec.caption), parent);
-        widget->setObjectName(QString::fromLatin1(spec.name));
-        widget->setGeometry(toPixels(spec.geometry));
+    for (const ControlSpec &entry : controls) {
+        QWidget *parent = entry.container ? control<QWidget>(window, entry.container) : window;
+        QWidget *widget = createControl(entry.kind, QString::fromUtf16(entry.caption), parent);
+        widget->setObjectName(QString::fromLatin1(entry.name));
+        widget->setGeometry(toPixels(entry.geometry));
     }
 }

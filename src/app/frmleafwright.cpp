@@ -91,12 +91,12 @@ FrmLeafwright::FrmLeafwright()
              {mnuAbout, "mnuAbout", u"&About Leafwright"_s, {}, &FrmLeafwright::mnuAbout_Click},
          }},
     };
-    for (const Menu &spec : menus) {
-        spec.menu = menuBar()->addMenu(spec.caption);
-        spec.menu->setObjectName(QString::fromLatin1(spec.name));
-        for (const Item &item : spec.items) {
-            item.action = item.caption == u"-"_s ? spec.menu->addSeparator()
-                                                 : spec.menu->addAction(item.caption);
+    for (const Menu &entry : menus) {
+        entry.menu = menuBar()->addMenu(entry.caption);
+        entry.menu->setObjectName(QString::fromLatin1(entry.name));
+        for (const Item &item : entry.items) {
+            item.action = item.caption == u"-"_s ? entry.menu->addSeparator()
+                                                 : entry.menu->addAction(item.caption);
             item.action->setObjectName(QString::fromLatin1(item.name));
             if (item.shortcut != QKeyCombination())
                 item.action->setShortcut(item.shortcut);

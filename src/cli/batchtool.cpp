@@ -105,7 +105,7 @@ struct UsageError
 
 std::variant<CommandLine, UsageError> parseCommandLine(const QString &command,
                                                        QStringList arguments,
-                                                       std::span<const OptionSpec> specs,
+                                                       std::span<const OptionSpec> known,
                                                        qsizetype operandCount)
 {
     CommandLine line;
@@ -126,20 +126,20 @@ std::variant<CommandLine, UsageError> parseCommandLine(const QString &command,
             values.append(word.mid(equals + 1));
             word.truncate(equals);
         }
-        const auto spec = std::find_if(specs.begin(), specs.end(),
-                                       [&](const OptionSpec &s) { return s.name == word; });
-        if (spec == specs.end())
+        const auto option = std::find_if(known.begin(), known.end(),
+                                         [&](const OptionSpec &s) { return s.name == word; });
+        if (option == known.end())
             return UsageError{u"%1: unknown option \"%2\""_s.arg(command, word)};
-        if (values.size() > spec->valueCount)
+        if (values.size() > option->valueCount)
             return UsageError{u"%1: option %2 takes no value"_s.arg(command, word)};
-        while (values.size() < spec->valueCount && !arguments.isEmpty())
+        while (values.size() < option->valueCount && !arguments.isEmpty())
             values.append(arguments.takeFirst());
-        if (values.size() < spec->valueCount) {
+        if (values.size() < option->valueCount) {
             return UsageError{u"%1: option %2 needs %3"_s.arg(
                 command, word,
-                spec->valueCount == 1 ? u"a value"_s : u"%1 values"_s.arg(spec->valueCount))};
+                option->valueCount == 1 ? u"a value"_s : u"%1 values"_s.arg(option->valueCount))};
         }
-        if (!spec->repeatable && line.has(spec->name))
+        if (!option->repeatable && line.has(option->name))
             return UsageError{u"%1: option %2 is given more than once"_s.arg(command, word)};
         line.options.append({word, values});
     }
