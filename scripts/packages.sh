@@ -3,7 +3,7 @@
 # What building and testing Leafwright needs on a fresh Debian machine.
 LEAFWRIGHT_PACKAGES=(
     cmake ninja-build g++
-    qt6-base-dev fonts-dejavu-core
+    qt6-base-dev fonts-liberation fonts-dejavu-core
     libgtest-dev libbenchmark-dev
 )
 
