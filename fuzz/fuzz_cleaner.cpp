@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const QString cleaned = CleanText(text, boxes);
     FUZZ_CHECK(!hasLoneLineBreak(cleaned));
-    if (boxes[4] && !boxes[5])
+    if (boxes[4])
         FUZZ_CHECK(!cleaned.contains(u'\t'));
 
     CleanerBoxes box3{};

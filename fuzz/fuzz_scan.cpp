@@ -4,7 +4,6 @@
 #include "fuzzcheck.h"
 #include "referencescan.h"
 
-#include "book/codepage.h"
 #include "book/offsettext.h"
 #include "book/textimport.h"
 #include "chapters/chapterscan.h"
@@ -14,8 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size == 0 || size > 4096)
         return 0;
     const ScanOptions options{HeadingStyle(data[0] % HeadingStyleCount), (data[0] & 0x80) != 0};
-    const QString text = normalizeLineBreaks(CodePage::decode(
-        QByteArrayView(reinterpret_cast<const char *>(data) + 1, qsizetype(size - 1))));
+    const QString text = normalizeLineBreaks(utf16Text(data + 1, size - 1));
 
     NumberTables tables;
     BuildRomanNumerals(tables);

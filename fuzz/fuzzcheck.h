@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 // A property that must hold for every input: when it does not, the fuzzer keeps the input.
 #define FUZZ_CHECK(condition)                                                                      \
@@ -28,4 +29,13 @@ inline bool hasLoneLineBreak(QStringView text)
         }
     }
     return false;
+}
+
+// Input bytes as UTF-16 units, two bytes each, so that every character can reach the code under
+// test, those that upper-case to ASCII (U+0131, U+017F) and surrogates included.
+inline QString utf16Text(const uint8_t *data, size_t size)
+{
+    QString text(qsizetype(size / 2), Qt::Uninitialized);
+    std::memcpy(text.data(), data, size / 2 * 2);
+    return text;
 }

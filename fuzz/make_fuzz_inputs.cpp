@@ -47,7 +47,10 @@ int main(int argc, char *argv[])
                   QString::fromLatin1(text)};
         write(root + u"/fuzz_loadbook"_s, name, serializeBook(book));
         write(root + u"/fuzz_textimport"_s, name, text);
-        write(root + u"/fuzz_scan"_s, name, char(n) + text);
+        const QString utf16 = QString::fromLatin1(text);
+        write(root + u"/fuzz_scan"_s, name,
+              char(n)
+                  + QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2));
         write(root + u"/fuzz_cleaner"_s, name, char(0x3F) + text);
         write(root + u"/fuzz_replace"_s, name,
               text

@@ -103,6 +103,14 @@ TEST_F(ChaptersWindow, DeleteAndJumpWithoutASelectionDoNothing)
     window->lstChapterTitle->setCurrentRow(1);
     window->butDeleteChapter->click();
     EXPECT_EQ(window->chapterRows(), (ChapterRows{ThreeRows[0], ThreeRows[2]}));
+    EXPECT_TRUE(window->lstChapterTitle->selectedItems().isEmpty()) << "no other row is selected";
+    EXPECT_TRUE(window->lstChapterOffset->selectedItems().isEmpty());
+
+    // So a second Delete, and a double-click, find nothing selected and do nothing.
+    window->butDeleteChapter->click();
+    EXPECT_EQ(window->chapterRows().size(), 2);
+    emit window->lstChapterOffset->itemDoubleClicked(window->lstChapterOffset->item(0));
+    EXPECT_EQ(editor->SelStart(), 3);
 }
 
 TEST_F(ChaptersWindow, DoubleClickPutsTheCaretAtTheChapter)

@@ -141,8 +141,6 @@ TEST_F(BatchTool, UsageProblemsExitWithTwoAndWriteNothing)
         {{u"make"_s, out, u"extra"_s, u"--import"_s, in}, u"unexpected argument \"extra\""_s},
         {{u"make"_s, out, u"--import"_s, in, u"--scan"_s, u"7"_s}, u"style from 0 to 6"_s},
         {{u"make"_s, out, u"--import"_s, in, u"--scan"_s, u"one"_s}, u"style from 0 to 6"_s},
-        {{u"make"_s, out, u"--import"_s, in, u"--whole-line"_s},
-         u"--whole-line goes with --scan"_s},
         {{u"make"_s, out, u"--import"_s, in, u"--clean"_s, u"6"_s}, u"box numbers 0 to 5"_s},
         {{u"make"_s, out, u"--import"_s, in, u"--clean"_s, u"0,,1"_s}, u"box numbers 0 to 5"_s},
         {{u"make"_s, out, u"--import"_s, in, u"--replace"_s, u"a"_s},
@@ -218,7 +216,7 @@ TEST_F(BatchTool, MakeCleansThenReplacesInTheOrderGiven)
              u"--clean"_s, u"0,4"_s, u"--replace"_s, u"TWO"_s, u"2\n"_s, u"--replace"_s, u"2"_s,
              u"II"_s, u"--replace"_s, u"kiwi"_s, u"x"_s});
     ASSERT_EQ(run.status, 0);
-    EXPECT_EQ(QString::fromUtf8(run.err), u"leafwright-cli: String not found: kiwi\n"_s);
+    EXPECT_EQ(QString::fromUtf8(run.err), u"String not found: kiwi\n"_s);
     EXPECT_EQ(readBytes(path(u"out.vlm"_s)).mid(2323), "one II\r\n\r\n\r\nthree  four");
 
     ASSERT_EQ(cli({u"make"_s, path(u"all"_s), u"--import"_s, path(u"in.txt"_s), u"--title"_s,
@@ -290,6 +288,10 @@ TEST_F(BatchTool, CheckListsProblemsAndExitsOneWhenItFindsAny)
               u"chapter 3 starts at offset 500, outside the text of 10 characters"_s);
 
     expectOneLine(cli({u"check"_s, path(u"missing.vlm"_s)}), 1, path(u"missing.vlm"_s));
+
+    // Offsets count the text as the file stores it, as the reader on the phone does.
+    writeBytes(path(u"lf.vlm"_s), header(1, "T", "", "") + record(6, "Two") + "line1\nline2\n");
+    EXPECT_EQ(cli({u"check"_s, path(u"lf.vlm"_s)}).status, 0);
 }
 
 TEST_F(BatchTool, ShowPrintsTheBookForReadingAndAsJson)

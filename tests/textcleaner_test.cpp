@@ -26,7 +26,7 @@ struct CleanCase
 
 const QString CRLF = u"\r\n"_s;
 
-TEST(TextCleaner, EachBoxRewritesTheTextAsDescribed)
+TEST(TextCleaner, EachBoxMakesItsReplacementsInOrder)
 {
     const QString DQ = u"\""_s;
     const CleanCase cases[] = {

@@ -8,6 +8,9 @@
 #include "app/twips.h"
 #include "app/windows.h"
 #include "chapters/frmchapters.h"
+#include "cleaner/frmcleaner.h"
+#include "search/frmfind.h"
+#include "search/frmreplace.h"
 
 #include <QAction>
 #include <QApplication>
@@ -101,9 +104,9 @@ TEST_F(Windows, AboutCloseUnloadsItAndTheNextAboutIsFresh)
 TEST_F(Windows, EachWindowHasItsDesignedClientSize)
 {
     const std::pair<QWidget *, QSize> windows[] = {
-        {frmInfo(), toPixels(6720, 2910)},
-        {frmChapters(), toPixels(4245, 9225)},
-        {frmAbout(), toPixels(4680, 3675)},
+        {frmInfo(), toPixels(6720, 2910)},  {frmChapters(), toPixels(4245, 9225)},
+        {frmAbout(), toPixels(4680, 3675)}, {frmCleaner(), toPixels(4680, 3195)},
+        {frmFind(), toPixels(4815, 1125)},  {frmReplace(), toPixels(4815, 1665)},
     };
     for (const auto &[window, size] : windows) {
         EXPECT_EQ(window->size(), size) << window->objectName().toStdString();
@@ -125,6 +128,16 @@ TEST_F(Windows, ShortcutsOpenTheirWindows)
     QApplication::setActiveWindow(window);
     QTest::keyClick(window, Qt::Key_E, Qt::ControlModifier);
     EXPECT_TRUE(frmChapters()->isVisible());
+    for (const Qt::Key key : {Qt::Key_T, Qt::Key_F, Qt::Key_H}) {
+        QApplication::setActiveWindow(window);
+        QTest::keyClick(window, key, Qt::ControlModifier);
+    }
+    const LoadedWindows loaded = loadedWindows();
+    for (const QWidget *tool :
+         std::initializer_list<const QWidget *>{loaded.cleaner, loaded.find, loaded.replace}) {
+        ASSERT_NE(tool, nullptr);
+        EXPECT_TRUE(tool->isVisible()) << tool->objectName().toStdString();
+    }
 }
 
 TEST_F(Windows, ChoosingAnOpenWindowAgainKeepsItsContent)

@@ -15,6 +15,16 @@ bool fillsItsField(const QString &field, qsizetype width)
     return field.size() >= width && !field.endsWith(u' ');
 }
 
+// A line begins at the start of the text and after a line break of any kind: CR LF, a lone LF
+// or a lone CR. Between the CR and the LF of a pair is no line start.
+bool startsALine(const QString &text, qsizetype offset)
+{
+    if (offset == 0)
+        return true;
+    const QChar before = text[offset - 1];
+    return before == u'\n' || (before == u'\r' && text[offset] != u'\n');
+}
+
 } // namespace
 
 QString kindName(BookProblem::Kind kind)
@@ -76,7 +86,7 @@ QList<BookProblem> checkBook(const Book &book)
                              "characters"_s.arg(number)
                                  .arg(offset)
                                  .arg(length)});
-        } else if (offset > 0 && book.text[offset - 1] != u'\n') {
+        } else if (!startsALine(book.text, offset)) {
             problems.append(
                 {Kind::NotAtLineStart, number,
                  u"chapter %1 starts at offset %2, in the middle of a line"_s.arg(number).arg(

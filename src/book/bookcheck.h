@@ -28,5 +28,6 @@ struct BookProblem
 // The key of a kind in the batch tool's JSON: "offset-outside-text", ...
 QString kindName(BookProblem::Kind kind);
 
-// Every problem, in this order: the book's fields, the text, then each chapter in turn.
+// Every problem, in this order: the book's fields, the text, then each chapter in turn. The
+// text is taken as the file stores it, line breaks of any kind (CR LF, LF, CR) included.
 QList<BookProblem> checkBook(const Book &book);

@@ -59,7 +59,7 @@ QByteArray serializeBook(const Book &book, CodePage::Unstorable *unstorable)
     return bytes;
 }
 
-Result<Book> parseBook(QByteArrayView bytes, const QString &path)
+Result<Book> parseBook(QByteArrayView bytes, const QString &path, TextLineBreaks lineBreaks)
 {
     const qsizetype size = bytes.size();
     if (size == 0)
@@ -102,7 +102,9 @@ Result<Book> parseBook(QByteArrayView bytes, const QString &path)
                               offsetWithSignPosition(offset)});
     }
 
-    book.text = normalizeLineBreaks(CodePage::decode(bytes.sliced(textAt)));
+    book.text = CodePage::decode(bytes.sliced(textAt));
+    if (lineBreaks == TextLineBreaks::MadeCrLf)
+        book.text = normalizeLineBreaks(book.text);
     return book;
 }
 
@@ -120,12 +122,12 @@ Result<CodePage::Unstorable> SaveBook(const Book &book, const QString &path)
     return unstorable;
 }
 
-Result<Book> LoadBook(const QString &path)
+Result<Book> LoadBook(const QString &path, TextLineBreaks lineBreaks)
 {
     const Result<QByteArray> bytes = readWholeFile(path);
     if (!bytes)
         return bytes.error();
-    return parseBook(bytes.value(), path);
+    return parseBook(bytes.value(), path, lineBreaks);
 }
 
 QString withBookExtension(const QString &name)

@@ -44,6 +44,10 @@ struct ChapterRecord
     static constexpr qsizetype Size = 44;
 };
 
+// How a loaded book's text comes: with every line break made CR LF, as the editor holds it, or
+// exactly as the file stores it, as the reader on the phone sees it.
+enum class TextLineBreaks { MadeCrLf, AsStored };
+
 // The bytes of a book file for book. Expects at most MaxChapterCount chapters. Characters
 // Windows-1252 cannot hold are stored as "?" and tallied in unstorable when given.
 QByteArray serializeBook(const Book &book, CodePage::Unstorable *unstorable = nullptr);
@@ -51,7 +55,8 @@ QByteArray serializeBook(const Book &book, CodePage::Unstorable *unstorable = nu
 // The book held in the bytes of a book file, or why they hold none; path only names the file in
 // the message. Fields and chapter titles keep their fill spaces, offsets come back as text with
 // a sign position, and the text's line breaks become CR LF.
-Result<Book> parseBook(QByteArrayView bytes, const QString &path);
+Result<Book> parseBook(QByteArrayView bytes, const QString &path,
+                       TextLineBreaks lineBreaks = TextLineBreaks::MadeCrLf);
 
 // Writes book to path, replacing any file there only once the new one is complete. On success,
 // tells which characters had to be stored as "?".
@@ -59,7 +64,7 @@ Result<CodePage::Unstorable> SaveBook(const Book &book, const QString &path);
 
 // Reads the book file at path. Refuses, with a message, a file that cannot be read or does not
 // hold the header and every record it announces.
-Result<Book> LoadBook(const QString &path);
+Result<Book> LoadBook(const QString &path, TextLineBreaks lineBreaks = TextLineBreaks::MadeCrLf);
 
 // The name Save As writes to: the name itself when it ends in ".vlm" in any mix of cases,
 // otherwise the name with ".vlm" appended ("book.txt" becomes "book.txt.vlm").

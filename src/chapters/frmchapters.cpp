@@ -133,9 +133,9 @@ FrmChapters::FrmChapters()
 
     connect(butAddChapter, &QPushButton::clicked, this, &FrmChapters::butAddChapter_Click);
     connect(butDeleteChapter, &QPushButton::clicked, this, &FrmChapters::butDeleteChapter_Click);
-    connect(lstChapterTitle, &QListWidget::currentRowChanged, this,
+    connect(lstChapterTitle, &QListWidget::itemSelectionChanged, this,
             &FrmChapters::lstChapterTitle_Click);
-    connect(lstChapterOffset, &QListWidget::currentRowChanged, this,
+    connect(lstChapterOffset, &QListWidget::itemSelectionChanged, this,
             &FrmChapters::lstChapterOffset_Click);
     connect(lstChapterTitle, &QListWidget::itemDoubleClicked, this,
             &FrmChapters::lstChapter_DblClick);
@@ -181,9 +181,34 @@ void FrmChapters::appendChapterRows(const ChapterRows &rows)
     lstChapterOffset->addItems(offsets);
 }
 
+namespace {
+
+// The row shown selected, or -1. A list can have a current row that is not selected (after
+// a deletion, or when the keyboard focus enters it): that row is no choice of the user's.
+int selectedRowOf(const QListWidget *list)
+{
+    const QList<QListWidgetItem *> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.first());
+}
+
+// Selects the row of one list that is selected in the other, or none. A list whose selection
+// is already that row is left alone, so the two lists never bounce back and forth.
+void mirrorSelection(const QListWidget *from, QListWidget *to)
+{
+    const int row = selectedRowOf(from);
+    if (selectedRowOf(to) == row)
+        return;
+    if (row < 0)
+        to->clearSelection();
+    else
+        to->setCurrentRow(row);
+}
+
+} // namespace
+
 int FrmChapters::selectedRow() const
 {
-    return lstChapterTitle->currentRow();
+    return selectedRowOf(lstChapterTitle);
 }
 
 void FrmChapters::selectRow(int row)
@@ -220,7 +245,8 @@ void FrmChapters::butAddChapter_Click()
     lstChapterOffset->addItem(row.offset);
 }
 
-// With no row selected nothing is deleted: the table stays whole.
+// With no row selected nothing is deleted: the table stays whole. Afterwards no row is selected;
+// the list would otherwise select a neighbour the user never chose.
 void FrmChapters::butDeleteChapter_Click()
 {
     const int row = selectedRow();
@@ -228,26 +254,26 @@ void FrmChapters::butDeleteChapter_Click()
         return;
     delete lstChapterTitle->takeItem(row);
     delete lstChapterOffset->takeItem(row);
+    for (QListWidget *list : {lstChapterTitle, lstChapterOffset}) {
+        list->clearSelection();
+        list->setCurrentItem(nullptr);
+    }
 }
 
-// Selecting a row in one list selects the same row in the other. Selecting a row that already
-// is selected changes nothing, so the two never bounce back and forth.
 void FrmChapters::lstChapterTitle_Click()
 {
-    if (lstChapterOffset->currentRow() != lstChapterTitle->currentRow())
-        lstChapterOffset->setCurrentRow(lstChapterTitle->currentRow());
+    mirrorSelection(lstChapterTitle, lstChapterOffset);
 }
 
 void FrmChapters::lstChapterOffset_Click()
 {
-    if (lstChapterTitle->currentRow() != lstChapterOffset->currentRow())
-        lstChapterTitle->setCurrentRow(lstChapterOffset->currentRow());
+    mirrorSelection(lstChapterOffset, lstChapterTitle);
 }
 
 // Puts the main editor's caret at the chapter; with no row selected, nothing happens.
 void FrmChapters::lstChapter_DblClick()
 {
-    const int row = lstChapterOffset->currentRow();
+    const int row = selectedRowOf(lstChapterOffset);
     if (row < 0)
         return;
     frmLeafwright()->objBook->setSelStart(chapterOffset({{}, lstChapterOffset->item(row)->text()}));

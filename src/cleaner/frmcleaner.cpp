@@ -59,10 +59,11 @@ FrmCleaner::FrmCleaner()
     connect(butClean, &QPushButton::clicked, this, &FrmCleaner::butClean_Click);
 }
 
-// Box 1 alone decides: unticked, all six are ticked; otherwise all six are unticked.
+// Box 1 alone decides: unticked, all six are ticked; otherwise (ticked or greyed) all six are
+// unticked.
 void FrmCleaner::butToggle_Click()
 {
-    const bool tick = objClean[1]->checkState() != Qt::Checked;
+    const bool tick = objClean[1]->checkState() == Qt::Unchecked;
     for (QCheckBox *box : objClean)
         box->setChecked(tick);
 }

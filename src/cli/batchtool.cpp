@@ -229,7 +229,7 @@ std::optional<CleanerBoxes> cleanerBoxes(const QString &list)
 void replaceInText(Book &book, const QString &find, const QString &replacement, Console &console)
 {
     if (findFirst(book.text, find) < 0) {
-        console.error(u"String not found: "_s + find);
+        console.note(u"String not found: "_s + find);
         return;
     }
     book.text = normalizeLineBreaks(replaceAllIgnoringCase(book.text, find, replacement));
@@ -256,8 +256,6 @@ int runMake(const CommandLine &line, Console &console)
         line.has("--scan"_L1) ? scanStyle(line.value("--scan"_L1)) : HeadingStyle::Digits;
     if (!style)
         return usageProblem(console, u"make: --scan takes a style from 0 to 6"_s);
-    if (line.has("--whole-line"_L1) && !line.has("--scan"_L1))
-        return usageProblem(console, u"make: --whole-line goes with --scan STYLE"_s);
     const std::optional<CleanerBoxes> boxes =
         line.has("--clean"_L1) ? cleanerBoxes(line.value("--clean"_L1)) : CleanerBoxes{};
     if (!boxes) {
@@ -407,7 +405,7 @@ QString problemsForReading(const QList<BookProblem> &problems, const QString &pa
 int runCheck(const CommandLine &line, Console &console)
 {
     const QString path = line.operands.at(0);
-    const Result<Book> book = LoadBook(path);
+    const Result<Book> book = LoadBook(path, TextLineBreaks::AsStored);
     if (!book)
         return fileProblem(console, book.error());
     const QList<BookProblem> problems = checkBook(book.value());

@@ -17,8 +17,13 @@ bool Console::printBytes(const QByteArray &bytes)
 
 void Console::error(const QString &problem)
 {
-    const QByteArray line = (u"leafwright-cli: "_s + problem + u'\n').toUtf8();
-    std::fwrite(line.constData(), 1, size_t(line.size()), m_err);
+    note(u"leafwright-cli: "_s + problem);
+}
+
+void Console::note(const QString &line)
+{
+    const QByteArray bytes = (line + u'\n').toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), m_err);
 }
 
 void Console::warning(const QString &problem)

@@ -20,6 +20,8 @@ public:
     // One line on the error stream, "leafwright-cli: " and the problem.
     void error(const QString &problem);
     void warning(const QString &problem);
+    // One line on the error stream as it stands.
+    void note(const QString &line);
 
 private:
     std::FILE *m_out;
