@@ -158,21 +158,8 @@ TEST_F(BatchTool, UsageProblemsExitWithTwoAndWriteNothing)
 
 TEST_F(BatchTool, FileProblemsExitWithOneAndLeaveTheOutputAlone)
 {
-    writeBytes(path(u"short.vlm"_s), QByteArray(100, 'x'));
-    writeBytes(path(u"empty.vlm"_s), "");
-    QByteArray negative(2323, ' ');
-    negative.replace(4, 4, le32(-1));
-    writeBytes(path(u"negative.vlm"_s), negative);
-    QByteArray oversized(2323, ' ');
-    oversized.replace(4, 4, le32(40000));
-    writeBytes(path(u"oversized.vlm"_s), oversized);
-    QByteArray truncated(2323, ' ');
-    truncated.replace(4, 4, le32(2));
-    writeBytes(path(u"truncated.vlm"_s), truncated + QByteArray(50, 'r'));
+    const QStringList bad = writeMalformedBooks(m_dir.path());
     writeBytes(path(u"existing.vlm"_s), "keep me");
-
-    const QString bad[] = {u"short.vlm"_s,     u"empty.vlm"_s,     u"negative.vlm"_s,
-                           u"oversized.vlm"_s, u"truncated.vlm"_s, u"missing.vlm"_s};
     for (const QString &name : bad) {
         SCOPED_TRACE(name.toStdString());
         const QString book = path(name);

@@ -99,22 +99,9 @@ TEST_F(FileCommands, CancelOrAnEmptyNameEndsEachCommandWithoutChange)
 
 TEST_F(FileCommands, OpenOfAFileThatIsNoBookShowsOneMessageAndChangesNothing)
 {
-    writeBytes(path(u"short.vlm"_s), QByteArray(100, 'x'));
-    writeBytes(path(u"empty.vlm"_s), "");
-    QByteArray negative(2323, ' ');
-    negative.replace(4, 4, le32(-3));
-    writeBytes(path(u"negative.vlm"_s), negative);
-    QByteArray oversized(2323, ' ');
-    oversized.replace(4, 4, le32(32768));
-    writeBytes(path(u"oversized.vlm"_s), oversized);
-    QByteArray truncated(2323, ' ');
-    truncated.replace(4, 4, le32(5));
-    writeBytes(path(u"truncated.vlm"_s), truncated + QByteArray(44 * 4, 'r'));
-
+    QStringList names = writeMalformedBooks(m_dir.path());
+    names.append(u""_s); // the folder itself
     showBook(someDocument());
-    const QStringList names = {
-        u"short.vlm"_s,   u"empty.vlm"_s, u"negative.vlm"_s, u"oversized.vlm"_s, u"truncated.vlm"_s,
-        u"missing.vlm"_s, u""_s /* the folder itself */};
     for (const QString &name : names) {
         SCOPED_TRACE(name.toStdString());
         m_prompts.asked.clear();

@@ -66,6 +66,25 @@ QByteArray record(qint32 offset, const QByteArray &title)
     return le32(offset) + field(title, 40);
 }
 
+QStringList writeMalformedBooks(const QString &folder)
+{
+    auto withCount = [](qint32 count) { return header(0, "", "", "").replace(4, 4, le32(count)); };
+    const std::pair<QString, QByteArray> books[] = {
+        {QStringLiteral("short.vlm"), QByteArray(100, 'x')},
+        {QStringLiteral("empty.vlm"), QByteArray()},
+        {QStringLiteral("negative.vlm"), withCount(-1)},
+        {QStringLiteral("oversized.vlm"), withCount(32768) + QByteArray(44 * 32768, 'r')},
+        {QStringLiteral("truncated.vlm"), withCount(5) + QByteArray(44 * 4 + 43, 'r')},
+    };
+    QStringList names;
+    for (const auto &[name, bytes] : books) {
+        writeBytes(folder + u'/' + name, bytes);
+        names.append(name);
+    }
+    names.append(QStringLiteral("missing.vlm"));
+    return names;
+}
+
 void PrintTo(const QString &text, std::ostream *out)
 {
     *out << '"' << text.toStdString() << '"';
