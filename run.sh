@@ -8,7 +8,7 @@ root="$(cd "$(dirname "$0")" && pwd)"
     cd "$root"
     source scripts/packages.sh
     ensure_packages "${LEAFWRIGHT_PACKAGES[@]}"
-    build_leafwright >/dev/null
+    build_leafwright
 )
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
