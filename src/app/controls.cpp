@@ -75,3 +75,14 @@ void buildControls(QWidget *window, std::span<const ControlSpec> controls)
         widget->setGeometry(toPixels(entry.geometry));
     }
 }
+
+void buildToolWindow(QWidget *window, const ToolWindowDesign &design)
+{
+    window->setObjectName(QString::fromLatin1(design.name));
+    window->setWindowTitle(QString::fromUtf16(design.caption));
+    window->setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                           | Qt::WindowCloseButtonHint);
+    window->setFixedSize(toPixels(design.widthTwips, design.heightTwips));
+    window->setAttribute(Qt::WA_DeleteOnClose, design.onClose == ToolWindowDesign::UnloadsOnClose);
+    buildControls(window, design.controls);
+}

@@ -34,6 +34,22 @@ struct ControlSpec
 // Creates the controls in table order, which is also their tab order.
 void buildControls(QWidget *window, std::span<const ControlSpec> controls);
 
+// A fixed tool window as designed: a small caption bar with a close button, no minimise or
+// maximise box, no entry in the task bar, and its controls.
+struct ToolWindowDesign
+{
+    const char *name; // also the window's objectName
+    const char16_t *caption;
+    int widthTwips; // of the client area
+    int heightTwips;
+    // Windows that hold part of the book only hide when closed; the others are unloaded, and
+    // the next use creates them afresh.
+    enum { HidesOnClose, UnloadsOnClose } onClose;
+    std::span<const ControlSpec> controls;
+};
+
+void buildToolWindow(QWidget *window, const ToolWindowDesign &design);
+
 // A control that buildControls made, by name.
 template<typename Widget>
 Widget *control(const QWidget *window, const char *name)

@@ -2,7 +2,6 @@
 
 #include "controls.h"
 #include "multilinetextbox.h"
-#include "windows.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -25,10 +24,8 @@ constexpr ControlSpec Controls[] = {
 
 FrmInfo::FrmInfo()
 {
-    setObjectName(QStringLiteral("frmInfo"));
-    setWindowTitle(QStringLiteral("Book Info"));
-    makeToolWindow(this, 6720, 2910);
-    buildControls(this, Controls);
+    buildToolWindow(
+        this, {"frmInfo", u"Book Info", 6720, 2910, ToolWindowDesign::HidesOnClose, Controls});
 
     objTitle = control<QLineEdit>(this, "objTitle");
     objAuthor = control<QLineEdit>(this, "objAuthor");

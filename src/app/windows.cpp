@@ -3,7 +3,6 @@
 #include "frmabout.h"
 #include "frminfo.h"
 #include "frmleafwright.h"
-#include "twips.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -99,11 +98,4 @@ void showWindow(QWidget *window)
     window->show();
     window->raise();
     window->activateWindow();
-}
-
-void makeToolWindow(QWidget *window, int widthTwips, int heightTwips)
-{
-    window->setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                           | Qt::WindowCloseButtonHint);
-    window->setFixedSize(toPixels(widthTwips, heightTwips));
 }

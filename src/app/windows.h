@@ -41,7 +41,3 @@ void unloadToolWindows();
 
 // Shows a window modeless, or brings it forward with its content when it is already shown.
 void showWindow(QWidget *window);
-
-// The fixed tool-window frame: a small caption bar with a close button, no minimise or maximise
-// box, no entry in the task bar. size is the client area in twips.
-void makeToolWindow(QWidget *window, int widthTwips, int heightTwips);

@@ -95,10 +95,8 @@ constexpr qint64 RepaintIntervalMs = 33;
 
 FrmChapters::FrmChapters()
 {
-    setObjectName(u"frmChapters"_s);
-    setWindowTitle(u"Chapters"_s);
-    makeToolWindow(this, 4245, 9225);
-    buildControls(this, Controls);
+    buildToolWindow(
+        this, {"frmChapters", u"Chapters", 4245, 9225, ToolWindowDesign::HidesOnClose, Controls});
 
     objChapterTitle = control<QLineEdit>(this, "objChapterTitle");
     objChapterOffset = control<QLineEdit>(this, "objChapterOffset");

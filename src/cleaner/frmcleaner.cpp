@@ -39,11 +39,8 @@ constexpr ControlSpec Controls[] = {
 
 FrmCleaner::FrmCleaner()
 {
-    setObjectName(u"frmCleaner"_s);
-    setWindowTitle(u"Cleaner"_s);
-    makeToolWindow(this, 4680, 3195);
-    setAttribute(Qt::WA_DeleteOnClose);
-    buildControls(this, Controls);
+    buildToolWindow(
+        this, {"frmCleaner", u"Cleaner", 4680, 3195, ToolWindowDesign::UnloadsOnClose, Controls});
 
     lblCleanerMenu = control<QLabel>(this, "lblCleanerMenu");
     for (int index = 0; index < CleanerBoxCount; ++index) {

@@ -33,11 +33,8 @@ QString notFoundMessage(const QString &what)
 
 FrmFind::FrmFind()
 {
-    setObjectName(u"frmFind"_s);
-    setWindowTitle(u"Find"_s);
-    makeToolWindow(this, 4815, 1125);
-    setAttribute(Qt::WA_DeleteOnClose);
-    buildControls(this, Controls);
+    buildToolWindow(this,
+                    {"frmFind", u"Find", 4815, 1125, ToolWindowDesign::UnloadsOnClose, Controls});
 
     objFind = control<QLineEdit>(this, "objFind");
     butCancel = control<QPushButton>(this, "butCancel");

@@ -32,11 +32,8 @@ constexpr ControlSpec Controls[] = {
 
 FrmReplace::FrmReplace()
 {
-    setObjectName(u"frmReplace"_s);
-    setWindowTitle(u"Replace"_s);
-    makeToolWindow(this, 4815, 1665);
-    setAttribute(Qt::WA_DeleteOnClose);
-    buildControls(this, Controls);
+    buildToolWindow(
+        this, {"frmReplace", u"Replace", 4815, 1665, ToolWindowDesign::UnloadsOnClose, Controls});
 
     objReplace = control<QLineEdit>(this, "objReplace");
     butCancel = control<QPushButton>(this, "butCancel");
