@@ -13,6 +13,7 @@
 #include "book/textimport.h"
 #include "chapters/frmchapters.h"
 #include "cleaner/frmcleaner.h"
+#include "cleaner/textcleaner.h"
 #include "search/frmfind.h"
 #include "search/frmreplace.h"
 
@@ -197,9 +198,10 @@ void FrmLeafwright::mnuSaveAs_Click()
                               "unchanged.\n\n%1"_s.arg(saved.error().message()),
                               MessageIcon::Critical);
     } else if (saved.value().count > 0) {
-        prompts().showMessage(
-            u"Save As"_s, u"The book was saved, but %1."_s.arg(CodePage::describe(saved.value())),
-            MessageIcon::Exclamation);
+        prompts().showMessage(u"Save As"_s,
+                              u"The book was saved, but %1.\n\n%2"_s.arg(
+                                  CodePage::describe(saved.value()), unstorableAdvice()),
+                              MessageIcon::Exclamation);
     }
 }
 

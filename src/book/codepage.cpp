@@ -46,6 +46,11 @@ bool isIdentity(char16_t unit)
 
 } // namespace
 
+bool holds(char16_t unit)
+{
+    return isIdentity(unit) || encodeSpecial(unit) >= 0;
+}
+
 void Unstorable::note(char32_t character)
 {
     if (count++ == 0)

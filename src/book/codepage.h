@@ -19,6 +19,9 @@ struct Unstorable
     void note(char32_t character);
 };
 
+// Whether the code page has a byte for the unit; a surrogate never has one.
+bool holds(char16_t unit);
+
 // Every byte maps to one character; the five bytes the code page leaves undefined (0x81, 0x8D,
 // 0x8F, 0x90, 0x9D) map to the characters of the same value, so any byte string decodes and
 // encodes back to itself.

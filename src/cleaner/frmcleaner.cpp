@@ -4,28 +4,27 @@
 
 #include "app/bookeditor.h"
 #include "app/controls.h"
+#include "app/frminfo.h"
 #include "app/frmleafwright.h"
 #include "app/windows.h"
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// In tab order; the captions keep the spellings users know them by.
+// In tab order. The two boxes for real books sit below the buttons, where the window grew.
 constexpr ControlSpec Controls[] = {
-    {"objClean_0",
-     ControlKind::CheckBox,
-     u"Clean preformatted text (Recommended but only once)",
-     {120, 480, 4455, 255}},
-    {"objClean_1", ControlKind::CheckBox, u"Clean paragraph indents", {120, 840, 4455, 255}},
-    {"objClean_2", ControlKind::CheckBox, u"Clean smart quotes", {120, 1200, 4455, 255}},
-    {"objClean_3", ControlKind::CheckBox, u"Clean double carraige returns", {120, 1560, 4455, 255}},
-    {"objClean_4", ControlKind::CheckBox, u"Clean Tabs", {120, 1920, 4455, 255}},
-    {"objClean_5", ControlKind::CheckBox, u"Clean double spaces", {120, 2280, 4455, 255}},
+    {"objClean_0", ControlKind::CheckBox, CleanerBoxCaptions[0], {120, 480, 4455, 255}},
+    {"objClean_1", ControlKind::CheckBox, CleanerBoxCaptions[1], {120, 840, 4455, 255}},
+    {"objClean_2", ControlKind::CheckBox, CleanerBoxCaptions[2], {120, 1200, 4455, 255}},
+    {"objClean_3", ControlKind::CheckBox, CleanerBoxCaptions[3], {120, 1560, 4455, 255}},
+    {"objClean_4", ControlKind::CheckBox, CleanerBoxCaptions[4], {120, 1920, 4455, 255}},
+    {"objClean_5", ControlKind::CheckBox, CleanerBoxCaptions[5], {120, 2280, 4455, 255}},
     {"butToggle", ControlKind::Button, u"Toggle All", {360, 2760, 1335, 375}},
     {"butCancel", ControlKind::Button, u"Cancel", {1800, 2760, 1335, 375}},
     {"butClean", ControlKind::Button, u"Clean", {3240, 2760, 1335, 375}},
@@ -33,6 +32,8 @@ constexpr ControlSpec Controls[] = {
      ControlKind::Label,
      u"Select the cleanup options you would like to run:",
      {120, 120, 4455, 255}},
+    {"objClean_6", ControlKind::CheckBox, CleanerBoxCaptions[6], {120, 3360, 4455, 255}},
+    {"objClean_7", ControlKind::CheckBox, CleanerBoxCaptions[7], {120, 3720, 4455, 255}},
 };
 
 } // namespace
@@ -40,7 +41,7 @@ constexpr ControlSpec Controls[] = {
 FrmCleaner::FrmCleaner()
 {
     buildToolWindow(
-        this, {"frmCleaner", u"Cleaner", 4680, 3195, ToolWindowDesign::UnloadsOnClose, Controls});
+        this, {"frmCleaner", u"Cleaner", 4680, 4095, ToolWindowDesign::UnloadsOnClose, Controls});
 
     lblCleanerMenu = control<QLabel>(this, "lblCleanerMenu");
     for (int index = 0; index < CleanerBoxCount; ++index) {
@@ -56,13 +57,22 @@ FrmCleaner::FrmCleaner()
     connect(butClean, &QPushButton::clicked, this, &FrmCleaner::butClean_Click);
 }
 
-// Box 1 alone decides: unticked, all six are ticked; otherwise (ticked or greyed) all six are
+// Box 1 alone decides: unticked, every box is ticked; otherwise (ticked or greyed) every box is
 // unticked.
 void FrmCleaner::butToggle_Click()
 {
     const bool tick = objClean[1]->checkState() == Qt::Unchecked;
     for (QCheckBox *box : objClean)
         box->setChecked(tick);
+}
+
+// The header's title and author fill Book Info's boxes that are still empty (or hold only the
+// fill spaces of a loaded book); what a user typed stays.
+void FrmCleaner::takeHeaderInfo(const GutenbergFrame &frame)
+{
+    FrmInfo *info = frmInfo();
+    info->objTitle->setText(fieldFromHeader(info->objTitle->text(), frame.title));
+    info->objAuthor->setText(fieldFromHeader(info->objAuthor->text(), frame.author));
 }
 
 void FrmCleaner::butCancel_Click()
@@ -79,8 +89,11 @@ void FrmCleaner::butClean_Click()
     CleanerBoxes boxes{};
     for (int index = 0; index < CleanerBoxCount; ++index)
         boxes[index] = objClean[index]->checkState() == Qt::Checked;
-    if (std::find(boxes.begin(), boxes.end(), true) != boxes.end())
-        editor->setText(CleanText(editor->Text(), boxes));
+    if (std::find(boxes.begin(), boxes.end(), true) != boxes.end()) {
+        const CleanOutcome outcome = Clean(editor->Text(), boxes);
+        editor->setText(outcome.text);
+        takeHeaderInfo(outcome.frame);
+    }
 
     editor->setEnabled(true);
     editor->Refresh();

@@ -6,8 +6,9 @@
 class QCheckBox;
 class QLabel;
 class QPushButton;
+struct GutenbergFrame;
 
-// "Cleaner": six clean-up boxes run over the whole book text at once. It holds nothing of the
+// "Cleaner": eight clean-up boxes run over the whole book text at once. It holds nothing of the
 // book: Clean and Cancel unload it, and every opening starts with all boxes unticked.
 class FrmCleaner : public QWidget
 {
@@ -17,7 +18,7 @@ public:
     FrmCleaner();
 
     QLabel *lblCleanerMenu;
-    QList<QCheckBox *> objClean; // index 0 to 5, also the order the boxes run in
+    QList<QCheckBox *> objClean; // index 0 to 7; boxes 0 to 5 run in index order, between 6 and 7
     QPushButton *butToggle;
     QPushButton *butCancel;
     QPushButton *butClean;
@@ -26,4 +27,5 @@ private:
     void butToggle_Click();
     void butCancel_Click();
     void butClean_Click();
+    void takeHeaderInfo(const GutenbergFrame &frame);
 };

@@ -1,5 +1,7 @@
 #include "textcleaner.h"
 
+#include "storablecharacters.h"
+
 #include "search/textreplace.h"
 
 #include <initializer_list>
@@ -116,12 +118,52 @@ QString ReplaceUntilStable(const QString &text, std::span<const CleanPass> passe
     }
 }
 
-QString CleanText(const QString &text, const CleanerBoxes &boxes)
+namespace {
+
+qsizetype countLineBreaks(QStringView text)
 {
+    return text.count(u'\n') + text.count(u'\r') - text.count(u"\r\n");
+}
+
+} // namespace
+
+CleanOutcome Clean(const QString &text, const CleanerBoxes &boxes)
+{
+    CleanOutcome outcome;
     QString current = text;
-    for (int box = 0; box < CleanerBoxCount; ++box) {
+    if (boxes[GutenbergFrameBox]) {
+        outcome.frame = FindGutenbergFrame(current);
+        if (outcome.frame.found()) {
+            const QStringView whole(current);
+            const qsizetype start = outcome.frame.bodyStart, end = outcome.frame.bodyEnd;
+            outcome.headerLines = countLineBreaks(whole.first(start));
+            // What follows the body starts with its last line break.
+            const QStringView after = whole.sliced(end);
+            outcome.licenceLines =
+                countLineBreaks(after) - (after.endsWith(u'\n') || after.endsWith(u'\r') ? 1 : 0);
+            current = current.sliced(start, end - start);
+        }
+    }
+    for (int box = 0; box < 6; ++box) {
         if (boxes[box])
             current = cleanBox(box, current);
     }
-    return current;
+    if (boxes[StorableCharactersBox]) {
+        StorableText storable = MakeStorable(current);
+        outcome.replacedCharacters = storable.replaced;
+        current = std::move(storable.text);
+    }
+    outcome.text = std::move(current);
+    return outcome;
+}
+
+QString CleanText(const QString &text, const CleanerBoxes &boxes)
+{
+    return Clean(text, boxes).text;
+}
+
+QString unstorableAdvice()
+{
+    return u"The Text Cleaner's \"%1\" would have given them their nearest storable form."_s.arg(
+        QStringView(CleanerBoxCaptions[StorableCharactersBox]));
 }

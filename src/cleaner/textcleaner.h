@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gutenbergframe.h"
+
 #include <QString>
 
 #include <array>
@@ -23,9 +25,31 @@
 //   3 "Clean double carraige returns": every run of line breaks becomes one.
 //   4 "Clean Tabs": every tab goes.
 //   5 "Clean double spaces": one scan that turns each pair of spaces into one.
+//
+// Two more boxes serve books as they really come:
+//
+//   6 "Remove Project Gutenberg header and licence": keeps only the body of a Gutenberg book.
+//     It runs first, before unwrapping glues the marker lines into the paragraphs around them.
+//   7 "Replace characters a book file cannot hold": gives each such character its nearest
+//     storable form. It runs last, on the text as the other boxes leave it.
 
-constexpr int CleanerBoxCount = 6;
+constexpr int CleanerBoxCount = 8;
+constexpr int GutenbergFrameBox = 6;
+constexpr int StorableCharactersBox = 7;
 using CleanerBoxes = std::array<bool, CleanerBoxCount>;
+
+// The boxes' captions in the Text Cleaner, which messages name them by; the spellings are the
+// ones users know them by.
+inline constexpr const char16_t *CleanerBoxCaptions[CleanerBoxCount] = {
+    u"Clean preformatted text (Recommended but only once)",
+    u"Clean paragraph indents",
+    u"Clean smart quotes",
+    u"Clean double carraige returns",
+    u"Clean Tabs",
+    u"Clean double spaces",
+    u"Remove Project Gutenberg header and licence",
+    u"Replace characters a book file cannot hold",
+};
 
 // One scan over a text that replaces every non-overlapping match from the left; nothing when
 // there is no match.
@@ -38,5 +62,22 @@ QString ReplaceOnce(const QString &text, std::span<const CleanPass> passes);
 // leaves the text as it was.
 QString ReplaceUntilStable(const QString &text, std::span<const CleanPass> passes);
 
-// The text with the ticked boxes run over it in box order.
+// What a clean did besides the text, for the user to be told and for Book Info to take up.
+struct CleanOutcome
+{
+    QString text;
+    // Box 6: what it found; the lines it removed before and after the body.
+    GutenbergFrame frame;
+    qsizetype headerLines = 0;
+    qsizetype licenceLines = 0;
+    // Box 7: how many characters it replaced.
+    qsizetype replacedCharacters = 0;
+};
+
+// The ticked boxes run over the text: box 6, then 0 to 5, then 7.
+CleanOutcome Clean(const QString &text, const CleanerBoxes &boxes);
+
 QString CleanText(const QString &text, const CleanerBoxes &boxes);
+
+// For the warning after a save that stored characters as "?": the box that would have kept them.
+QString unstorableAdvice();

@@ -34,7 +34,7 @@ const QString Usage = uR"(Usage:
 
   make   builds the book file OUT (".vlm" is added unless OUT ends in it) from a text
          file or an earlier book file, with the information given; --clean runs the Text
-         Cleaner's boxes in LIST (numbers 0 to 5 separated by commas, or all), --replace
+         Cleaner's boxes in LIST (numbers 0 to 7 separated by commas, or all), --replace
          replaces every FIND, ignoring case, by REPLACEMENT; --scan appends the chapters
          the automatic scan finds in heading style STYLE, --whole-line takes each
          heading's whole line as its title, --sort orders the chapters by offset
@@ -45,7 +45,10 @@ const QString Usage = uR"(Usage:
          cut, an empty text; exits 1 when it finds any
 
 Cleaner boxes: 0 unwrap preformatted text, 1 paragraph indents, 2 smart quotes,
-  3 double line breaks, 4 tabs, 5 double spaces.
+  3 double line breaks, 4 tabs, 5 double spaces, 6 remove the Project Gutenberg header
+  and licence (an empty title or author is taken from the header), 7 replace characters
+  a book file cannot hold by their nearest storable form. They run in the order 6, 0 to
+  5, 7.
 Heading styles: 0 "Chapter 1", 1 "Chapter 01", 2 "Chapter I", 3 "Chapter One",
   4 "Chapter Twenty-one", 5 a line that begins with a number, 6 a line that begins
   with a Roman numeral.
@@ -206,7 +209,7 @@ std::optional<HeadingStyle> scanStyle(const QString &value)
     return HeadingStyle(style);
 }
 
-// The boxes of --clean: "all", or box numbers 0 to 5 separated by commas.
+// The boxes of --clean: "all" (every box of the Text Cleaner), or box numbers separated by commas.
 std::optional<CleanerBoxes> cleanerBoxes(const QString &list)
 {
     CleanerBoxes boxes{};
@@ -222,6 +225,30 @@ std::optional<CleanerBoxes> cleanerBoxes(const QString &list)
         boxes[box] = true;
     }
     return boxes;
+}
+
+// What the Clean button does, and what the user is told of the two boxes for real books.
+void cleanText(Book &book, const CleanerBoxes &boxes, const QString &out, Console &console)
+{
+    const CleanOutcome outcome = Clean(book.text, boxes);
+    book.text = outcome.text;
+    if (boxes[GutenbergFrameBox]) {
+        book.title = fieldFromHeader(book.title, outcome.frame.title);
+        book.author = fieldFromHeader(book.author, outcome.frame.author);
+        if (outcome.frame.found()) {
+            console.note(u"%1: removed the Project Gutenberg header (%2 lines) and licence (%3 "
+                         "lines)"_s.arg(out)
+                             .arg(outcome.headerLines)
+                             .arg(outcome.licenceLines));
+        } else {
+            console.note(u"%1: no Project Gutenberg header or licence found"_s.arg(out));
+        }
+    }
+    if (boxes[StorableCharactersBox]) {
+        const qsizetype replaced = outcome.replacedCharacters;
+        console.note(u"%1: replaced %2 %3 a book file cannot hold"_s.arg(out).arg(replaced).arg(
+            replaced == 1 ? u"character"_s : u"characters"_s));
+    }
 }
 
 // What the Replace button does: every occurrence replaced, ignoring case, or the text left as it
@@ -260,7 +287,7 @@ int runMake(const CommandLine &line, Console &console)
         line.has("--clean"_L1) ? cleanerBoxes(line.value("--clean"_L1)) : CleanerBoxes{};
     if (!boxes) {
         return usageProblem(
-            console, u"make: --clean takes box numbers 0 to 5 separated by commas, or all"_s);
+            console, u"make: --clean takes box numbers 0 to 7 separated by commas, or all"_s);
     }
 
     Result<Book> source = readSource(line);
@@ -276,11 +303,11 @@ int runMake(const CommandLine &line, Console &console)
         book.synopsis = normalizeLineBreaks(line.value("--synopsis"_L1));
 
     // In the order a user works in the windows: clean, replace, scan, sort.
-    book.text = CleanText(book.text, *boxes);
+    const QString out = withBookExtension(line.operands.at(0));
+    cleanText(book, *boxes, out, console);
     for (const QStringList &replacement : line.uses("--replace"_L1))
         replaceInText(book, replacement[0], replacement[1], console);
 
-    const QString out = withBookExtension(line.operands.at(0));
     const qsizetype leftOut =
         line.has("--scan"_L1) ? scanChapters(book, {*style, line.has("--whole-line"_L1)}) : 0;
     if (line.has("--sort"_L1))
@@ -292,7 +319,8 @@ int runMake(const CommandLine &line, Console &console)
     if (isMissingTitle(book.title))
         console.warning(u"%1: the book has no title; it was saved all the same"_s.arg(out));
     if (saved.value().count > 0)
-        console.warning(out + u": "_s + CodePage::describe(saved.value()));
+        console.warning(u"%1: %2. %3 (--clean 7)"_s.arg(out, CodePage::describe(saved.value()),
+                                                        unstorableAdvice()));
     if (leftOut > 0) {
         console.warning(u"%1: the chapter table holds at most %2 chapters; %3 found by the scan "
                         "were left out"_s.arg(out)

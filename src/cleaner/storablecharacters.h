@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// A book file holds one Windows-1252 byte per character, so a Polish name, a Greek quotation or
+// a whole Cyrillic book would reach the phone as rows of "?". Each character the code page cannot
+// hold is replaced by its nearest storable form instead, in this order: its compatibility form
+// ("ﬁ" to "fi", full-width letters to ASCII), a transliteration to Latin ("Толстой" to
+// "Tolstoj"), then Latin to ASCII for what is still not storable ("ł" to "l"); only what none of
+// these reaches becomes "?", one per character. Characters the code page holds never change.
+struct StorableText
+{
+    QString text;
+    qsizetype replaced = 0; // characters the code page could not hold, a surrogate pair as one
+};
+
+StorableText MakeStorable(const QString &text);
