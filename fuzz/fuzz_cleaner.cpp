@@ -1,11 +1,16 @@
 // The clean-up boxes on any text: line breaks stay CR LF, and what a box promises holds after
-// it: no tabs after box 4, no blank line after box 3, and box 3 run twice is box 3 run once.
+// it: no tabs after box 4, no blank line after box 3, and box 3 run twice is box 3 run once;
+// box 6 keeps one piece of the text as it was; after box 7 the code page holds every character,
+// and a text it held already is unchanged.
 
 #include "fuzzcheck.h"
 
 #include "book/codepage.h"
 #include "book/textimport.h"
+#include "cleaner/storablecharacters.h"
 #include "cleaner/textcleaner.h"
+
+#include <algorithm>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -27,5 +32,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString once = CleanText(text, box3);
     FUZZ_CHECK(!once.contains(QStringLiteral("\r\n\r\n")));
     FUZZ_CHECK(CleanText(once, box3) == once);
+
+    CleanerBoxes box6{};
+    box6[GutenbergFrameBox] = true;
+    FUZZ_CHECK(text.contains(CleanText(text, box6)));
+
+    const QString anyText = normalizeLineBreaks(
+        QString::fromUtf8(reinterpret_cast<const char *>(data) + 1, qsizetype(size - 1)));
+    const StorableText storable = MakeStorable(anyText);
+    FUZZ_CHECK(std::all_of(storable.text.begin(), storable.text.end(),
+                           [](QChar c) { return CodePage::holds(c.unicode()); }));
+    FUZZ_CHECK((storable.replaced == 0) == (storable.text == anyText));
     return 0;
 }

@@ -5,6 +5,7 @@ LEAFWRIGHT_PACKAGES=(
     cmake ninja-build g++
     qt6-base-dev fonts-liberation fonts-dejavu-core
     libgtest-dev libbenchmark-dev
+    libicu-dev
 )
 
 # What test.sh needs besides: clang and its libFuzzer for the fuzz targets, util-linux's prlimit

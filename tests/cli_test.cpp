@@ -141,8 +141,8 @@ TEST_F(BatchTool, UsageProblemsExitWithTwoAndWriteNothing)
         {{u"make"_s, out, u"extra"_s, u"--import"_s, in}, u"unexpected argument \"extra\""_s},
         {{u"make"_s, out, u"--import"_s, in, u"--scan"_s, u"7"_s}, u"style from 0 to 6"_s},
         {{u"make"_s, out, u"--import"_s, in, u"--scan"_s, u"one"_s}, u"style from 0 to 6"_s},
-        {{u"make"_s, out, u"--import"_s, in, u"--clean"_s, u"6"_s}, u"box numbers 0 to 5"_s},
-        {{u"make"_s, out, u"--import"_s, in, u"--clean"_s, u"0,,1"_s}, u"box numbers 0 to 5"_s},
+        {{u"make"_s, out, u"--import"_s, in, u"--clean"_s, u"8"_s}, u"box numbers 0 to 7"_s},
+        {{u"make"_s, out, u"--import"_s, in, u"--clean"_s, u"0,,1"_s}, u"box numbers 0 to 7"_s},
         {{u"make"_s, out, u"--import"_s, in, u"--replace"_s, u"a"_s},
          u"--replace needs 2 values"_s},
         {{u"show"_s}, u"missing file name"_s},
@@ -211,6 +211,33 @@ TEST_F(BatchTool, MakeCleansThenReplacesInTheOrderGiven)
                   .status,
               0);
     EXPECT_EQ(readBytes(path(u"all.vlm"_s)).mid(2323), "one two\r\nthree four");
+}
+
+TEST_F(BatchTool, MakeTakesTheGutenbergFrameAwayAndGivesCharactersAStorableForm)
+{
+    writeBytes(path(u"in.txt"_s),
+               "Title: War and Peace\nAuthor: Leo Tolstoy\n\n"
+               "*** START OF THE PROJECT GUTENBERG EBOOK WAR AND PEACE ***\n\n"
+               "\xd0\x9b\xd0\xb5\xd0\xb2 \xf0\x9f\x98\x80\n\n"
+               "*** END OF THE PROJECT GUTENBERG EBOOK WAR AND PEACE ***\nLicence");
+    const Outcome run = cli({u"make"_s, path(u"out"_s), u"--import"_s, path(u"in.txt"_s),
+                             u"--author"_s, u"Tolstoy"_s, u"--clean"_s, u"all"_s});
+    ASSERT_EQ(run.status, 0);
+    const QString out = path(u"out.vlm"_s);
+    EXPECT_EQ(QString::fromUtf8(run.err),
+              out + u": removed the Project Gutenberg header (5 lines) and licence (3 lines)\n"_s
+                  + out + u": replaced 4 characters a book file cannot hold\n"_s);
+    const Book book = LoadBook(out).value();
+    EXPECT_EQ(book.title.trimmed(), u"War and Peace"_s);
+    EXPECT_EQ(book.author.trimmed(), u"Tolstoy"_s);
+    EXPECT_EQ(book.text, u"Lev ?"_s);
+
+    // Without box 7 the save warning names the box that would have kept the characters.
+    const Outcome lossy =
+        cli({u"make"_s, path(u"lossy"_s), u"--import"_s, path(u"in.txt"_s), u"--clean"_s, u"6"_s});
+    ASSERT_EQ(lossy.status, 0);
+    EXPECT_TRUE(lossy.err.contains("\"Replace characters a book file cannot hold\" would"))
+        << lossy.err.toStdString();
 }
 
 TEST_F(BatchTool, MakeScansBehindTheOpenedRowsAndSorts)

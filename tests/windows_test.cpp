@@ -105,7 +105,7 @@ TEST_F(Windows, EachWindowHasItsDesignedClientSize)
 {
     const std::pair<QWidget *, QSize> windows[] = {
         {frmInfo(), toPixels(6720, 2910)},  {frmChapters(), toPixels(4245, 9225)},
-        {frmAbout(), toPixels(4680, 3675)}, {frmCleaner(), toPixels(4680, 3195)},
+        {frmAbout(), toPixels(4680, 3675)}, {frmCleaner(), toPixels(4680, 4095)},
         {frmFind(), toPixels(4815, 1125)},  {frmReplace(), toPixels(4815, 1665)},
     };
     for (const auto &[window, size] : windows) {

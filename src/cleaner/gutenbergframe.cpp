@@ -17,21 +17,20 @@ struct Line
     QStringView text;
 };
 
+// Lines end in LF or CR LF; the book's text always has CR LF.
 QList<Line> splitLines(QStringView text)
 {
     QList<Line> lines;
     qsizetype start = 0;
-    for (qsizetype at = 0; at < text.size(); ++at) {
-        const QChar c = text[at];
-        if (c != u'\n' && c != u'\r')
-            continue;
-        lines.append({start, at, text.sliced(start, at - start)});
-        if (c == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n')
-            ++at;
-        start = at + 1;
+    for (;;) {
+        const qsizetype lineFeed = text.indexOf(u'\n', start);
+        const qsizetype next = lineFeed < 0 ? text.size() : lineFeed;
+        const qsizetype end = next > start && text[next - 1] == u'\r' ? next - 1 : next;
+        lines.append({start, end, text.sliced(start, end - start)});
+        if (lineFeed < 0)
+            return lines;
+        start = lineFeed + 1;
     }
-    lines.append({start, text.size(), text.sliced(start)});
-    return lines;
 }
 
 bool isBlank(QStringView line)

@@ -6,6 +6,8 @@
 #include <unicode/uniset.h>
 #include <unicode/unistr.h>
 
+#include <QHash>
+
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -14,7 +16,8 @@ namespace {
 
 bool holds(char16_t unit)
 {
-    return CodePage::holds(unit);
+    // Most books are nearly all ASCII and Latin-1, which the code page holds as they are.
+    return unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF) || CodePage::holds(unit);
 }
 
 // The characters no byte of the code page stands for.
@@ -74,56 +77,90 @@ const Transforms &transforms()
     return instance;
 }
 
-// Characters, not units: a surrogate pair is one character.
-qsizetype countUnstorable(QStringView text)
+bool isSurrogatePair(QStringView text, qsizetype at)
 {
-    qsizetype count = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (holds(text[i].unicode()))
-            continue;
-        ++count;
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            ++i;
-    }
-    return count;
+    return text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate();
 }
 
-// One "?" for each character still not storable.
-QString questionMarksForTheRest(const icu::UnicodeString &text)
+// The run as ICU's transforms leave it, with a "?" for each character still not storable.
+// Runs go through one by one: in a longer text every replacement ICU makes moves the rest of it.
+QString storableForm(QStringView run)
 {
-    QString result;
-    result.reserve(text.length());
-    const qsizetype size = text.length();
-    const char16_t *units = text.getBuffer();
-    for (qsizetype i = 0; i < size; ++i) {
-        const char16_t unit = units[i];
-        if (holds(unit)) {
-            result.append(QChar(unit));
-            continue;
+    icu::UnicodeString transformed(reinterpret_cast<const char16_t *>(run.utf16()),
+                                   int32_t(run.size()));
+    transforms().apply(transformed);
+    const QStringView result(transformed.getBuffer(), transformed.length());
+    QString form;
+    form.reserve(result.size());
+    for (qsizetype i = 0; i < result.size(); ++i) {
+        if (holds(result[i].unicode())) {
+            form.append(result[i]);
+        } else {
+            form.append(u'?');
+            if (isSurrogatePair(result, i))
+                ++i;
         }
-        result.append(u'?');
-        if (QChar::isHighSurrogate(unit) && i + 1 < size && QChar::isLowSurrogate(units[i + 1]))
-            ++i;
     }
-    return result;
+    return form;
 }
+
+struct Run
+{
+    qsizetype start;
+    qsizetype end;
+    qsizetype form; // which of the different runs it is
+};
 
 } // namespace
 
 StorableText MakeStorable(const QString &text)
 {
-    const auto firstUnstorable =
-        std::find_if_not(text.cbegin(), text.cend(), [](QChar c) { return holds(c.unicode()); });
-    if (firstUnstorable == text.cend())
+    const QStringView whole(text);
+    const auto isStorable = [](QChar c) { return holds(c.unicode()); };
+    if (std::all_of(whole.begin(), whole.end(), isStorable))
         return {text, 0};
 
-    // Only the part from the first character that needs a change on goes through ICU.
-    const qsizetype from = firstUnstorable - text.cbegin();
-    // A combining accent belongs to the letter before it.
-    const qsizetype start = from > 0 && firstUnstorable->isMark() ? from - 1 : from;
-    const QStringView tail = QStringView(text).sliced(start);
-    icu::UnicodeString transformed(reinterpret_cast<const char16_t *>(tail.utf16()),
-                                   int32_t(tail.size()));
-    transforms().apply(transformed);
-    return {text.first(start) + questionMarksForTheRest(transformed), countUnstorable(tail)};
+    // Every run of characters the code page cannot hold is transformed on its own, as ICU's
+    // filtered transforms treat it anyway, and each different run only once: a whole Cyrillic
+    // book holds far fewer different words than characters.
+    StorableText result;
+    QList<Run> runs;
+    QStringList forms;
+    QHash<QStringView, qsizetype> known;
+    for (qsizetype at = 0;;) {
+        qsizetype start =
+            std::find_if_not(whole.begin() + at, whole.end(), isStorable) - whole.begin();
+        if (start == whole.size())
+            break;
+        const qsizetype end =
+            std::find_if(whole.begin() + start, whole.end(), isStorable) - whole.begin();
+        // A combining accent belongs to the letter before it, so that "e" and U+0301 become "é".
+        if (start > at && whole[start].isMark())
+            --start;
+        const QStringView run = whole.sliced(start, end - start);
+        for (qsizetype i = 0; i < run.size(); ++i) {
+            if (!holds(run[i].unicode())) {
+                ++result.replaced;
+                if (isSurrogatePair(run, i))
+                    ++i;
+            }
+        }
+        auto place = known.constFind(run);
+        if (place == known.cend()) {
+            place = known.insert(run, forms.size());
+            forms.append(storableForm(run));
+        }
+        runs.append(Run{start, end, *place});
+        at = end;
+    }
+
+    result.text.reserve(text.size());
+    qsizetype copied = 0;
+    for (const Run &run : runs) {
+        result.text.append(whole.sliced(copied, run.start - copied));
+        result.text.append(forms[run.form]);
+        copied = run.end;
+    }
+    result.text.append(whole.sliced(copied));
+    return result;
 }
