@@ -42,19 +42,20 @@ std::vector<Line> splitLines(const QString &text)
 {
     std::vector<Line> lines;
     lines.reserve(text.size() / 40 + 1);
-    const QChar *data = text.constData();
-    const qsizetype size = text.size();
+    const QChar *const data = text.constData();
+    const QChar *const end = data + text.size();
     qsizetype start = 0;
-    for (qsizetype at = 0; at < size; ++at) {
-        const char16_t c = data[at].unicode();
-        if (c != u'\n' && c != u'\r')
-            continue;
+    for (;;) {
+        const QChar *const lineBreak =
+            std::find_if(data + start, end, [](QChar c) { return c == u'\n' || c == u'\r'; });
+        const qsizetype at = lineBreak - data;
         lines.push_back({start, at});
-        if (c == u'\r' && at + 1 < size && data[at + 1] == u'\n')
-            ++at;
+        if (lineBreak == end)
+            break;
         start = at + 1;
+        if (*lineBreak == u'\r' && start < text.size() && data[start] == u'\n')
+            ++start;
     }
-    lines.push_back({start, size});
     return lines;
 }
 

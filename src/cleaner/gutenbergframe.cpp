@@ -4,6 +4,7 @@
 
 #include <QList>
 
+#include <algorithm>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -20,15 +21,20 @@ struct Line
 QList<Line> splitLines(QStringView text)
 {
     QList<Line> lines;
+    const char16_t *const data = text.utf16();
+    const char16_t *const end = data + text.size();
     qsizetype start = 0;
-    for (qsizetype at = 0; at < text.size(); ++at) {
-        const QChar c = text[at];
-        if (c != u'\n' && c != u'\r')
-            continue;
+    for (;;) {
+        // A plain search keeps the scan over the characters tight.
+        const char16_t *const lineBreak =
+            std::find_if(data + start, end, [](char16_t c) { return c == u'\n' || c == u'\r'; });
+        if (lineBreak == end)
+            break;
+        const qsizetype at = lineBreak - data;
         lines.append({start, at, text.sliced(start, at - start)});
-        if (c == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n')
-            ++at;
         start = at + 1;
+        if (*lineBreak == u'\r' && start < text.size() && data[start] == u'\n')
+            ++start;
     }
     lines.append({start, text.size(), text.sliced(start)});
     return lines;
