@@ -266,13 +266,13 @@ QString key(const HeadingLine &read)
 
 // Two headings close together that a book's body never has: a chapter straight after another
 // (or after a front heading), a part straight after a part of its own kind. A part over its
-// first chapter, a volume over a book, an epilogue over its first section are close in bodies
-// too.
+// first chapter, a volume over a book, an epilogue or a chapter over its first section are close
+// in bodies too.
 bool listPair(const Candidate &above, const Candidate &below)
 {
     if (isPartWord(above.read))
         return isPartWord(below.read) && below.read.word == above.read.word;
-    if (isMatter(above.read) && isChapterish(below.read) && below.read.number == 1)
+    if (isChapterish(below.read) && below.read.number == 1 && below.read.word != above.read.word)
         return false;
     return true;
 }
@@ -406,25 +406,32 @@ QString writtenTitle(const Page &page, const Candidate &heading)
 }
 
 // Where numbers restart in every part, a title names its part ("Book 2, CHAPTER III"), and the
-// part its own enclosing part when the parts restart too, so that no two rows read alike.
+// part its own enclosing part when the parts restart too, so that no two rows read alike. The
+// same holds for sections numbered afresh in every chapter.
 std::vector<QString> titles(const Page &page, const std::vector<Candidate> &headings)
 {
     const std::size_t count = headings.size();
-    // The nearest part above each heading (for a part: of another kind).
+    // The kinds that hold each kind: those its first heading (number 1) stands straight under.
+    // Front and back matter holds nothing; an epilogue that holds chapters is a part.
+    QHash<QString, QSet<QString>> holders;
+    for (std::size_t i = 1; i < count; ++i) {
+        const Candidate &above = headings[i - 1];
+        const HeadingLine &read = headings[i].read;
+        if (read.number == 1 && above.read.word != read.word
+            && (above.level == HeadingLevel::Part || above.level == HeadingLevel::Chapter)) {
+            holders[read.word].insert(above.read.word);
+        }
+    }
+    // The nearest heading above each one of a kind that holds its kind.
     std::vector<qsizetype> enclosing(count, -1);
-    qsizetype lastPart = -1;
     QHash<QString, qsizetype> lastOfWord;
     for (std::size_t i = 0; i < count; ++i) {
-        const Candidate &heading = headings[i];
-        if (heading.level == HeadingLevel::Part) {
-            qsizetype outer = lastPart;
-            while (outer >= 0 && headings[outer].read.word == heading.read.word)
-                outer = enclosing[outer];
-            enclosing[i] = outer;
-            lastPart = qsizetype(i);
-        } else {
-            enclosing[i] = lastPart;
+        const QSet<QString> &kinds = holders[headings[i].read.word];
+        for (const QString &kind : kinds) {
+            const qsizetype at = lastOfWord.value(kind, -1);
+            enclosing[i] = std::max(enclosing[i], at);
         }
+        lastOfWord.insert(headings[i].read.word, qsizetype(i));
     }
     // A kind restarts when its number falls back with another part between.
     QSet<QString> restarting;
@@ -449,12 +456,11 @@ std::vector<QString> titles(const Page &page, const std::vector<Candidate> &head
         const qsizetype outer = enclosing[i];
         const bool named = restarting.contains(heading.read.word) && outer >= 0;
         const QString prefix = named ? labels[outer] + u", "_s : QString();
-        if (heading.level == HeadingLevel::Part) {
-            QString own = titleCased(heading.read.word);
-            if (heading.read.number > 0)
-                own += u' ' + QString::number(heading.read.number);
-            labels[i] = prefix + own;
-        }
+        QString own =
+            heading.read.word.startsWith(u'#') ? QString() : titleCased(heading.read.word);
+        if (heading.read.number > 0)
+            own = (own + u' ' + QString::number(heading.read.number)).trimmed();
+        labels[i] = prefix + own;
         result[i] = (prefix + writtenTitle(page, heading)).left(ChapterTitleLength);
     }
     return result;

@@ -4,6 +4,8 @@
 
 #include "book/uppercase.h"
 
+#include <QStringTokenizer>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -73,18 +75,22 @@ bool isLetterAt(QStringView text, qsizetype at)
     return at < text.size() && text[at].isLetter();
 }
 
-// A word as headings write it: "Chapter" or "CHAPTER", never "chapter" or "cHAPTER".
-bool headingCase(QStringView word)
+// Words as headings write them: "Chapter" or "CHAPTER", never "chapter" or "cHAPTER".
+bool headingCase(QStringView words)
 {
-    if (word.isEmpty() || !word.front().isUpper())
-        return false;
-    bool lower = false;
-    bool upper = false;
-    for (const QChar c : word.sliced(1)) {
-        lower = lower || c.isLower();
-        upper = upper || c.isUpper();
+    for (QStringView word : QStringTokenizer(words, u' ', Qt::SkipEmptyParts)) {
+        if (!word.front().isUpper())
+            return false;
+        bool lower = false;
+        bool upper = false;
+        for (const QChar c : word.sliced(1)) {
+            lower = lower || c.isLower();
+            upper = upper || c.isUpper();
+        }
+        if (lower && upper)
+            return false;
     }
-    return !(lower && upper);
+    return !words.isEmpty();
 }
 
 qsizetype skipSpaces(QStringView text, qsizetype at)
@@ -121,7 +127,12 @@ bool readTitleRest(QStringView rest, bool &titled)
         titled = false;
         return true;
     }
-    if (at == 0 || rest[at].isLower())
+    // After dashes or a colon a title may open in lower case ("Book the Second--the Golden
+    // Thread"); a sentence never has them there.
+    const bool dashed = separated
+                        && (rest.first(at).contains(u':') || isDash(rest[at - 1])
+                            || rest.first(at).trimmed().endsWith(u'-'));
+    if (at == 0 || (rest[at].isLower() && !dashed))
         return false;
     if (!separated && !rest[at].isLetterOrNumber() && rest[at] != u'"' && rest[at] != u'\u201C'
         && rest[at] != u'\'' && rest[at] != u'\u2018' && rest[at] != u'_') {
