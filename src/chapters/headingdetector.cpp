@@ -241,6 +241,13 @@ std::optional<Candidate> standingHeading(const Page &page, qsizetype line)
         ++title;
     if (title >= page.last() || page.blank(title) || !titleLike(page, title))
         return candidate;
+    // Under a front or back heading only a subtitle in capitals; a list of persons or the first
+    // line of a preface is text.
+    if (read.form == Form::Named
+        && std::any_of(page.text(title).begin(), page.text(title).end(),
+                       [](QChar c) { return c.isLower(); })) {
+        return candidate;
+    }
     const HeadingLine &titleRead = page.read(title);
     if (titleRead.form != Form::None
         && !(titleRead.form == Form::Named && read.form != Form::Named && !titleRead.titled)) {
@@ -266,13 +273,15 @@ QString key(const HeadingLine &read)
 
 // Two headings close together that a book's body never has: a chapter straight after another
 // (or after a front heading), a part straight after a part of its own kind. A part over its
-// first chapter, a volume over a book, an epilogue or a chapter over its first section are close
-// in bodies too.
+// first chapter, a volume over a book, an epilogue or a chapter over its first section, a short
+// preface before a part are close in bodies too.
 bool listPair(const Candidate &above, const Candidate &below)
 {
     if (isPartWord(above.read))
         return isPartWord(below.read) && below.read.word == above.read.word;
     if (isChapterish(below.read) && below.read.number == 1 && below.read.word != above.read.word)
+        return false;
+    if (isMatter(above.read) && isPartWord(below.read))
         return false;
     return true;
 }
