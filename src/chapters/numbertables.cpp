@@ -199,7 +199,10 @@ std::optional<NumberRead> readNumberWords(QStringView upper)
         qsizetype at = 0;
         if (upper.startsWith(one))
             at = one.size() + joinerLength(upper.sliced(one.size()));
-        if (upper.sliced(at).startsWith(hundred) && !isLetter(upper, at + hundred.size()))
+        // "HUNDREN" is how the scan's own tables spell the numbers above 100.
+        const QStringView after = upper.sliced(at);
+        if ((after.startsWith(hundred) || after.startsWith(u"HUNDREN"))
+            && !isLetter(upper, at + hundred.size()))
             hundreds = NumberRead{100, at + hundred.size()};
     }
     if (!hundreds)
