@@ -1,10 +1,12 @@
 // The automatic chapter scan on the largest corpus book, against the plain 902 sequential
-// searches it stands for, and Sort Chapters on a full table.
+// searches it stands for, the heading detector on the same book, and Sort Chapters on a full
+// table.
 //
 //   build/bench/bench_chapters
 
 #include "chapters/chapterscan.h"
 #include "chapters/chaptertable.h"
+#include "chapters/headingdetector.h"
 
 #include "../tests/referencescan.h"
 
@@ -53,6 +55,19 @@ void ScanSequentialSearches(benchmark::State &state)
         benchmark::DoNotOptimize(referenceScan(largestCorpusBook().text, options));
 }
 BENCHMARK(ScanSequentialSearches)->Arg(0)->Arg(5)->Unit(benchmark::kMillisecond);
+
+// What Find Chapters costs on the largest book; it must stay linear and within 30 ms.
+void FindHeadingsInLargestBook(benchmark::State &state)
+{
+    if (largestCorpusBook().text.isEmpty()) {
+        state.SkipWithError("no books in the corpus folder");
+        return;
+    }
+    state.SetLabel(largestCorpusBook().name.toStdString());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FindHeadings(largestCorpusBook().text));
+}
+BENCHMARK(FindHeadingsInLargestBook)->Unit(benchmark::kMillisecond);
 
 // A full table of 32,767 rows: random offsets with repeats, and rows in descending order, which
 // makes the most exchanges.

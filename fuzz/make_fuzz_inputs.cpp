@@ -51,6 +51,8 @@ int main(int argc, char *argv[])
         write(root + u"/fuzz_scan"_s, name,
               char(n)
                   + QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2));
+        write(root + u"/fuzz_headings"_s, name,
+              QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2));
         write(root + u"/fuzz_cleaner"_s, name, char(0x3F) + text);
         write(root + u"/fuzz_replace"_s, name,
               text

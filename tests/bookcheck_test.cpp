@@ -35,6 +35,18 @@ Book withChapters(const QString &text, std::initializer_list<const char16_t *> o
     return book;
 }
 
+// Chapters with these titles, one a line.
+Book titled(std::initializer_list<const char16_t *> titles)
+{
+    Book book = withChapters(QString(), {});
+    for (const char16_t *title : titles) {
+        book.chapters.append(
+            {QString::fromUtf16(title), u" "_s + QString::number(book.text.size())});
+        book.text += u"line\r\n"_s;
+    }
+    return book;
+}
+
 TEST(BookCheck, FindsWhatAReaderWouldStumbleOver)
 {
     const QString text = u"One\r\ntext\r\nTwo\r\nmore"_s; // lines start at 0, 5, 11, 16
@@ -69,6 +81,14 @@ TEST(BookCheck, FindsWhatAReaderWouldStumbleOver)
          withChapters(u"a\nb\rc\r\nd"_s, {u" 2", u" 4", u" 7"}),
          {}},
         {"cut fields", cutFields, {{Kind::FieldCut, 0}, {Kind::FieldCut, 0}, {Kind::FieldCut, 1}}},
+        {"chapter numbers missing or repeated within a part",
+         titled({u"Book 1, CHAPTER I", u"Book 1, CHAPTER II", u"Book 2, CHAPTER I",
+                 u"Book 2, CHAPTER III", u"Book 2, CHAPTER III"}),
+         {{Kind::NumberingGap, 4}, {Kind::NumberingGap, 5}}},
+        {"numbering running on through parts, restarting under an epilogue",
+         titled({u"PART ONE--The Start", u"1 The Inn", u"2 The Map", u"PART TWO", u"3 The Ship",
+                 u"EPILOGUE", u"I", u"II"}),
+         {}},
         {"empty text",
          withChapters(QString(), {u" 0"}),
          {{Kind::EmptyText, 0}, {Kind::OffsetOutsideText, 1}}},
@@ -83,6 +103,11 @@ TEST(BookCheck, MessagesNameTheChapterAndTheOffset)
     ASSERT_EQ(problems.size(), 1);
     EXPECT_EQ(problems[0].message, u"chapter 2 starts at offset 2, in the middle of a line"_s);
     EXPECT_EQ(kindName(problems[0].kind), u"not-at-line-start"_s);
+
+    const QList<BookProblem> gaps = checkBook(titled({u"PART 1", u"CHAPTER 1", u"CHAPTER 3"}));
+    ASSERT_EQ(gaps.size(), 1);
+    EXPECT_EQ(gaps[0].message, u"chapter 2 of part 1 is missing"_s);
+    EXPECT_EQ(kindName(gaps[0].kind), u"numbering-gap"_s);
 }
 
 } // namespace

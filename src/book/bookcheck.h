@@ -16,6 +16,7 @@ struct BookProblem
         NotAtLineStart,    // a chapter starts in the middle of a line
         FieldCut,          // a title or information field fills its whole width
         EmptyText,
+        NumberingGap, // a chapter number missing or repeated within its part
     };
 
     Kind kind;
@@ -29,5 +30,7 @@ struct BookProblem
 QString kindName(BookProblem::Kind kind);
 
 // Every problem, in this order: the book's fields, the text, then each chapter in turn. The
-// text is taken as the file stores it, line breaks of any kind (CR LF, LF, CR) included.
+// text is taken as the file stores it, line breaks of any kind (CR LF, LF, CR) included. Gaps
+// in the numbering are read from the titles ("Chapter 7", "CHAPTER VII", "Book 2, CHAPTER III")
+// and reported at the chapter where they show.
 QList<BookProblem> checkBook(const Book &book);

@@ -4,6 +4,7 @@
 
 #include <QList>
 
+#include <algorithm>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -83,10 +84,23 @@ private:
     QStringView m_rest;
 };
 
+// Whether a line's first non-blank character is one of first; most lines are ruled out by it
+// before any marker is read.
+bool opensWith(QStringView line, QStringView first)
+{
+    for (const QChar c : line) {
+        if (!c.isSpace())
+            return first.contains(c);
+    }
+    return false;
+}
+
 // "*** START OF THE PROJECT GUTENBERG EBOOK ..." in its forms, and the line that ends the small
 // print the oldest files open with ("*END*THE SMALL PRINT! FOR PUBLIC DOMAIN ETEXTS*...*END*").
 bool isStartMarker(QStringView line)
 {
+    if (!opensWith(line, u"*"))
+        return false;
     MarkerReader reader(line);
     if (reader.take(u"*** START OF "))
         return reader.takeAny({u"THE ", u"THIS "}) && reader.take(u"PROJECT GUTENBERG");
@@ -99,6 +113,8 @@ bool isStartMarker(QStringView line)
 // The first line of the licence that follows the book.
 bool isEndLine(QStringView line)
 {
+    if (!opensWith(line, u"*Ee"))
+        return false;
     MarkerReader reader(line);
     if (reader.take(u"*** END OF "))
         return reader.takeAny({u"THE ", u"THIS "}) && reader.take(u"PROJECT GUTENBERG");

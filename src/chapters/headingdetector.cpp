@@ -1,0 +1,537 @@
+#include "headingdetector.h"
+
+#include "chaptertable.h"
+#include "headingline.h"
+
+#include "cleaner/gutenbergframe.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Form = HeadingLine::Form;
+
+// A heading's own block is short: its line and a title or a wrapped rest of at most two lines,
+// each shorter than a line of prose.
+constexpr qsizetype MostTitleLines = 2;
+constexpr qsizetype LongestTitleLine = 60;
+constexpr qsizetype LongestWrappedTitleLine = 80;
+// The title on the next non-blank line stands at most this many blank lines below.
+constexpr qsizetype MostBlanksBeforeTitle = 3;
+// Between two entries of a contents list stand at most this many lines of other text (a
+// synopsis wrapped onto the next line, a half-title); a chapter holds more.
+constexpr qsizetype MostProseInList = 2;
+// Stacked heading lines with no blank between: a part over its first chapter is two, a list
+// of contents is more.
+constexpr qsizetype MostStackedHeadings = 2;
+
+struct Line
+{
+    qsizetype start; // offset of its first character
+    qsizetype end;   // offset of its line break, or of the text's end
+};
+
+std::vector<Line> splitLines(const QString &text)
+{
+    std::vector<Line> lines;
+    lines.reserve(text.size() / 40 + 1);
+    const QChar *const data = text.constData();
+    const QChar *const end = data + text.size();
+    qsizetype start = 0;
+    for (;;) {
+        const QChar *const lineBreak =
+            std::find_if(data + start, end, [](QChar c) { return c == u'\n' || c == u'\r'; });
+        const qsizetype at = lineBreak - data;
+        lines.push_back({start, at});
+        if (lineBreak == end)
+            break;
+        start = at + 1;
+        if (*lineBreak == u'\r' && start < text.size() && data[start] == u'\n')
+            ++start;
+    }
+    return lines;
+}
+
+struct Candidate
+{
+    qsizetype line = 0;
+    HeadingLine read;
+    qsizetype end = 0;       // one past its last line, title lines included
+    qsizetype titleFrom = 0; // the lines whose text joins the title: [titleFrom, titleTo)
+    qsizetype titleTo = 0;
+    bool listed = false;
+    HeadingLevel level = HeadingLevel::Chapter;
+};
+
+// The book's lines, what each says as a heading, and the candidates found among them.
+class Page
+{
+public:
+    explicit Page(const QString &bookText)
+        : m_text(bookText)
+        , m_lines(splitLines(bookText))
+    {
+        const GutenbergFrame frame = FindGutenbergFrame(bookText);
+        m_first = 0;
+        m_last = qsizetype(m_lines.size());
+        if (frame.found()) {
+            while (m_first < m_last && m_lines[m_first].start < frame.bodyStart)
+                ++m_first;
+            while (m_last > m_first && m_lines[m_last - 1].start >= frame.bodyEnd)
+                --m_last;
+        }
+        const qsizetype count = m_last - m_first;
+        m_blank.assign(count, true);
+        m_reads.resize(count);
+        m_proseBefore.assign(count + 1, 0);
+        m_entriesBefore.assign(count + 1, 0);
+        qsizetype continued = -1;
+        for (qsizetype i = 0; i < count; ++i) {
+            const QStringView line = this->text(m_first + i);
+            bool blank = true;
+            for (const QChar c : line) {
+                if (!c.isSpace()) {
+                    blank = false;
+                    break;
+                }
+            }
+            m_blank[i] = blank;
+            if (!blank)
+                m_reads[i] = readHeadingLine(line);
+            const bool entry = headingLike(m_first + i);
+            // The wrapped rest of a list entry is no text of the book's own.
+            continued = entry ? MostTitleLines : (!blank && continued > 0 ? continued - 1 : -1);
+            const bool prose = !blank && !entry && continued < 0;
+            m_proseBefore[i + 1] = m_proseBefore[i] + prose;
+            m_entriesBefore[i + 1] = m_entriesBefore[i] + entry;
+        }
+    }
+
+    qsizetype first() const { return m_first; }
+    qsizetype last() const { return m_last; }
+    QStringView text(qsizetype line) const
+    {
+        const Line &l = m_lines[line];
+        return QStringView(m_text).sliced(l.start, l.end - l.start);
+    }
+    qsizetype offset(qsizetype line) const { return m_lines[line].start; }
+    bool blank(qsizetype line) const
+    {
+        return line < m_first || line >= m_last || m_blank[line - m_first];
+    }
+    const HeadingLine &read(qsizetype line) const { return m_reads[line - m_first]; }
+    bool headingLike(qsizetype line) const
+    {
+        return line >= m_first && line < m_last && read(line).form != Form::None;
+    }
+    // Lines of other text (neither blank nor heading-like) in [from, to).
+    qsizetype proseLines(qsizetype from, qsizetype to) const
+    {
+        return m_proseBefore[to - m_first] - m_proseBefore[from - m_first];
+    }
+    // Heading-like lines in [from, to).
+    qsizetype entryLines(qsizetype from, qsizetype to) const
+    {
+        return m_entriesBefore[to - m_first] - m_entriesBefore[from - m_first];
+    }
+
+private:
+    const QString &m_text;
+    std::vector<Line> m_lines;
+    qsizetype m_first = 0;
+    qsizetype m_last = 0;
+    std::vector<bool> m_blank;
+    std::vector<HeadingLine> m_reads;
+    std::vector<qsizetype> m_proseBefore;
+    std::vector<qsizetype> m_entriesBefore;
+};
+
+bool isChapterish(const HeadingLine &read)
+{
+    return read.form == Form::Bare || read.form == Form::NumberedTitle
+           || (read.form == Form::Numbered && read.level == HeadingLevel::Chapter);
+}
+
+bool isPartWord(const HeadingLine &read)
+{
+    return read.form == Form::Numbered && read.level == HeadingLevel::Part;
+}
+
+bool isMatter(const HeadingLine &read)
+{
+    return read.level == HeadingLevel::FrontMatter || read.level == HeadingLevel::BackMatter;
+}
+
+// A line that may hold a heading's title: short, starting as a title does (not with a quote,
+// a bracket or in lower case).
+bool titleLike(const Page &page, qsizetype line)
+{
+    const QStringView text = page.text(line).trimmed();
+    if (text.isEmpty() || text.size() > LongestTitleLine)
+        return false;
+    const QChar first = text.front();
+    return first.isUpper() || first.isDigit();
+}
+
+// A line under a heading line that belongs to it: a short title, or the wrapped rest of a long
+// title in capitals.
+bool restOfHeading(QStringView text)
+{
+    if (text.size() <= LongestTitleLine)
+        return true;
+    return text.size() <= LongestWrappedTitleLine
+           && std::none_of(text.begin(), text.end(), [](QChar c) { return c.isLower(); });
+}
+
+// The heading lines that stand as headings do: after a blank line (or right under another
+// heading), alone or with a short title below, not inside a block of heading-like lines.
+std::optional<Candidate> standingHeading(const Page &page, qsizetype line)
+{
+    const HeadingLine &read = page.read(line);
+    if (!read.isHeading())
+        return std::nullopt;
+
+    qsizetype stackStart = line;
+    while (stackStart > page.first() && page.headingLike(stackStart - 1))
+        --stackStart;
+    qsizetype stackEnd = line + 1;
+    while (stackEnd < page.last() && page.headingLike(stackEnd))
+        ++stackEnd;
+    if (stackEnd - stackStart > MostStackedHeadings)
+        return std::nullopt;
+    if (stackStart > page.first() && !page.blank(stackStart - 1))
+        return std::nullopt;
+
+    Candidate candidate{line, read, line + 1, line + 1, line + 1};
+    if (stackEnd > line + 1)
+        return candidate; // a part over its first chapter: the chapter's title is its own
+
+    // The rest of the block: the title below, or the wrapped rest of a long heading.
+    qsizetype blockEnd = line + 1;
+    while (blockEnd < page.last() && !page.blank(blockEnd))
+        ++blockEnd;
+    const qsizetype rest = blockEnd - line - 1;
+    const bool shortBlock = rest <= MostTitleLines && [&] {
+        for (qsizetype i = line + 1; i < blockEnd; ++i) {
+            if (!restOfHeading(page.text(i).trimmed()))
+                return false;
+        }
+        return true;
+    }();
+    if (shortBlock) {
+        candidate.end = candidate.titleTo = blockEnd;
+    } else if (read.titled || read.form != Form::Numbered) {
+        // Prose right under the line: a sentence that happens to start like a heading, unless
+        // the line is a section word and a number alone.
+        return std::nullopt;
+    }
+    if (rest > 0 || read.titled)
+        return candidate;
+
+    // A title on the next non-blank line, standing alone.
+    qsizetype title = blockEnd;
+    while (title < page.last() && page.blank(title) && title - blockEnd < MostBlanksBeforeTitle)
+        ++title;
+    if (title >= page.last() || page.blank(title) || !titleLike(page, title))
+        return candidate;
+    // Under a front or back heading only a subtitle in capitals; a list of persons or the first
+    // line of a preface is text.
+    if (read.form == Form::Named
+        && std::any_of(page.text(title).begin(), page.text(title).end(),
+                       [](QChar c) { return c.isLower(); })) {
+        return candidate;
+    }
+    const HeadingLine &titleRead = page.read(title);
+    if (titleRead.form != Form::None
+        && !(titleRead.form == Form::Named && read.form != Form::Named && !titleRead.titled)) {
+        return candidate;
+    }
+    qsizetype titleEnd = title + 1;
+    while (titleEnd < page.last() && !page.blank(titleEnd) && titleEnd - title <= MostTitleLines) {
+        if (!titleLike(page, titleEnd))
+            return candidate;
+        ++titleEnd;
+    }
+    if (titleEnd - title > MostTitleLines || !page.blank(titleEnd))
+        return candidate;
+    candidate.titleFrom = title;
+    candidate.end = candidate.titleTo = titleEnd;
+    return candidate;
+}
+
+QString key(const HeadingLine &read)
+{
+    return read.word + u'#' + QString::number(read.number);
+}
+
+// Two headings close together that a book's body never has: a chapter straight after another
+// (or after a front heading), a part straight after a part of its own kind. A part over its
+// first chapter, a volume over a book, an epilogue or a chapter over its first section, a short
+// preface before a part are close in bodies too.
+bool listPair(const Candidate &above, const Candidate &below)
+{
+    if (isPartWord(above.read))
+        return isPartWord(below.read) && below.read.word == above.read.word;
+    if (isChapterish(below.read) && below.read.number == 1 && below.read.word != above.read.word)
+        return false;
+    if (isMatter(above.read) && isPartWord(below.read))
+        return false;
+    return true;
+}
+
+// Contents lists and lists of illustrations: runs of candidates with next to no text between
+// them, where some pair could not stand so close in a body or other entries stand between. A run
+// ends where a heading comes again, which is where the body starts after its own list.
+void markLists(const Page &page, std::vector<Candidate> &candidates)
+{
+    std::size_t runStart = 0;
+    bool listRun = false;
+    QSet<QString> keys;
+    auto closeRun = [&](std::size_t end) {
+        if (listRun) {
+            for (std::size_t i = runStart; i < end; ++i)
+                candidates[i].listed = true;
+        }
+    };
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        const Candidate &below = candidates[i];
+        const QString k = key(below.read);
+        // Chapter numbers come again in a list of a book whose parts restart them; anything else
+        // coming again, or the list's first entry, is the body's own heading.
+        const bool again =
+            keys.contains(k) && (k == key(candidates[runStart].read) || !isChapterish(below.read));
+        bool joins = false;
+        qsizetype from = 0;
+        if (i > 0 && !again) {
+            from = std::min(candidates[i - 1].end, below.line);
+            joins = page.proseLines(from, below.line) <= MostProseInList;
+        }
+        if (!joins) {
+            closeRun(i);
+            runStart = i;
+            listRun = false;
+            keys.clear();
+        } else if (listPair(candidates[i - 1], below)
+                   || page.entryLines(from, below.line) >= MostStackedHeadings) {
+            listRun = true;
+        }
+        keys.insert(k);
+    }
+    closeRun(candidates.size());
+}
+
+// A number alone or before a title is a heading only in a run of such numbers: its neighbour
+// of the same kind is one or two away (a heading may be missing), or it stands between two
+// that are (its own number misprinted).
+void keepNumberRuns(std::vector<Candidate> &candidates, std::vector<bool> &kept)
+{
+    QHash<QString, std::vector<std::size_t>> families;
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        const Form form = candidates[i].read.form;
+        if (kept[i] && (form == Form::Bare || form == Form::NumberedTitle))
+            families[candidates[i].read.word].push_back(i);
+    }
+    for (const std::vector<std::size_t> &members : std::as_const(families)) {
+        for (std::size_t m = 0; m < members.size(); ++m) {
+            const int number = candidates[members[m]].read.number;
+            const int before = m > 0 ? candidates[members[m - 1]].read.number : -10;
+            const int after = m + 1 < members.size() ? candidates[members[m + 1]].read.number : -10;
+            const bool follows = number - before == 1 || number - before == 2;
+            const bool leads = after - number == 1 || after - number == 2;
+            const bool misprint = after - before == 2;
+            kept[members[m]] = follows || leads || misprint;
+        }
+    }
+}
+
+QString titleCased(const QString &word)
+{
+    return word.left(1) + word.mid(1).toLower();
+}
+
+// Levels: a part word holds chapters only if some chapter follows one of its kind (else its
+// headings are the chapters); a front or back word holds the chapters numbered from 1 straight
+// under it when chapters came before it; other front and back headings are front before the
+// first chapter, back after the last, chapters between.
+void assignLevels(std::vector<Candidate> &headings)
+{
+    QSet<QString> holdingWords;
+    for (std::size_t i = 0; i + 1 < headings.size(); ++i) {
+        const HeadingLine &read = headings[i].read;
+        const HeadingLine &next = headings[i + 1].read;
+        if (isPartWord(read)
+            && (isChapterish(next) || (isPartWord(next) && next.word != read.word))) {
+            holdingWords.insert(read.word);
+        }
+    }
+    qsizetype firstChapter = -1;
+    qsizetype lastChapter = -1;
+    for (std::size_t i = 0; i < headings.size(); ++i) {
+        const HeadingLine &read = headings[i].read;
+        const bool chapter =
+            isChapterish(read) || (isPartWord(read) && !holdingWords.contains(read.word));
+        headings[i].level = chapter ? HeadingLevel::Chapter : read.level;
+        if (chapter) {
+            if (firstChapter < 0)
+                firstChapter = qsizetype(i);
+            lastChapter = qsizetype(i);
+        }
+    }
+    for (std::size_t i = 0; i < headings.size(); ++i) {
+        const HeadingLine &read = headings[i].read;
+        if (!isMatter(read))
+            continue;
+        const qsizetype at = qsizetype(i);
+        const bool holds = i + 1 < headings.size() && isChapterish(headings[i + 1].read)
+                           && headings[i + 1].read.number == 1 && firstChapter >= 0
+                           && firstChapter < at;
+        if (holds)
+            headings[i].level = HeadingLevel::Part;
+        else if (firstChapter < 0)
+            headings[i].level = read.level;
+        else if (at < firstChapter)
+            headings[i].level = HeadingLevel::FrontMatter;
+        else if (at > lastChapter)
+            headings[i].level = HeadingLevel::BackMatter;
+        else
+            headings[i].level = HeadingLevel::Chapter;
+    }
+}
+
+// The heading as written and its title lines, whitespace collapsed.
+QString writtenTitle(const Page &page, const Candidate &heading)
+{
+    QString title = page.text(heading.line).toString();
+    for (qsizetype line = heading.titleFrom; line < heading.titleTo; ++line)
+        title += u' ' + page.text(line).toString();
+    return title.simplified();
+}
+
+// Where numbers restart in every part, a title names its part ("Book 2, CHAPTER III"), and the
+// part its own enclosing part when the parts restart too, so that no two rows read alike. The
+// same holds for sections numbered afresh in every chapter.
+std::vector<QString> titles(const Page &page, const std::vector<Candidate> &headings)
+{
+    const std::size_t count = headings.size();
+    // The kinds that hold each kind: those its first heading (number 1) stands straight under.
+    // Front and back matter holds nothing; an epilogue that holds chapters is a part.
+    QHash<QString, QSet<QString>> holders;
+    for (std::size_t i = 1; i < count; ++i) {
+        const Candidate &above = headings[i - 1];
+        const HeadingLine &read = headings[i].read;
+        if (read.number == 1 && above.read.word != read.word
+            && (above.level == HeadingLevel::Part || above.level == HeadingLevel::Chapter)) {
+            holders[read.word].insert(above.read.word);
+        }
+    }
+    // The nearest heading above each one of a kind that holds its kind.
+    std::vector<qsizetype> enclosing(count, -1);
+    QHash<QString, qsizetype> lastOfWord;
+    for (std::size_t i = 0; i < count; ++i) {
+        const QSet<QString> &kinds = holders[headings[i].read.word];
+        for (const QString &kind : kinds) {
+            const qsizetype at = lastOfWord.value(kind, -1);
+            enclosing[i] = std::max(enclosing[i], at);
+        }
+        lastOfWord.insert(headings[i].read.word, qsizetype(i));
+    }
+    // A kind restarts when its number falls back with another part between.
+    QSet<QString> restarting;
+    QHash<QString, std::size_t> previous;
+    for (std::size_t i = 0; i < count; ++i) {
+        const HeadingLine &read = headings[i].read;
+        if (read.number == 0)
+            continue;
+        if (const auto before = previous.constFind(read.word); before != previous.constEnd()) {
+            const std::size_t b = *before;
+            if (read.number <= headings[b].read.number && enclosing[i] >= 0
+                && enclosing[i] != enclosing[b]) {
+                restarting.insert(read.word);
+            }
+        }
+        previous.insert(read.word, i);
+    }
+    std::vector<QString> labels(count);
+    std::vector<QString> result(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const Candidate &heading = headings[i];
+        const qsizetype outer = enclosing[i];
+        const bool named = restarting.contains(heading.read.word) && outer >= 0;
+        const QString prefix = named ? labels[outer] + u", "_s : QString();
+        QString own =
+            heading.read.word.startsWith(u'#') ? QString() : titleCased(heading.read.word);
+        if (heading.read.number > 0)
+            own = (own + u' ' + QString::number(heading.read.number)).trimmed();
+        labels[i] = prefix + own;
+        result[i] = (prefix + writtenTitle(page, heading)).left(ChapterTitleLength);
+    }
+    return result;
+}
+
+} // namespace
+
+QList<FoundHeading> FindHeadings(const QString &text)
+{
+    const Page page(text);
+    std::vector<Candidate> candidates;
+    for (qsizetype line = page.first(); line < page.last(); ++line) {
+        if (auto candidate = standingHeading(page, line)) {
+            // A matter word that is the title of the heading above is no heading of its own.
+            if (!candidates.empty() && candidates.back().titleFrom <= line
+                && line < candidates.back().titleTo) {
+                continue;
+            }
+            candidates.push_back(std::move(*candidate));
+        }
+    }
+    markLists(page, candidates);
+
+    std::vector<bool> kept(candidates.size());
+    for (std::size_t i = 0; i < candidates.size(); ++i)
+        kept[i] = !candidates[i].listed;
+    keepNumberRuns(candidates, kept);
+    std::vector<Candidate> headings;
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        if (kept[i])
+            headings.push_back(candidates[i]);
+    }
+    assignLevels(headings);
+    const std::vector<QString> rowTitles = titles(page, headings);
+
+    QList<FoundHeading> found;
+    found.reserve(qsizetype(headings.size()));
+    for (std::size_t i = 0; i < headings.size(); ++i) {
+        const Candidate &heading = headings[i];
+        FoundHeading row;
+        row.offset = page.offset(heading.line);
+        row.level = heading.level;
+        if (heading.read.number > 0)
+            row.number = heading.read.number;
+        row.title = rowTitles[i];
+        row.line = page.text(heading.line).toString();
+        found.append(row);
+    }
+    return found;
+}
+
+QString levelName(HeadingLevel level)
+{
+    switch (level) {
+    case HeadingLevel::Part:
+        return u"part"_s;
+    case HeadingLevel::Chapter:
+        return u"chapter"_s;
+    case HeadingLevel::FrontMatter:
+        return u"front"_s;
+    case HeadingLevel::BackMatter:
+        return u"back"_s;
+    }
+    Q_UNREACHABLE();
+}

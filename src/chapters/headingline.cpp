@@ -1,0 +1,367 @@
+#include "headingline.h"
+
+#include "numbertables.h"
+
+#include "book/uppercase.h"
+
+#include <QStringTokenizer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Form = HeadingLine::Form;
+
+// Longer lines are prose, however they begin.
+constexpr qsizetype LongestHeading = 120;
+// A front or back matter heading is a few words.
+constexpr qsizetype LongestNamedHeading = 60;
+
+struct SectionWord
+{
+    QStringView word;
+    HeadingLevel level;
+};
+
+// The words that open a numbered heading. The first ones divide a book into chapters.
+constexpr SectionWord SectionWords[] = {
+    {u"VOLUME", HeadingLevel::Part},
+    {u"BOOK", HeadingLevel::Part},
+    {u"PART", HeadingLevel::Part},
+    {u"ACT", HeadingLevel::Part},
+    {u"PHASE", HeadingLevel::Part},
+    {u"CHAPTER", HeadingLevel::Chapter},
+    {u"CHAP", HeadingLevel::Chapter},
+    {u"SECTION", HeadingLevel::Chapter},
+    {u"LETTER", HeadingLevel::Chapter},
+    {u"DAY", HeadingLevel::Chapter},
+    {u"STAVE", HeadingLevel::Chapter},
+    {u"CANTO", HeadingLevel::Chapter},
+    {u"SCENE", HeadingLevel::Chapter},
+    {u"ADVENTURE", HeadingLevel::Chapter},
+    {u"STORY", HeadingLevel::Chapter},
+    {u"TALE", HeadingLevel::Chapter},
+    {u"LECTURE", HeadingLevel::Chapter},
+    {u"EPISODE", HeadingLevel::Chapter},
+    {u"PROLOGUE", HeadingLevel::FrontMatter},
+    {u"EPILOGUE", HeadingLevel::BackMatter},
+    {u"APPENDIX", HeadingLevel::BackMatter},
+};
+
+// Front and back matter, standing alone or with a title.
+constexpr SectionWord MatterWords[] = {
+    {u"PREFACE", HeadingLevel::FrontMatter},
+    {u"FOREWORD", HeadingLevel::FrontMatter},
+    {u"INTRODUCTION", HeadingLevel::FrontMatter},
+    {u"PROLOGUE", HeadingLevel::FrontMatter},
+    {u"PROEM", HeadingLevel::FrontMatter},
+    {u"PRELUDE", HeadingLevel::FrontMatter},
+    {u"ETYMOLOGY", HeadingLevel::FrontMatter},
+    {u"EXTRACTS", HeadingLevel::FrontMatter},
+    {u"DRAMATIS PERSON", HeadingLevel::FrontMatter}, // PERSONAE, PERSONÆ
+    {u"PERSONS REPRESENTED", HeadingLevel::FrontMatter},
+    {u"PERSONS OF THE PLAY", HeadingLevel::FrontMatter},
+    {u"EPILOGUE", HeadingLevel::BackMatter},
+    {u"CONCLUSION", HeadingLevel::BackMatter},
+    {u"AFTERWORD", HeadingLevel::BackMatter},
+    {u"APPENDIX", HeadingLevel::BackMatter},
+    {u"POSTSCRIPT", HeadingLevel::BackMatter},
+    {u"INDEX", HeadingLevel::BackMatter},
+    {u"FOOTNOTES", HeadingLevel::BackMatter},
+};
+
+bool isLetterAt(QStringView text, qsizetype at)
+{
+    return at < text.size() && text[at].isLetter();
+}
+
+// Words as headings write them: "Chapter" or "CHAPTER", never "chapter" or "cHAPTER".
+bool headingCase(QStringView words)
+{
+    for (QStringView word : QStringTokenizer(words, u' ', Qt::SkipEmptyParts)) {
+        if (!word.front().isUpper())
+            return false;
+        bool lower = false;
+        bool upper = false;
+        for (const QChar c : word.sliced(1)) {
+            lower = lower || c.isLower();
+            upper = upper || c.isUpper();
+        }
+        if (lower && upper)
+            return false;
+    }
+    return !words.isEmpty();
+}
+
+qsizetype skipSpaces(QStringView text, qsizetype at)
+{
+    while (at < text.size() && text[at].isSpace())
+        ++at;
+    return at;
+}
+
+bool isDash(QChar c)
+{
+    return c == u'-' || c == u'\u2014' || c == u'\u2013';
+}
+
+// The title part after a number or a word: nothing, or a separator (".", ":", dashes, ")") and
+// a title, or spaces and a title. A title never opens in lower case, which would make the line
+// a sentence ("Chapter 5 was the last"). Returns false for anything else ("chapter 13, verse").
+bool readTitleRest(QStringView rest, bool &titled)
+{
+    qsizetype at = 0;
+    bool separated = false;
+    while (at < rest.size()) {
+        const QChar c = rest[at];
+        if (c == u'.' || c == u':' || c == u')' || isDash(c)) {
+            separated = true;
+            ++at;
+        } else if (c.isSpace()) {
+            ++at;
+        } else {
+            break;
+        }
+    }
+    if (at == rest.size()) {
+        titled = false;
+        return true;
+    }
+    // After dashes or a colon a title may open in lower case ("Book the Second--the Golden
+    // Thread"); a sentence never has them there.
+    const bool dashed = separated
+                        && (rest.first(at).contains(u':') || isDash(rest[at - 1])
+                            || rest.first(at).trimmed().endsWith(u'-'));
+    if (at == 0 || (rest[at].isLower() && !dashed))
+        return false;
+    if (!separated && !rest[at].isLetterOrNumber() && rest[at] != u'"' && rest[at] != u'\u201C'
+        && rest[at] != u'\'' && rest[at] != u'\u2018' && rest[at] != u'_') {
+        return false;
+    }
+    titled = true;
+    return true;
+}
+
+// Digits without a leading zero (an image placeholder "0023m" is no heading), up to three.
+NumberRead readDigits(QStringView text)
+{
+    qsizetype length = 0;
+    while (length < text.size() && text[length].isDigit() && length < 4)
+        ++length;
+    if (length == 0 || length > 3 || text[0] == u'0' || isLetterAt(text, length))
+        return {};
+    return {text.first(length).toInt(), length};
+}
+
+// An upper-case Roman numeral ending at a word boundary; lower case too when allowLower.
+NumberRead readRoman(QStringView original, QStringView upper, bool allowLower)
+{
+    static const QStringView letters = u"IVXLC";
+    qsizetype length = 0;
+    while (length < upper.size() && letters.contains(upper[length]))
+        ++length;
+    if (length == 0 || isLetterAt(upper, length))
+        return {};
+    const QStringView written = original.first(length);
+    const bool allUpper = written == upper.first(length);
+    const bool allLower = allowLower && written.toString().toLower() == written;
+    if (!allUpper && !allLower)
+        return {};
+    const int value = romanNumeralValue(upper.first(length));
+    return value > 0 ? NumberRead{value, length} : NumberRead{};
+}
+
+// The number after a section word: digits, a Roman numeral, words, an ordinal, or "the" and
+// an ordinal ("Book the Second"). Words must start with a capital.
+NumberRead readSectionNumber(QStringView original, QStringView upper)
+{
+    if (const NumberRead digits = readDigits(upper); digits.length > 0)
+        return digits;
+    if (const NumberRead roman = readRoman(original, upper, true); roman.length > 0)
+        return roman;
+    qsizetype at = 0;
+    if (upper.startsWith(u"THE ")) {
+        at = skipSpaces(upper, 4);
+        if (const auto ordinal = readOrdinalWords(upper.sliced(at));
+            ordinal && original[at].isUpper()) {
+            return {ordinal->value, at + ordinal->length};
+        }
+        return {};
+    }
+    if (original.isEmpty() || !original.front().isUpper())
+        return {};
+    if (const auto ordinal = readOrdinalWords(upper))
+        return {ordinal->value, ordinal->length};
+    if (const auto words = readNumberWords(upper))
+        return {words->value, words->length};
+    return {};
+}
+
+// A line that ends in a page number ("Heading to Chapter I.      1", "Preface ... ix") after a
+// run of spaces or dotted leaders: an entry of a contents list or a list of illustrations.
+bool endsInPageNumber(QStringView line)
+{
+    qsizetype end = line.size();
+    qsizetype at = end;
+    while (at > 0 && (line[at - 1].isDigit() || QStringView(u"ivxlcIVXLC").contains(line[at - 1])))
+        --at;
+    if (at == end || at == 0 || end - at > 6)
+        return false;
+    if (!line.sliced(at).front().isDigit() && !line[at].isLower())
+        return false; // upper-case letters: a numeral heading, not a page
+    qsizetype gap = at;
+    while (gap > 0 && (line[gap - 1].isSpace() || line[gap - 1] == u'.'))
+        --gap;
+    const QStringView leader = line.sliced(gap, at - gap);
+    const bool spaced = leader.endsWith(u"   ");
+    const bool dotted = leader.count(u'.') >= 3;
+    return gap > 0 && (spaced || dotted);
+}
+
+HeadingLine numbered(QStringView word, HeadingLevel level, int number, bool titled)
+{
+    return {Form::Numbered, word.toString(), number, level, titled};
+}
+
+// "CHAPTER XII. Title", "Book the Second", "Stave One".
+std::optional<HeadingLine> readNumbered(QStringView original, QStringView upper)
+{
+    for (const SectionWord &section : SectionWords) {
+        const qsizetype wordLength = section.word.size();
+        if (!upper.startsWith(section.word) || isLetterAt(upper, wordLength)
+            || !headingCase(original.first(wordLength))) {
+            continue;
+        }
+        qsizetype at = wordLength;
+        if (section.word == u"CHAP" && at < upper.size() && upper[at] == u'.')
+            ++at;
+        const qsizetype numberAt = skipSpaces(upper, at);
+        if (numberAt == at)
+            return std::nullopt;
+        const NumberRead number =
+            readSectionNumber(original.sliced(numberAt), upper.sliced(numberAt));
+        if (number.length == 0)
+            return std::nullopt;
+        bool titled = false;
+        if (!readTitleRest(original.sliced(numberAt + number.length), titled))
+            return std::nullopt;
+        const QStringView word = section.word == u"CHAP" ? u"CHAPTER" : section.word;
+        return numbered(word, section.level, number.value, titled);
+    }
+    return std::nullopt;
+}
+
+// "FIRST EPILOGUE", "The Second Book".
+std::optional<HeadingLine> readOrdinalFirst(QStringView original, QStringView upper)
+{
+    qsizetype at = 0;
+    if (upper.startsWith(u"THE "))
+        at = skipSpaces(upper, 4);
+    if (at >= original.size() || !original[at].isUpper())
+        return std::nullopt;
+    const auto ordinal = readOrdinalWords(upper.sliced(at));
+    if (!ordinal)
+        return std::nullopt;
+    const qsizetype wordAt = skipSpaces(upper, at + ordinal->length);
+    if (wordAt == at + ordinal->length)
+        return std::nullopt;
+    for (const SectionWord &section : SectionWords) {
+        const qsizetype end = wordAt + section.word.size();
+        if (!upper.sliced(wordAt).startsWith(section.word) || isLetterAt(upper, end)
+            || !headingCase(original.sliced(wordAt, section.word.size()))) {
+            continue;
+        }
+        bool titled = false;
+        if (!readTitleRest(original.sliced(end), titled))
+            return std::nullopt;
+        return numbered(section.word, section.level, ordinal->value, titled);
+    }
+    return std::nullopt;
+}
+
+// "PREFACE", "TRANSLATOR'S PREFACE", "The Preface", "Preface to the Second Edition".
+std::optional<HeadingLine> readNamed(QStringView original, QStringView upper)
+{
+    if (original.size() > LongestNamedHeading)
+        return std::nullopt;
+    qsizetype at = 0;
+    if (upper.startsWith(u"THE ")) {
+        at = skipSpaces(upper, 4);
+    } else {
+        // A possessive first word: "AUTHOR'S", "Translator’s".
+        qsizetype end = 0;
+        while (end < upper.size() && upper[end].isLetter())
+            ++end;
+        if (end > 0 && end + 2 < upper.size() && (upper[end] == u'\'' || upper[end] == u'\u2019')
+            && upper[end + 1] == u'S' && upper[end + 2] == u' ') {
+            at = skipSpaces(upper, end + 2);
+        }
+    }
+    for (const SectionWord &matter : MatterWords) {
+        const QStringView rest = upper.sliced(at);
+        if (!rest.startsWith(matter.word) || !headingCase(original.sliced(at, matter.word.size())))
+            continue;
+        qsizetype end = at + matter.word.size();
+        if (matter.word.endsWith(u"PERSON")) { // PERSONAE, PERSONÆ
+            while (isLetterAt(upper, end))
+                ++end;
+        }
+        if (isLetterAt(upper, end))
+            continue;
+        const QStringView after = original.sliced(end);
+        bool titled = false;
+        const bool to = after.startsWith(u" to ") || after.startsWith(u" TO ");
+        if (!to && !readTitleRest(after, titled))
+            continue;
+        return HeadingLine{Form::Named, matter.word.toString(), 0, matter.level, titled || to};
+    }
+    return std::nullopt;
+}
+
+// "7", "XII.", "I. THE PERIOD", "1.--Title".
+std::optional<HeadingLine> readNumberFirst(QStringView original, QStringView upper)
+{
+    NumberRead number = readDigits(upper);
+    bool roman = false;
+    if (number.length == 0) {
+        number = readRoman(original, upper, false);
+        roman = true;
+    }
+    if (number.length == 0)
+        return std::nullopt;
+    const QString family = roman ? u"#R"_s : u"#"_s;
+    const QStringView rest = original.sliced(number.length);
+    if (rest.isEmpty() || rest == u".")
+        return HeadingLine{Form::Bare, family, number.value, HeadingLevel::Chapter, false};
+    if (!rest.startsWith(u'.'))
+        return std::nullopt;
+    bool titled = false;
+    if (!readTitleRest(rest, titled) || !titled)
+        return std::nullopt;
+    return HeadingLine{Form::NumberedTitle, family + u'.', number.value, HeadingLevel::Chapter,
+                       true};
+}
+
+} // namespace
+
+HeadingLine readHeadingLine(QStringView line)
+{
+    const QStringView original = line.trimmed();
+    if (original.isEmpty() || original.size() > LongestHeading)
+        return {};
+    const QChar first = original.front();
+    if (!first.isUpper() && !first.isDigit())
+        return {};
+    if (endsInPageNumber(original))
+        return {Form::ListEntry, {}, 0, HeadingLevel::Chapter, false};
+    const QString upper = upperCasedPerUnit(original);
+    if (auto read = readNumberFirst(original, upper))
+        return *read;
+    if (auto read = readNumbered(original, upper))
+        return *read;
+    if (auto read = readOrdinalFirst(original, upper))
+        return *read;
+    if (auto read = readNamed(original, upper))
+        return *read;
+    return {};
+}

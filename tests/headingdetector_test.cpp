@@ -1,0 +1,218 @@
+#include "chapters/headingdetector.h"
+
+#include "book/textimport.h"
+
+#include "testfiles.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <tuple>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A paragraph of running text, as a chapter holds below its heading.
+const QString Prose = u"It was the best of times, it was the worst of times, it was the age\n"
+                      "of wisdom, it was the age of foolishness, it was the epoch of belief,\n"
+                      "it was the epoch of incredulity, it was the season of Light.\n"
+                      "\n"
+                      "There were a king with a large jaw and a queen with a plain face, on\n"
+                      "the throne of England; there were a king with a large jaw and a queen\n"
+                      "with a fair face, on the throne of France.\n\n\n\n"_s;
+
+struct Expected
+{
+    int line; // counted from 0
+    HeadingLevel level;
+    QString title;
+    friend bool operator==(const Expected &, const Expected &) = default;
+};
+
+void PrintTo(const Expected &e, std::ostream *out)
+{
+    *out << "{line " << e.line << ", " << levelName(e.level).toStdString() << ", \""
+         << e.title.toStdString() << "\"}";
+}
+
+// The text's lines joined with CR LF, as the editor gives them; "@" stands for a paragraph of
+// prose and its blank lines.
+QString book(const QString &lines)
+{
+    QString text = lines;
+    text.replace(u"@"_s, Prose);
+    return normalizeLineBreaks(text);
+}
+
+std::vector<Expected> found(const QString &text)
+{
+    std::vector<Expected> result;
+    for (const FoundHeading &heading : FindHeadings(text)) {
+        const int line = int(QStringView(text).first(heading.offset).count(u'\n'));
+        result.push_back({line, heading.level, heading.title});
+    }
+    return result;
+}
+
+constexpr auto Part = HeadingLevel::Part;
+constexpr auto Chapter = HeadingLevel::Chapter;
+constexpr auto Front = HeadingLevel::FrontMatter;
+constexpr auto Back = HeadingLevel::BackMatter;
+
+TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
+{
+    struct Case
+    {
+        const char *name;
+        QString text;
+        // Each heading by the start of its line, its level and its title.
+        std::vector<std::tuple<QString, HeadingLevel, QString>> headings;
+        QString body = {}; // the headings stand after the first line that starts so
+    };
+    const Case cases[] = {
+        {"section words with digits, Roman numerals, words, ordinals",
+         book(u"\nCHAPTER I. The Period\n\n@Chapter 2\n\n@Stave Three\n\n@Letter 4\n\n@"
+              "CHAPTER TWENTY-ONE\n\n@Canto VI.--The Wood\n\n@"_s),
+         {{u"CHAPTER I."_s, Chapter, u"CHAPTER I. The Period"_s},
+          {u"Chapter 2"_s, Chapter, u"Chapter 2"_s},
+          {u"Stave Three"_s, Chapter, u"Stave Three"_s},
+          {u"Letter 4"_s, Chapter, u"Letter 4"_s},
+          {u"CHAPTER TWENTY-ONE"_s, Chapter, u"CHAPTER TWENTY-ONE"_s},
+          {u"Canto VI"_s, Chapter, u"Canto VI.--The Wood"_s}}},
+        {"the title on the next non-blank line joins the number line",
+         book(u"\n     I\n\n     INTRODUCTION\n\n@     II\n\nThe Sea-cook\n\n@"_s),
+         {{u"     I"_s, Chapter, u"I INTRODUCTION"_s},
+          {u"     II"_s, Chapter, u"II The Sea-cook"_s}}},
+        {"numbers restarting in every part name the part; front and back matter",
+         book(u"\nPREFACE\n\n@BOOK FIRST--A JUST MAN\n\nCHAPTER I\n\n@CHAPTER II\n\n@"
+              "Book the Second--the Fall\n\nCHAPTER I\n\n@CHAPTER II\n\n@CONCLUSION\n\n@"_s),
+         {{u"PREFACE"_s, Front, u"PREFACE"_s},
+          {u"BOOK FIRST"_s, Part, u"BOOK FIRST--A JUST MAN"_s},
+          {u"CHAPTER I"_s, Chapter, u"Book 1, CHAPTER I"_s},
+          {u"CHAPTER II"_s, Chapter, u"Book 1, CHAPTER II"_s},
+          {u"Book the Second"_s, Part, u"Book the Second--the Fall"_s},
+          {u"CHAPTER I"_s, Chapter, u"Book 2, CHAPTER I"_s},
+          {u"CHAPTER II"_s, Chapter, u"Book 2, CHAPTER II"_s},
+          {u"CONCLUSION"_s, Back, u"CONCLUSION"_s}}},
+        {"a play: acts hold scenes, an epilogue holding sections is a part",
+         book(u"\nDramatis Personae\n\nHAMLET, prince.\n\n\nACT I\n\nSCENE I. A platform.\n\n@"
+              "SCENE II. A room.\n\n@ACT II\n\nSCENE I. A room.\n\n@EPILOGUE\n\nI\n\n@II\n\n@"_s),
+         {{u"Dramatis"_s, Front, u"Dramatis Personae"_s},
+          {u"ACT I"_s, Part, u"ACT I"_s},
+          {u"SCENE I"_s, Chapter, u"Act 1, SCENE I. A platform."_s},
+          {u"SCENE II"_s, Chapter, u"Act 1, SCENE II. A room."_s},
+          {u"ACT II"_s, Part, u"ACT II"_s},
+          {u"SCENE I"_s, Chapter, u"Act 2, SCENE I. A room."_s},
+          {u"EPILOGUE"_s, Part, u"EPILOGUE"_s},
+          {u"I"_s, Chapter, u"I"_s},
+          {u"II"_s, Chapter, u"II"_s}}},
+        {"contents lists: repeated entries, page numbers and dotted leaders",
+         book(u"\nCONTENTS\n\nCHAPTER I\n\nCHAPTER II\n\nCHAPTER III\n\n\n"
+              "Chapter I. The Start ......... 1\nChapter II.      7\n\n\n"
+              "CHAPTER I\n\n@CHAPTER II\n\n@CHAPTER III\n\n@"_s),
+         {{u"CHAPTER I"_s, Chapter, u"CHAPTER I"_s},
+          {u"CHAPTER II"_s, Chapter, u"CHAPTER II"_s},
+          {u"CHAPTER III"_s, Chapter, u"CHAPTER III"_s}},
+         u"Chapter II."_s},
+        {"a misprinted number still counts; a lone number, a sentence's I. and a placeholder do "
+         "not",
+         book(u"\nCHAPTER I\n\n@CHAPTER II\n\n@he said so, and so did\nI.\n\n@160\n\n@0023m\n\n@"
+              "CHAPTER II\n\n@as chapter 13, verse 18, says\n\nChapter 13, verse 18.\n\n@"
+              "CHAPTER IV\n\n@OSCAR WILDE\n\n"_s),
+         {{u"CHAPTER I"_s, Chapter, u"CHAPTER I"_s},
+          {u"CHAPTER II"_s, Chapter, u"CHAPTER II"_s},
+          {u"CHAPTER II"_s, Chapter, u"CHAPTER II"_s},
+          {u"CHAPTER IV"_s, Chapter, u"CHAPTER IV"_s}}},
+        {"only the body between the Gutenberg header and licence counts",
+         book(u"The Project Gutenberg eBook of Chapter One\n\nCHAPTER 1\n\n"
+              "*** START OF THE PROJECT GUTENBERG EBOOK X ***\n\n\nCHAPTER 1\n\n@CHAPTER 2\n\n@"
+              "*** END OF THE PROJECT GUTENBERG EBOOK X ***\n\nSection 1.\n\n@Section 2.\n\n@"_s),
+         {{u"CHAPTER 1"_s, Chapter, u"CHAPTER 1"_s}, {u"CHAPTER 2"_s, Chapter, u"CHAPTER 2"_s}},
+         u"*** START"_s},
+        {"titles are cut at 40 characters",
+         book(u"\nCHAPTER I--THE SOLUTION OF SOME QUESTIONS CONNECTED WITH\nMUNICIPAL POLICE\n\n@"
+              "CHAPTER II\n\n@"_s),
+         {{u"CHAPTER I--"_s, Chapter, u"CHAPTER I--THE SOLUTION OF SOME QUESTION"_s},
+          {u"CHAPTER II"_s, Chapter, u"CHAPTER II"_s}}},
+    };
+    for (const Case &c : cases) {
+        // Each expected heading is the next line, from the last one on, that starts so.
+        std::vector<Expected> expected;
+        const QStringList lines = c.text.split(u"\r\n"_s);
+        int from = 0;
+        if (!c.body.isEmpty()) {
+            while (from < lines.size() && !lines[from].startsWith(c.body))
+                ++from;
+            ++from;
+        }
+        for (const auto &[start, level, title] : c.headings) {
+            while (from < lines.size() && !lines[from].startsWith(start))
+                ++from;
+            expected.push_back({from++, level, title});
+        }
+        EXPECT_EQ(found(c.text), expected) << c.name;
+    }
+}
+
+// The F1 score of the detector against a book's hand-made chapter table: a heading on a
+// required row is a hit, one on an optional row counts for nothing, any other is a false one.
+double scoreAgainstTruth(const QString &bookPath, const QString &truthPath, QString &report)
+{
+    QFile truthFile(truthPath);
+    if (!truthFile.open(QIODevice::ReadOnly))
+        return -1;
+    std::map<int, bool> rows; // line (from 1) -> required
+    const QList<QByteArray> truthLines = truthFile.readAll().split('\n');
+    for (qsizetype i = 1; i < truthLines.size(); ++i) {
+        const QList<QByteArray> fields = truthLines[i].split('\t');
+        if (fields.size() >= 3)
+            rows[fields[0].toInt()] = fields[2] == "yes";
+    }
+    const QString text = importTextFile(bookPath).value();
+    std::set<int> foundLines;
+    for (const FoundHeading &heading : FindHeadings(text))
+        foundLines.insert(int(QStringView(text).first(heading.offset).count(u'\n')) + 1);
+    int hits = 0;
+    int falsePositives = 0;
+    for (const int line : foundLines) {
+        const auto row = rows.find(line);
+        if (row == rows.end()) {
+            ++falsePositives;
+            report += u" false %1"_s.arg(line);
+        } else if (row->second) {
+            ++hits;
+        }
+    }
+    int required = 0;
+    for (const auto &[line, isRequired] : rows) {
+        required += isRequired;
+        if (isRequired && !foundLines.contains(line))
+            report += u" missed %1"_s.arg(line);
+    }
+    const double precision = hits + falsePositives > 0 ? double(hits) / (hits + falsePositives) : 0;
+    const double recall = required > 0 ? double(hits) / required : 0;
+    return precision + recall > 0 ? 2 * precision * recall / (precision + recall) : 0;
+}
+
+TEST(HeadingDetector, FindsTheChaptersOfEveryCorpusBook)
+{
+    const QStringList books = corpusBooks();
+    if (books.isEmpty())
+        GTEST_SKIP() << "no corpus books in " << corpusDir().toStdString();
+    for (const QString &path : books) {
+        const QString truth =
+            corpusDir() + u"/truth/"_s + QFileInfo(path).completeBaseName() + u".tsv"_s;
+        if (!QFileInfo::exists(truth))
+            continue;
+        QString report;
+        const double f1 = scoreAgainstTruth(path, truth, report);
+        EXPECT_GE(f1, 0.99) << path.toStdString() << report.toStdString();
+    }
+}
+
+} // namespace
