@@ -4,12 +4,14 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 
 #include <limits>
 
@@ -60,6 +62,16 @@ QWidget *createControl(ControlKind kind, const QString &caption, QWidget *parent
     }
     case ControlKind::PictureBox:
         return new QLabel(parent);
+    case ControlKind::Table: {
+        const QStringList headings = caption.split(u'|');
+        auto *table = new QTableWidget(0, int(headings.size()), parent);
+        table->setHorizontalHeaderLabels(headings);
+        table->verticalHeader()->hide();
+        table->setSelectionBehavior(QAbstractItemView::SelectRows);
+        table->setSelectionMode(QAbstractItemView::SingleSelection);
+        table->horizontalHeader()->setStretchLastSection(true);
+        return table;
+    }
     }
     Q_UNREACHABLE();
 }

@@ -20,6 +20,7 @@ enum class ControlKind {
     Frame,            // QGroupBox
     ProgressBar,      // QProgressBar
     PictureBox,       // QLabel showing a picture
+    Table,            // QTableWidget; the caption holds the column headings, separated by "|"
 };
 
 struct ControlSpec

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "chapters/frmchapters.h"
+#include "chapters/frmfoundchapters.h"
 #include "cleaner/frmcleaner.h"
 #include "search/frmfind.h"
 #include "search/frmreplace.h"
@@ -39,6 +40,7 @@ Instance<FrmCleaner> cleaner;
 Instance<FrmFind> find;
 Instance<FrmReplace> replace;
 Instance<FrmAbout> about;
+Instance<FrmFoundChapters> foundChapters;
 
 } // namespace
 
@@ -55,6 +57,11 @@ FrmInfo *frmInfo()
 FrmChapters *frmChapters()
 {
     return chapters.get();
+}
+
+FrmFoundChapters *frmFoundChapters()
+{
+    return foundChapters.get();
 }
 
 FrmCleaner *frmCleaner()
@@ -79,8 +86,8 @@ FrmAbout *frmAbout()
 
 LoadedWindows loadedWindows()
 {
-    return {about.ifLoaded(), chapters.ifLoaded(), cleaner.ifLoaded(),
-            find.ifLoaded(),  info.ifLoaded(),     replace.ifLoaded()};
+    return {about.ifLoaded(), chapters.ifLoaded(), cleaner.ifLoaded(),      find.ifLoaded(),
+            info.ifLoaded(),  replace.ifLoaded(),  foundChapters.ifLoaded()};
 }
 
 void unloadToolWindows()
@@ -91,6 +98,7 @@ void unloadToolWindows()
     find.unload();
     info.unload();
     replace.unload();
+    foundChapters.unload();
 }
 
 void showWindow(QWidget *window)

@@ -6,6 +6,7 @@ class FrmAbout;
 class FrmChapters;
 class FrmCleaner;
 class FrmFind;
+class FrmFoundChapters;
 class FrmInfo;
 class FrmLeafwright;
 class FrmReplace;
@@ -17,6 +18,7 @@ class FrmReplace;
 FrmLeafwright *frmLeafwright();
 FrmInfo *frmInfo();
 FrmChapters *frmChapters();
+FrmFoundChapters *frmFoundChapters();
 FrmCleaner *frmCleaner();
 FrmFind *frmFind();
 FrmReplace *frmReplace();
@@ -31,11 +33,12 @@ struct LoadedWindows
     FrmFind *find;
     FrmInfo *info;
     FrmReplace *replace;
+    FrmFoundChapters *foundChapters;
 };
 LoadedWindows loadedWindows();
 
 // The tool windows, unloaded in the order the program's end takes: About, Chapters, Cleaner,
-// Find, Info, Replace.
+// Find, Info, Replace, then Found Chapters.
 // Windows never created are passed over.
 void unloadToolWindows();
 

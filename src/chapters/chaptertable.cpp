@@ -12,6 +12,11 @@ ChapterEntry newChapterRow(QStringView title, QStringView offset)
             offsetWithSignPosition(offsetTextToNumber(offset))};
 }
 
+ChapterEntry foundChapterRow(QStringView title, qsizetype offset)
+{
+    return {title.left(ChapterTitleLength).toString(), QString::number(offset)};
+}
+
 qint32 chapterOffset(const ChapterEntry &row)
 {
     return offsetTextToNumber(row.offset);

@@ -20,6 +20,10 @@ constexpr qsizetype ChapterTitleLength = 40;
 // characters, the offset read as a number and written with one leading blank.
 ChapterEntry newChapterRow(QStringView title, QStringView offset);
 
+// The row for a heading a scan or the heading detector found, as scans append them: the title
+// cut to 40 characters, the offset a plain number.
+ChapterEntry foundChapterRow(QStringView title, qsizetype offset);
+
 // The caret position a chapter row stands for.
 qint32 chapterOffset(const ChapterEntry &row);
 

@@ -1,6 +1,8 @@
 #include "frmchapters.h"
 
 #include "chapterscan.h"
+#include "frmfoundchapters.h"
+#include "headingdetector.h"
 
 #include "app/bookeditor.h"
 #include "app/controls.h"
@@ -76,6 +78,8 @@ constexpr ControlSpec Controls[] = {
     {"lblStatus", ControlKind::Label, u"", {120, 240, 3735, 255}, "fraStatus"},
     {"objProgress", ControlKind::ProgressBar, u"", {120, 600, 3735, 255}, "fraStatus"},
     {"butHide", ControlKind::Button, u"Hide Chapter Menu", {120, 8760, 3975, 375}},
+    // Below the described controls, where the window grew.
+    {"butFindChapters", ControlKind::Button, u"Find Chapters", {120, 9240, 3975, 375}},
 };
 
 QStringList rowsOf(const QListWidget *list)
@@ -96,7 +100,7 @@ constexpr qint64 RepaintIntervalMs = 33;
 FrmChapters::FrmChapters()
 {
     buildToolWindow(
-        this, {"frmChapters", u"Chapters", 4245, 9225, ToolWindowDesign::HidesOnClose, Controls});
+        this, {"frmChapters", u"Chapters", 4245, 9705, ToolWindowDesign::HidesOnClose, Controls});
 
     objChapterTitle = control<QLineEdit>(this, "objChapterTitle");
     objChapterOffset = control<QLineEdit>(this, "objChapterOffset");
@@ -115,6 +119,7 @@ FrmChapters::FrmChapters()
     lblStatus = control<QLabel>(fraStatus, "lblStatus");
     objProgress = control<QProgressBar>(fraStatus, "objProgress");
     butHide = control<QPushButton>(this, "butHide");
+    butFindChapters = control<QPushButton>(this, "butFindChapters");
 
     m_styles = new QButtonGroup(this);
     for (int index = 0; index < HeadingStyleCount; ++index) {
@@ -145,6 +150,7 @@ FrmChapters::FrmChapters()
     connect(objClearChapters, &QPushButton::clicked, this, &FrmChapters::objClearChapters_Click);
     connect(objScanChapters, &QPushButton::clicked, this, &FrmChapters::objScanChapters_Click);
     connect(butHide, &QPushButton::clicked, this, &FrmChapters::butHide_Click);
+    connect(butFindChapters, &QPushButton::clicked, this, &FrmChapters::butFindChapters_Click);
 }
 
 ChapterRows FrmChapters::chapterRows() const
@@ -348,6 +354,32 @@ void FrmChapters::objScanChapters_Click()
     editor->setEnabled(true);
     if (leftOut > 0)
         showTableFull(leftOut);
+}
+
+void FrmChapters::addFoundChapters(ChapterRows rows)
+{
+    const qsizetype leftOut = keepRowsThatFit(rows, lstChapterTitle->count());
+    appendChapterRows(rows);
+    if (leftOut > 0)
+        showTableFull(leftOut);
+}
+
+// The heading detector's finds go to the review window first; nothing enters the table until
+// the user adds them there.
+void FrmChapters::butFindChapters_Click()
+{
+    BookEditor *editor = frmLeafwright()->objBook;
+    editor->setEnabled(false);
+    const QList<FoundHeading> found = FindHeadings(editor->Text());
+    editor->setEnabled(true);
+    if (found.isEmpty()) {
+        prompts().showMessage(u"Find Chapters"_s, u"No chapter headings were found in the book."_s,
+                              MessageIcon::None);
+        return;
+    }
+    FrmFoundChapters *window = frmFoundChapters();
+    window->showHeadings(found);
+    showWindow(window);
 }
 
 // Hides the window and keeps the table, the text boxes and the scan options as they are.

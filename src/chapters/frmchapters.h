@@ -30,6 +30,9 @@ public:
     // Replaces both lists at once, the title list first.
     void setChapterRows(const ChapterRows &rows);
     void appendChapterRows(const ChapterRows &rows);
+    // Appends rows that a scan or a review found, as many as the table has room for, and says
+    // so when some had to be left out.
+    void addFoundChapters(ChapterRows rows);
 
     QLineEdit *objChapterTitle;
     QLineEdit *objChapterOffset;
@@ -49,6 +52,7 @@ public:
     QLabel *lblStatus;
     QProgressBar *objProgress;
     QPushButton *butHide;
+    QPushButton *butFindChapters;
 
     // Filled at the start of every scan.
     NumberTables numberTables;
@@ -65,6 +69,7 @@ private:
     void objClearChapters_Click();
     void objScanChapters_Click();
     void butHide_Click();
+    void butFindChapters_Click();
 
     int selectedRow() const;
     void selectRow(int row);

@@ -1,0 +1,107 @@
+#include "frmfoundchapters.h"
+
+#include "chaptertable.h"
+#include "frmchapters.h"
+
+#include "app/bookeditor.h"
+#include "app/controls.h"
+#include "app/frmleafwright.h"
+#include "app/windows.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+enum Column { LevelColumn, TitleColumn, OffsetColumn, LineColumn };
+
+constexpr ControlSpec Controls[] = {
+    {"lstFoundChapters", ControlKind::Table, u"Level|Title|Offset|Line", {120, 480, 9360, 5040}},
+    {"butAddChapters", ControlKind::Button, u"Add Chapters", {5640, 5640, 1815, 375}},
+    {"butCancel", ControlKind::Button, u"Cancel", {7665, 5640, 1815, 375}},
+    {"lblFoundChapters",
+     ControlKind::Label,
+     u"Untick what is no chapter. Click a selected title to change it; double-click a row to see "
+     u"it in the book.",
+     {120, 120, 9360, 255}},
+};
+
+QTableWidgetItem *fixedItem(const QString &text)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    return item;
+}
+
+} // namespace
+
+FrmFoundChapters::FrmFoundChapters()
+{
+    buildToolWindow(this, {"frmFoundChapters", u"Found Chapters", 9600, 6135,
+                           ToolWindowDesign::UnloadsOnClose, Controls});
+    lblFoundChapters = control<QLabel>(this, "lblFoundChapters");
+    lstFoundChapters = control<QTableWidget>(this, "lstFoundChapters");
+    butAddChapters = control<QPushButton>(this, "butAddChapters");
+    butCancel = control<QPushButton>(this, "butCancel");
+
+    // A double-click jumps to the heading, so a title is edited by clicking it once selected.
+    lstFoundChapters->setEditTriggers(QAbstractItemView::SelectedClicked
+                                      | QAbstractItemView::EditKeyPressed);
+    lstFoundChapters->setColumnWidth(LevelColumn, 90);
+    lstFoundChapters->setColumnWidth(TitleColumn, 280);
+    lstFoundChapters->setColumnWidth(OffsetColumn, 70);
+
+    connect(lstFoundChapters, &QTableWidget::cellDoubleClicked, this,
+            [this](int row, int) { lstFoundChapters_DblClick(row); });
+    connect(butAddChapters, &QPushButton::clicked, this, &FrmFoundChapters::butAddChapters_Click);
+    connect(butCancel, &QPushButton::clicked, this, &FrmFoundChapters::butCancel_Click);
+}
+
+void FrmFoundChapters::showHeadings(const QList<FoundHeading> &headings)
+{
+    lstFoundChapters->setRowCount(0);
+    lstFoundChapters->setRowCount(int(headings.size()));
+    for (int row = 0; row < headings.size(); ++row) {
+        const FoundHeading &heading = headings[row];
+        QTableWidgetItem *level = fixedItem(levelName(heading.level));
+        level->setFlags(level->flags() | Qt::ItemIsUserCheckable);
+        level->setCheckState(Qt::Checked);
+        lstFoundChapters->setItem(row, LevelColumn, level);
+        lstFoundChapters->setItem(row, TitleColumn, new QTableWidgetItem(heading.title));
+        QTableWidgetItem *offset = fixedItem(QString::number(heading.offset));
+        offset->setData(Qt::UserRole, qint64(heading.offset));
+        lstFoundChapters->setItem(row, OffsetColumn, offset);
+        lstFoundChapters->setItem(row, LineColumn, fixedItem(heading.line.trimmed()));
+    }
+}
+
+void FrmFoundChapters::lstFoundChapters_DblClick(int row)
+{
+    const qint64 offset =
+        lstFoundChapters->item(row, OffsetColumn)->data(Qt::UserRole).toLongLong();
+    frmLeafwright()->objBook->setSelStart(qint32(offset));
+}
+
+// The ticked rows go behind the table's rows in text order, as a scan appends its finds.
+void FrmFoundChapters::butAddChapters_Click()
+{
+    ChapterRows rows;
+    for (int row = 0; row < lstFoundChapters->rowCount(); ++row) {
+        if (lstFoundChapters->item(row, LevelColumn)->checkState() != Qt::Checked)
+            continue;
+        const qint64 offset =
+            lstFoundChapters->item(row, OffsetColumn)->data(Qt::UserRole).toLongLong();
+        rows.append(foundChapterRow(lstFoundChapters->item(row, TitleColumn)->text(), offset));
+    }
+    close();
+    frmChapters()->addFoundChapters(rows);
+}
+
+void FrmFoundChapters::butCancel_Click()
+{
+    close();
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "headingdetector.h"
+
+#include <QList>
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+// "Found Chapters": what the heading detector found, for the user to review before it enters the
+// chapter table. Every row starts ticked; a title can be edited; a double-click shows the heading
+// in the book. It holds nothing of the book: Add Chapters and Cancel unload it.
+class FrmFoundChapters : public QWidget
+{
+    Q_OBJECT
+
+public:
+    FrmFoundChapters();
+
+    // Fills the list with the headings, one ticked row each, in text order.
+    void showHeadings(const QList<FoundHeading> &headings);
+
+    QLabel *lblFoundChapters;
+    QTableWidget *lstFoundChapters; // columns: level (with the tick), title, offset, line
+    QPushButton *butAddChapters;
+    QPushButton *butCancel;
+
+private:
+    void lstFoundChapters_DblClick(int row);
+    void butAddChapters_Click();
+    void butCancel_Click();
+};
