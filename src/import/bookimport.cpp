@@ -41,7 +41,7 @@ Result<ImportedBook> importBook(const QString &path)
     // content may expand to.
     const QFileInfo info(path);
     if (info.isFile() && info.size() > ZipArchive::MaxContentBytes) {
-        return FileError{path, u"it is larger than %1 MB, more than any book needs; it was not "
+        return FileError{path, u"is larger than %1 MB, more than any book needs; it was not "
                                "read"_s.arg(ZipArchive::MaxContentBytes / (1024 * 1024))};
     }
     const Result<QByteArray> bytes = readWholeFile(path);

@@ -166,7 +166,7 @@ std::variant<Package, QString> readPackage(const QByteArray &bytes, const QStrin
     }
     // Some books have a fault after their spine; what a reader needs was read by then.
     if (xml.hasError() && !spineRead)
-        return u"its package document %1 cannot be read: %2"_s.arg(path, xmlProblem(xml));
+        return u"has a package document %1 that cannot be read: %2"_s.arg(path, xmlProblem(xml));
     return package;
 }
 
@@ -241,15 +241,15 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
 
     const QString containerName = u"META-INF/container.xml"_s;
     if (!archive.contains(containerName))
-        return refuse(u"it is not an EPUB book: %1 is missing"_s.arg(containerName));
+        return refuse(u"is not an EPUB book: %1 is missing"_s.arg(containerName));
     auto container = read(containerName);
     if (const auto *problem = std::get_if<QString>(&container))
         return refuse(*problem);
     const QString packageName = packagePath(std::get<QByteArray>(container));
     if (packageName.isEmpty())
-        return refuse(u"%1 names no package document"_s.arg(containerName));
+        return refuse(u"is not an EPUB book: %1 names no package document"_s.arg(containerName));
     if (!archive.contains(packageName))
-        return refuse(u"its package document %1 is missing"_s.arg(packageName));
+        return refuse(u"lacks its package document %1"_s.arg(packageName));
     auto packageBytes = read(packageName);
     if (const auto *problem = std::get_if<QString>(&packageBytes))
         return refuse(*problem);
@@ -263,13 +263,13 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
         const auto item = package.manifest.constFind(id);
         if (item == package.manifest.cend())
             return refuse(
-                u"its spine names the item \"%1\", which its package does not list"_s.arg(id));
+                u"names the item \"%1\" in its spine, which its package does not list"_s.arg(id));
         if (!archive.contains(item->path))
-            return refuse(u"the content document %1 in its spine is missing"_s.arg(item->path));
+            return refuse(u"lacks the content document %1 named in its spine"_s.arg(item->path));
         spine.append(*item);
     }
     if (spine.isEmpty())
-        return refuse(u"its package lists no content to read"_s);
+        return refuse(u"has no content to read: its spine is empty"_s);
 
     // The table of contents: the EPUB 3 navigation document, or the NCX of EPUB 2 (which EPUB 3
     // books may carry as well).
@@ -295,7 +295,7 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
         for (const ManifestItem &item : spine)
             locked = locked || encrypted.contains(item.path);
         if (locked)
-            return refuse(u"it is protected by DRM (its text is encrypted) and cannot be read"_s);
+            return refuse(u"is protected by DRM (its text is encrypted) and cannot be read"_s);
     }
 
     HtmlToText writer;
@@ -313,8 +313,9 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
         std::optional<HtmlToText::Document> document =
             writer.addDocument(std::get<QByteArray>(markup));
         if (!document)
-            return refuse(u"the content document %1 cannot be read, not even as damaged HTML"_s.arg(
-                item.path));
+            return refuse(
+                u"has a content document %1 that cannot be read, not even as damaged HTML"_s.arg(
+                    item.path));
         documents.append(std::move(*document));
     }
 
@@ -360,7 +361,7 @@ Result<ImportedBook> readHtmlBook(QByteArrayView bytes, const QString &path)
     HtmlToText writer;
     std::optional<HtmlToText::Document> document = writer.addDocument(bytes);
     if (!document)
-        return FileError{path, u"it cannot be read, not even as damaged HTML"_s};
+        return FileError{path, u"cannot be read, not even as damaged HTML"_s};
 
     ImportedBook imported;
     Book &book = imported.book;

@@ -10,15 +10,15 @@ namespace {
 
 QString tooLarge()
 {
-    return u"it would expand to more than %1 MB, which no book needs (a \"ZIP bomb\"); it was "
+    return u"would expand to more than %1 MB, which no book needs (a \"ZIP bomb\"); it was "
            "not read"_s.arg(ZipArchive::MaxContentBytes / (1024 * 1024));
 }
 
 QString expandsTooMuch(const QString &name)
 {
-    return u"the file %1 in it expands more than %2 times (a \"ZIP bomb\"); it was not read"_s
-        .arg(name)
-        .arg(ZipArchive::MaxExpansion);
+    return u"holds the file %1, which expands more than %2 times (a \"ZIP bomb\"); it was not "
+           "read"_s.arg(name)
+               .arg(ZipArchive::MaxExpansion);
 }
 
 } // namespace
@@ -35,9 +35,9 @@ std::optional<QString> ZipArchive::open()
     m_zip = std::make_unique<QuaZip>(&m_buffer);
     m_zip->setFileNameCodec("UTF-8");
     if (!m_zip->open(QuaZip::mdUnzip))
-        return u"it is not a ZIP archive, as every EPUB book is"_s;
+        return u"is not an EPUB book: not a ZIP archive"_s;
     if (m_zip->getEntriesCount() > MaxEntries) {
-        return u"its archive holds %1 files, more than the %2 any book needs; it was not read"_s
+        return u"holds %1 files, more than the %2 any book needs; it was not read"_s
             .arg(m_zip->getEntriesCount())
             .arg(MaxEntries);
     }
@@ -46,7 +46,7 @@ std::optional<QString> ZipArchive::open()
     for (bool more = m_zip->goToFirstFile(); more; more = m_zip->goToNextFile()) {
         QuaZipFileInfo64 info;
         if (!m_zip->getCurrentFileInfo(&info))
-            return u"its archive's list of files is damaged"_s;
+            return u"is damaged: its list of files cannot be read"_s;
         const qint64 size = qint64(std::min<quint64>(info.uncompressedSize, MaxContentBytes + 1));
         const qint64 packed = qint64(std::min<quint64>(info.compressedSize, MaxContentBytes + 1));
         total += size;
@@ -57,7 +57,7 @@ std::optional<QString> ZipArchive::open()
         m_entries.insert(info.name, {packed, size, info.isEncrypted()});
     }
     if (m_zip->getZipError() != 0)
-        return u"its archive's list of files is damaged"_s;
+        return u"is damaged: its list of files cannot be read"_s;
     return std::nullopt;
 }
 
@@ -65,15 +65,15 @@ std::variant<QByteArray, QString> ZipArchive::read(const QString &name)
 {
     const auto entry = m_entries.constFind(name);
     if (entry == m_entries.cend())
-        return u"the file %1 is missing from it"_s.arg(name);
+        return u"lacks the file %1"_s.arg(name);
     if (entry->encrypted)
-        return u"the file %1 in it is protected by a password"_s.arg(name);
+        return u"holds the file %1 locked by a password"_s.arg(name);
     if (!m_zip->setCurrentFile(name, QuaZip::csSensitive))
-        return u"the file %1 in it cannot be found"_s.arg(name);
+        return u"lacks the file %1"_s.arg(name);
 
     QuaZipFile file(m_zip.get());
     if (!file.open(QIODevice::ReadOnly))
-        return u"the file %1 in it cannot be read"_s.arg(name);
+        return u"holds the file %1, which cannot be read"_s.arg(name);
     // Never more than the entry declares, its bound of expansion, or what is left of the whole.
     const qint64 limit =
         std::min({entry->size, MaxExpansion * entry->packedSize, MaxContentBytes - m_inflated});
@@ -83,7 +83,7 @@ std::variant<QByteArray, QString> ZipArchive::read(const QString &name)
     for (;;) {
         const qint64 got = file.read(chunk, sizeof chunk);
         if (got < 0)
-            return u"the file %1 in it is damaged"_s.arg(name);
+            return u"holds the file %1, which is damaged"_s.arg(name);
         if (got == 0)
             break;
         if (bytes.size() + got > limit) {
@@ -91,13 +91,14 @@ std::variant<QByteArray, QString> ZipArchive::read(const QString &name)
                 return tooLarge();
             if (bytes.size() + got > MaxExpansion * entry->packedSize)
                 return expandsTooMuch(name);
-            return u"the file %1 in it is longer than the archive says"_s.arg(name);
+            return u"holds the file %1, which is damaged: it is longer than its archive says"_s.arg(
+                name);
         }
         bytes.append(chunk, got);
     }
     file.close();
     if (file.getZipError() != 0 || bytes.size() != entry->size)
-        return u"the file %1 in it is damaged"_s.arg(name);
+        return u"holds the file %1, which is damaged"_s.arg(name);
     m_inflated += bytes.size();
     return bytes;
 }
