@@ -144,9 +144,18 @@ DocPtr parseHtml(QByteArrayView markup)
     // A document that is valid UTF-8 is UTF-8 whatever it declares, as for text files; the
     // parser's own guess would be Latin-1.
     const char *encoding = isValidUtf8(markup) ? "UTF-8" : nullptr;
-    return DocPtr(htmlReadMemory(markup.data(), int(markup.size()), nullptr, encoding,
-                                 HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING
-                                     | HTML_PARSE_NONET));
+    const std::unique_ptr<htmlParserCtxt, void (*)(htmlParserCtxtPtr)> parser(htmlNewParserCtxt(),
+                                                                              htmlFreeParserCtxt);
+    if (!parser)
+        return nullptr;
+    DocPtr doc(htmlCtxtReadMemory(
+        parser.get(), markup.data(), int(markup.size()), nullptr, encoding,
+        HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET));
+    // Recovery mends what it can; a parser that had to stop (elements nested too deeply, say)
+    // would hand over a document that silently lacks the rest.
+    if (parser->disableSAX)
+        return nullptr;
+    return doc;
 }
 
 // The text an element holds, as a label: scripts and styles left out.
