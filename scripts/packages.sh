@@ -4,6 +4,7 @@
 LEAFWRIGHT_PACKAGES=(
     cmake ninja-build g++
     qt6-base-dev fonts-liberation fonts-dejavu-core
+    libquazip1-qt6-dev libxml2-dev
     libgtest-dev libbenchmark-dev
     libicu-dev
 )

@@ -1,5 +1,6 @@
 #include "uitest.h"
 
+#include "epubfiles.h"
 #include "testfiles.h"
 
 #include "app/bookeditor.h"
@@ -128,7 +129,9 @@ TEST_F(FileCommands, ImportEmptiesInformationAndChaptersAndTakesTheText)
         window()->mnuImport->trigger();
 
         EXPECT_EQ(m_prompts.asked.last().title, u"Import"_s);
-        EXPECT_EQ(m_prompts.asked.last().text, u"Text Files|*.txt"_s);
+        EXPECT_EQ(qtNameFilter(m_prompts.asked.last().text),
+                  u"Text Files (*.txt);;E-books (*.epub);;Web pages (*.html *.htm *.xhtml);;"
+                  "All books (*.txt *.epub *.html *.htm *.xhtml)"_s);
         Book expected;
         expected.text = bytes.isEmpty() ? QString() : u"line one\r\nline two\r\n\u00E9"_s;
         EXPECT_EQ(documentBook(), expected);
@@ -141,6 +144,31 @@ TEST_F(FileCommands, ImportEmptiesInformationAndChaptersAndTakesTheText)
     EXPECT_EQ(m_prompts.messages()[0].title, u"Import"_s);
     EXPECT_TRUE(m_prompts.messages()[0].text.contains(path(u"missing.txt"_s)));
     EXPECT_EQ(documentBook(), someDocument());
+}
+
+TEST_F(FileCommands, ImportOfAnEpubFillsEditorInfoAndChaptersOrChangesNothing)
+{
+    writeBytes(path(u"book.epub"_s),
+               zipArchive(epubEntries({"<h1>One</h1><p>Text</p>", "<h1>Two</h1>"},
+                                      "<li><a href='c1.xhtml'>One</a></li>"
+                                      "<li><a href='c2.xhtml'>Two</a></li>")));
+    writeBytes(path(u"broken.epub"_s), "PK not an archive");
+    showBook(someDocument());
+    m_prompts.files = {path(u"broken.epub"_s), path(u"book.epub"_s)};
+
+    window()->mnuImport->trigger();
+    ASSERT_EQ(m_prompts.messages().size(), 1);
+    EXPECT_TRUE(m_prompts.messages()[0].text.contains(path(u"broken.epub"_s)));
+    EXPECT_EQ(documentBook(), someDocument());
+
+    window()->mnuImport->trigger();
+    EXPECT_EQ(m_prompts.messages().size(), 1);
+    EXPECT_EQ(documentBook(), (Book{u"T"_s,
+                                    u"A"_s,
+                                    {},
+                                    {{u"One"_s, u" 0"_s}, {u"Two"_s, u" 15"_s}},
+                                    u"One\r\n\r\nText\r\n\r\nTwo"_s}));
+    EXPECT_EQ(filesInFolder(), (QStringList{u"book.epub"_s, u"broken.epub"_s}));
 }
 
 TEST_F(FileCommands, SaveAsAsksAboutAMissingTitleOnlyForEmptyOrSpaces)

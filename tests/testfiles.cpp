@@ -98,3 +98,21 @@ void PrintTo(const ChapterEntry &row, std::ostream *out)
     PrintTo(row.offset, out);
     *out << '}';
 }
+
+void PrintTo(const Book &book, std::ostream *out)
+{
+    *out << "{title ";
+    PrintTo(book.title, out);
+    *out << ", author ";
+    PrintTo(book.author, out);
+    *out << ", synopsis ";
+    PrintTo(book.synopsis, out);
+    *out << ", chapters";
+    for (const ChapterEntry &row : book.chapters) {
+        *out << ' ';
+        PrintTo(row, out);
+    }
+    *out << ", text ";
+    PrintTo(book.text, out);
+    *out << '}';
+}

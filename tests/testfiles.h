@@ -31,6 +31,7 @@ QByteArray record(qint32 offset, const QByteArray &title);
 // Readable failure messages.
 void PrintTo(const QString &text, std::ostream *out);
 void PrintTo(const ChapterEntry &row, std::ostream *out);
+void PrintTo(const Book &book, std::ostream *out);
 
 // Writes into folder the files no book can be read from: one shorter than a header, an empty
 // one, one with a negative chapter count, one with more than 32767, one cut short inside its

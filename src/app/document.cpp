@@ -40,10 +40,3 @@ void showBook(const Book &book)
     frmChapters()->setChapterRows(book.chapters);
     frmLeafwright()->objBook->setText(book.text);
 }
-
-void showImportedText(const QString &text)
-{
-    Book book;
-    book.text = text;
-    showBook(book);
-}

@@ -11,6 +11,3 @@ Book documentBook();
 
 // What Open does with a loaded book: the information, then the chapter table, then the text.
 void showBook(const Book &book);
-
-// What Import does: the information and the chapter table emptied, then the text put in.
-void showImportedText(const QString &text);

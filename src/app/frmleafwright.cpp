@@ -10,10 +10,11 @@
 #include "windows.h"
 
 #include "book/bookfile.h"
-#include "book/textimport.h"
+#include "chapters/chaptertable.h"
 #include "chapters/frmchapters.h"
 #include "cleaner/frmcleaner.h"
 #include "cleaner/textcleaner.h"
+#include "import/bookimport.h"
 #include "search/frmfind.h"
 #include "search/frmreplace.h"
 
@@ -27,7 +28,9 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString BookFilter = u"Symbian Vellumite File|*.vlm"_s;
-const QString TextFilter = u"Text Files|*.txt"_s;
+// Text files first, as Import has always offered them; then the other formats it reads.
+const QString ImportFilter = u"Text Files|*.txt|E-books|*.epub|Web pages|*.html;*.htm;*.xhtml"
+                             "|All books|*.txt;*.epub;*.html;*.htm;*.xhtml"_s;
 
 } // namespace
 
@@ -154,20 +157,28 @@ void FrmLeafwright::mnuOpen_Click()
 void FrmLeafwright::mnuImport_Click()
 {
     objDialog.DialogTitle = u"Import"_s;
-    objDialog.Filter = TextFilter;
+    objDialog.Filter = ImportFilter;
     if (!objDialog.ShowOpen())
         return;
 
-    // The file is read whole before anything of the document changes.
-    const Result<QString> text = importTextFile(objDialog.FileName);
-    if (!text) {
+    // The file is read whole before anything of the document changes. A text file brings the
+    // text alone; an EPUB book or a web page its information and chapter table as well.
+    const Result<ImportedBook> imported = importBook(objDialog.FileName);
+    if (!imported) {
         prompts().showMessage(u"Import"_s,
                               u"The text could not be imported; nothing was changed.\n\n%1"_s.arg(
-                                  text.error().message()),
+                                  imported.error().message()),
                               MessageIcon::Critical);
         return;
     }
-    showImportedText(text.value());
+    showBook(imported.value().book);
+    if (const qsizetype leftOut = imported.value().chaptersLeftOut; leftOut > 0) {
+        prompts().showMessage(u"Import"_s,
+                              u"The chapter table holds at most %1 chapters; the last %2 entries "
+                              "of the book's table of contents were left out."_s.arg(MaxChapterRows)
+                                  .arg(leftOut),
+                              MessageIcon::Exclamation);
+    }
 }
 
 void FrmLeafwright::mnuSaveAs_Click()

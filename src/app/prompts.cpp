@@ -74,8 +74,11 @@ void installPrompts(Prompts *replacement)
 
 QString qtNameFilter(const QString &filter)
 {
-    const qsizetype bar = filter.indexOf(u'|');
-    if (bar < 0)
+    const QStringList parts = filter.split(u'|');
+    if (parts.size() < 2)
         return filter;
-    return u"%1 (%2)"_s.arg(filter.left(bar), filter.mid(bar + 1).replace(u';', u' '));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        filters.append(u"%1 (%2)"_s.arg(parts[i], QString(parts[i + 1]).replace(u';', u' ')));
+    return filters.join(u";;"_s);
 }

@@ -15,7 +15,7 @@ struct FileDialogRequest
 {
     FileDialogKind kind;
     QString title;
-    QString filter;   // "Description|*.ext"
+    QString filter;   // "Description|*.ext", or several: "Text|*.txt|Pages|*.html;*.htm"
     QString fileName; // the name the dialog starts with
 };
 
@@ -41,5 +41,6 @@ Prompts &prompts();
 // keeps ownership.
 void installPrompts(Prompts *replacement);
 
-// "Description|*.ext" as Qt writes a name filter: "Description (*.ext)".
+// "Description|*.ext" as Qt writes a name filter: "Description (*.ext)"; several pairs become
+// Qt's filters separated by ";;", the first one chosen at the start.
 QString qtNameFilter(const QString &filter);

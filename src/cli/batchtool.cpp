@@ -10,6 +10,7 @@
 #include "chapters/chapterscan.h"
 #include "chapters/chaptertable.h"
 #include "cleaner/textcleaner.h"
+#include "import/bookimport.h"
 #include "search/textreplace.h"
 
 #include <QJsonArray>
@@ -33,11 +34,14 @@ const QString Usage = uR"(Usage:
   leafwright-cli check BOOK [--json]
 
   make   builds the book file OUT (".vlm" is added unless OUT ends in it) from a text
-         file or an earlier book file, with the information given; --clean runs the Text
-         Cleaner's boxes in LIST (numbers 0 to 7 separated by commas, or all), --replace
-         replaces every FIND, ignoring case, by REPLACEMENT; --scan appends the chapters
-         the automatic scan finds in heading style STYLE, --whole-line takes each
-         heading's whole line as its title, --sort orders the chapters by offset
+         file or an earlier book file, with the information given; TEXT may also be an
+         EPUB book or a web page (.epub, .html, .htm, .xhtml), which brings its title,
+         authors, description and chapter table, replaced by the information given;
+         --clean runs the Text Cleaner's boxes in LIST (numbers 0 to 7 separated by
+         commas, or all), --replace replaces every FIND, ignoring case, by REPLACEMENT;
+         --scan appends the chapters the automatic scan finds in heading style STYLE,
+         --whole-line takes each heading's whole line as its title, --sort orders the
+         chapters by offset
   show   prints what a book file holds; --json prints it as one JSON object
   text   writes a book's text, UTF-8 encoded, to standard output or to FILE
   check  lists what a reader on the phone would stumble over: chapters outside the text,
@@ -185,18 +189,17 @@ constexpr OptionSpec MakeOptions[] = {
     {"--whole-line"_L1, 0}, {"--sort"_L1, 0},
 };
 
-Result<Book> readSource(const CommandLine &line)
+Result<ImportedBook> readSource(const CommandLine &line)
 {
-    if (line.has("--open"_L1))
-        return LoadBook(line.value("--open"_L1));
-
-    // Import starts a new book: the text alone, no information and no chapters.
-    Result<QString> text = importTextFile(line.value("--import"_L1));
-    if (!text)
-        return text.error();
-    Book book;
-    book.text = std::move(text).value();
-    return book;
+    if (line.has("--open"_L1)) {
+        Result<Book> book = LoadBook(line.value("--open"_L1));
+        if (!book)
+            return book.error();
+        return ImportedBook{std::move(book).value()};
+    }
+    // Import starts a new book: a text file gives the text alone, an EPUB book or a web page
+    // its information and chapter table as well.
+    return importBook(line.value("--import"_L1));
 }
 
 // The scan style of --scan, or nothing when the option holds no style.
@@ -290,10 +293,11 @@ int runMake(const CommandLine &line, Console &console)
             console, u"make: --clean takes box numbers 0 to 7 separated by commas, or all"_s);
     }
 
-    Result<Book> source = readSource(line);
+    Result<ImportedBook> source = readSource(line);
     if (!source)
         return fileProblem(console, source.error());
-    Book book = std::move(source).value();
+    const qsizetype tableLeftOut = source.value().chaptersLeftOut;
+    Book book = std::move(source).value().book;
 
     if (line.has("--title"_L1))
         book.title = line.value("--title"_L1);
@@ -321,6 +325,12 @@ int runMake(const CommandLine &line, Console &console)
     if (saved.value().count > 0)
         console.warning(u"%1: %2. %3 (--clean 7)"_s.arg(out, CodePage::describe(saved.value()),
                                                         unstorableAdvice()));
+    if (tableLeftOut > 0) {
+        console.warning(u"%1: the chapter table holds at most %2 chapters; %3 of the book's own "
+                        "table of contents were left out"_s.arg(out)
+                            .arg(MaxChapterRows)
+                            .arg(tableLeftOut));
+    }
     if (leftOut > 0) {
         console.warning(u"%1: the chapter table holds at most %2 chapters; %3 found by the scan "
                         "were left out"_s.arg(out)

@@ -1,0 +1,377 @@
+#include "epubimport.h"
+
+#include "htmltext.h"
+#include "ziparchive.h"
+
+#include "chapters/chaptertable.h"
+
+#include <QSet>
+#include <QUrl>
+#include <QXmlStreamReader>
+
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Where a link points inside the archive: an entry's name and the fragment after "#".
+struct Target
+{
+    QString path;
+    QString fragment;
+};
+
+QString percentDecoded(QStringView text)
+{
+    return QUrl::fromPercentEncoding(text.toUtf8());
+}
+
+// A link of the document at from, resolved to an entry of the archive; nothing for a link that
+// leaves it (http: and the like). An empty link is the document itself.
+std::optional<Target> resolveLink(const QString &from, QStringView link)
+{
+    link = link.trimmed();
+    Target target;
+    if (const qsizetype hash = link.indexOf(u'#'); hash >= 0) {
+        target.fragment = percentDecoded(link.sliced(hash + 1));
+        link.truncate(hash);
+    }
+    if (const qsizetype query = link.indexOf(u'?'); query >= 0)
+        link.truncate(query);
+    if (const qsizetype colon = link.indexOf(u':');
+        colon >= 0 && (link.indexOf(u'/') < 0 || colon < link.indexOf(u'/'))) {
+        return std::nullopt;
+    }
+    if (link.isEmpty()) {
+        target.path = from;
+        return target;
+    }
+
+    const QString relative = percentDecoded(link);
+    QStringList parts;
+    if (!relative.startsWith(u'/')) {
+        parts = from.split(u'/', Qt::SkipEmptyParts);
+        if (!parts.isEmpty())
+            parts.removeLast(); // the document's own name
+    }
+    for (const QString &part : relative.split(u'/', Qt::SkipEmptyParts)) {
+        if (part == u"."_s)
+            continue;
+        if (part == u".."_s) {
+            if (!parts.isEmpty())
+                parts.removeLast();
+            continue;
+        }
+        parts.append(part);
+    }
+    target.path = parts.join(u'/');
+    return target;
+}
+
+QString xmlProblem(const QXmlStreamReader &xml)
+{
+    return u"%1 (line %2)"_s.arg(xml.errorString()).arg(xml.lineNumber());
+}
+
+// --- container.xml ------------------------------------------------------------------------------
+
+QString packagePath(const QByteArray &container)
+{
+    QXmlStreamReader xml(container);
+    QString first;
+    while (!xml.atEnd() && !xml.hasError()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"rootfile"_s)
+            continue;
+        const QString path = xml.attributes().value(u"full-path"_s).toString();
+        if (xml.attributes().value(u"media-type"_s) == u"application/oebps-package+xml"_s)
+            return path;
+        if (first.isEmpty())
+            first = path;
+    }
+    return first;
+}
+
+// --- the package document -----------------------------------------------------------------------
+
+struct ManifestItem
+{
+    QString path;
+    QString mediaType;
+    QStringList properties;
+};
+
+struct Package
+{
+    QList<std::pair<QString, QString>> titles; // id and text
+    QHash<QString, QString> titleTypes;        // "#id" refined as "main", "subtitle", ...
+    QStringList creators;
+    QString description;
+    QHash<QString, ManifestItem> manifest;
+    QStringList spine; // item ids in reading order, auxiliary ones left out
+    QString ncxId;
+
+    QString mainTitle() const
+    {
+        for (const auto &[id, text] : titles) {
+            if (!id.isEmpty() && titleTypes.value(u'#' + id) == u"main"_s)
+                return text;
+        }
+        return titles.isEmpty() ? QString() : titles.first().second;
+    }
+};
+
+std::variant<Package, QString> readPackage(const QByteArray &bytes, const QString &path)
+{
+    Package package;
+    QXmlStreamReader xml(bytes);
+    bool spineRead = false;
+    while (!xml.atEnd() && !xml.hasError()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) {
+            if (xml.isEndElement() && xml.name() == u"spine"_s)
+                spineRead = true;
+            continue;
+        }
+        const QStringView name = xml.name();
+        const QXmlStreamAttributes attributes = xml.attributes();
+        if (name == u"title"_s) {
+            const QString id = attributes.value(u"id"_s).toString();
+            package.titles.append(
+                {id, collapsedLabel(xml.readElementText(QXmlStreamReader::IncludeChildElements))});
+        } else if (name == u"creator"_s) {
+            const QString creator =
+                collapsedLabel(xml.readElementText(QXmlStreamReader::IncludeChildElements));
+            if (!creator.isEmpty())
+                package.creators.append(creator);
+        } else if (name == u"description"_s && package.description.isEmpty()) {
+            package.description =
+                htmlFragmentToText(xml.readElementText(QXmlStreamReader::IncludeChildElements));
+        } else if (name == u"meta"_s && attributes.value(u"property"_s) == u"title-type"_s) {
+            package.titleTypes.insert(attributes.value(u"refines"_s).toString(),
+                                      xml.readElementText().trimmed());
+        } else if (name == u"item"_s) {
+            const std::optional<Target> target =
+                resolveLink(path, attributes.value(u"href"_s).toString());
+            package.manifest.insert(
+                attributes.value(u"id"_s).toString(),
+                {target ? target->path : QString(), attributes.value(u"media-type"_s).toString(),
+                 attributes.value(u"properties"_s).toString().split(u' ', Qt::SkipEmptyParts)});
+        } else if (name == u"spine"_s) {
+            package.ncxId = attributes.value(u"toc"_s).toString();
+        } else if (name == u"itemref"_s && attributes.value(u"linear"_s) != u"no"_s) {
+            // Items outside the reading order (a cover, a contents page shown on demand) are
+            // not part of the text a reader reads through.
+            package.spine.append(attributes.value(u"idref"_s).toString());
+        }
+    }
+    // Some books have a fault after their spine; what a reader needs was read by then.
+    if (xml.hasError() && !spineRead)
+        return u"has a package document %1 that cannot be read: %2"_s.arg(path, xmlProblem(xml));
+    return package;
+}
+
+// --- tables of contents -------------------------------------------------------------------------
+
+// The navPoints of an NCX's navMap, nested ones flattened in reading order. A fault in the file
+// ends the list where it stands.
+QList<TocLink> ncxLinks(const QByteArray &bytes)
+{
+    QList<TocLink> links;
+    QList<qsizetype> open; // the navPoints being read, innermost last
+    bool inNavMap = false;
+    QXmlStreamReader xml(bytes);
+    while (!xml.atEnd() && !xml.hasError()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        const QStringView name = xml.name();
+        if (token == QXmlStreamReader::EndElement) {
+            if (name == u"navMap"_s)
+                inNavMap = false;
+            else if (name == u"navPoint"_s && !open.isEmpty())
+                open.removeLast();
+            continue;
+        }
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        if (name == u"navMap"_s) {
+            inNavMap = true;
+        } else if (inNavMap && name == u"navPoint"_s) {
+            open.append(links.size());
+            links.append(TocLink{});
+        } else if (!open.isEmpty() && name == u"text"_s && links[open.last()].label.isEmpty()) {
+            links[open.last()].label = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+        } else if (!open.isEmpty() && name == u"content"_s && links[open.last()].href.isEmpty()) {
+            links[open.last()].href = xml.attributes().value(u"src"_s).toString();
+        }
+    }
+    return links;
+}
+
+bool isMarkup(const QString &mediaType)
+{
+    return (mediaType.contains(u"html"_s) || mediaType.contains(u"xml"_s))
+           && !mediaType.contains(u"svg"_s);
+}
+
+// The entries that META-INF/encryption.xml says are encrypted.
+QSet<QString> encryptedEntries(const QByteArray &bytes)
+{
+    QSet<QString> entries;
+    QXmlStreamReader xml(bytes);
+    while (!xml.atEnd() && !xml.hasError()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement
+            && xml.name() == u"CipherReference"_s) {
+            if (const std::optional<Target> target =
+                    resolveLink(QString(), xml.attributes().value(u"URI"_s).toString()))
+                entries.insert(target->path);
+        }
+    }
+    return entries;
+}
+
+} // namespace
+
+Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
+{
+    auto refuse = [&](const QString &problem) { return FileError{path, problem}; };
+
+    ZipArchive archive{bytes.toByteArray()};
+    if (const std::optional<QString> problem = archive.open())
+        return refuse(*problem);
+    auto read = [&](const QString &name) { return archive.read(name); };
+
+    const QString containerName = u"META-INF/container.xml"_s;
+    if (!archive.contains(containerName))
+        return refuse(u"is not an EPUB book: %1 is missing"_s.arg(containerName));
+    auto container = read(containerName);
+    if (const auto *problem = std::get_if<QString>(&container))
+        return refuse(*problem);
+    const QString packageName = packagePath(std::get<QByteArray>(container));
+    if (packageName.isEmpty())
+        return refuse(u"is not an EPUB book: %1 names no package document"_s.arg(containerName));
+    if (!archive.contains(packageName))
+        return refuse(u"lacks its package document %1"_s.arg(packageName));
+    auto packageBytes = read(packageName);
+    if (const auto *problem = std::get_if<QString>(&packageBytes))
+        return refuse(*problem);
+    auto parsed = readPackage(std::get<QByteArray>(packageBytes), packageName);
+    if (const auto *problem = std::get_if<QString>(&parsed))
+        return refuse(*problem);
+    const Package &package = std::get<Package>(parsed);
+
+    QList<ManifestItem> spine;
+    for (const QString &id : package.spine) {
+        const auto item = package.manifest.constFind(id);
+        if (item == package.manifest.cend())
+            return refuse(
+                u"names the item \"%1\" in its spine, which its package does not list"_s.arg(id));
+        if (!archive.contains(item->path))
+            return refuse(u"lacks the content document %1 named in its spine"_s.arg(item->path));
+        spine.append(*item);
+    }
+    if (spine.isEmpty())
+        return refuse(u"has no content to read: its spine is empty"_s);
+
+    // The table of contents: the EPUB 3 navigation document, or the NCX of EPUB 2 (which EPUB 3
+    // books may carry as well).
+    QString navName;
+    QString ncxName = package.manifest.value(package.ncxId).path;
+    for (const ManifestItem &item : package.manifest) {
+        if (item.properties.contains(u"nav"_s) && navName.isEmpty())
+            navName = item.path;
+        if (ncxName.isEmpty() && item.mediaType == u"application/x-dtbncx+xml"_s)
+            ncxName = item.path;
+    }
+
+    // Fonts may be obfuscated, which changes nothing a reader sees; encrypted text or tables
+    // of contents mean the book is locked to a reading system.
+    const QString encryptionName = u"META-INF/encryption.xml"_s;
+    if (archive.contains(encryptionName)) {
+        auto encryption = read(encryptionName);
+        if (const auto *problem = std::get_if<QString>(&encryption))
+            return refuse(*problem);
+        const QSet<QString> encrypted = encryptedEntries(std::get<QByteArray>(encryption));
+        bool locked = encrypted.contains(packageName) || encrypted.contains(navName)
+                      || encrypted.contains(ncxName);
+        for (const ManifestItem &item : spine)
+            locked = locked || encrypted.contains(item.path);
+        if (locked)
+            return refuse(u"is protected by DRM (its text is encrypted) and cannot be read"_s);
+    }
+
+    HtmlToText writer;
+    QList<HtmlToText::Document> documents;
+    QHash<QString, qsizetype> documentOf; // the first place of each content document
+    for (const ManifestItem &item : spine) {
+        documentOf.insert(item.path, documents.size()); // keeps an earlier place
+        if (!isMarkup(item.mediaType)) {
+            documents.append({writer.markHere(), {}, {}, {}});
+            continue;
+        }
+        auto markup = read(item.path);
+        if (const auto *problem = std::get_if<QString>(&markup))
+            return refuse(*problem);
+        std::optional<HtmlToText::Document> document =
+            writer.addDocument(std::get<QByteArray>(markup));
+        if (!document)
+            return refuse(
+                u"has a content document %1 that cannot be read, not even as damaged HTML"_s.arg(
+                    item.path));
+        documents.append(std::move(*document));
+    }
+
+    QList<TocLink> links;
+    QString linksFrom;
+    if (!navName.isEmpty() && archive.contains(navName)) {
+        auto nav = read(navName);
+        if (const auto *markup = std::get_if<QByteArray>(&nav)) {
+            links = navigationLinks(*markup);
+            linksFrom = navName;
+        }
+    }
+    if (links.isEmpty() && !ncxName.isEmpty() && archive.contains(ncxName)) {
+        auto ncx = read(ncxName);
+        if (const auto *xml = std::get_if<QByteArray>(&ncx)) {
+            links = ncxLinks(*xml);
+            linksFrom = ncxName;
+        }
+    }
+
+    ImportedBook imported;
+    Book &book = imported.book;
+    book.title = package.mainTitle();
+    book.author = package.creators.join(u" & "_s);
+    book.synopsis = package.description;
+    book.text = writer.finish();
+    for (const TocLink &link : links) {
+        const std::optional<Target> target = resolveLink(linksFrom, link.href);
+        const auto document = target ? documentOf.constFind(target->path) : documentOf.cend();
+        if (document == documentOf.cend())
+            continue; // outside the book's reading order
+        const HtmlToText::Document &at = documents[*document];
+        const HtmlToText::Mark mark = at.ids.value(target->fragment, at.start);
+        book.chapters.append(
+            newChapterRow(collapsedLabel(link.label), QString::number(writer.offset(mark))));
+    }
+    imported.chaptersLeftOut = keepRowsThatFit(book.chapters, 0);
+    return imported;
+}
+
+Result<ImportedBook> readHtmlBook(QByteArrayView bytes, const QString &path)
+{
+    HtmlToText writer;
+    std::optional<HtmlToText::Document> document = writer.addDocument(bytes);
+    if (!document)
+        return FileError{path, u"cannot be read, not even as damaged HTML"_s};
+
+    ImportedBook imported;
+    Book &book = imported.book;
+    book.title = document->title;
+    book.text = writer.finish();
+    for (const HtmlToText::Heading &heading : document->headings) {
+        if (heading.level <= 3)
+            book.chapters.append(
+                newChapterRow(heading.title, QString::number(writer.offset(heading.mark))));
+    }
+    imported.chaptersLeftOut = keepRowsThatFit(book.chapters, 0);
+    return imported;
+}

@@ -1,0 +1,104 @@
+#include "ziparchive.h"
+
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
+#include <quazip/quazipfileinfo.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString tooLarge()
+{
+    return u"would expand to more than %1 MB, which no book needs (a \"ZIP bomb\"); it was "
+           "not read"_s.arg(ZipArchive::MaxContentBytes / (1024 * 1024));
+}
+
+QString expandsTooMuch(const QString &name)
+{
+    return u"holds the file %1, which expands more than %2 times (a \"ZIP bomb\"); it was not "
+           "read"_s.arg(name)
+               .arg(ZipArchive::MaxExpansion);
+}
+
+} // namespace
+
+ZipArchive::ZipArchive(QByteArray bytes)
+    : m_bytes(std::move(bytes))
+    , m_buffer(&m_bytes)
+{}
+
+ZipArchive::~ZipArchive() = default;
+
+std::optional<QString> ZipArchive::open()
+{
+    m_zip = std::make_unique<QuaZip>(&m_buffer);
+    m_zip->setFileNameCodec("UTF-8");
+    if (!m_zip->open(QuaZip::mdUnzip))
+        return u"is not an EPUB book: not a ZIP archive"_s;
+    if (m_zip->getEntriesCount() > MaxEntries) {
+        return u"holds %1 files, more than the %2 any book needs; it was not read"_s
+            .arg(m_zip->getEntriesCount())
+            .arg(MaxEntries);
+    }
+
+    qint64 total = 0;
+    for (bool more = m_zip->goToFirstFile(); more; more = m_zip->goToNextFile()) {
+        QuaZipFileInfo64 info;
+        if (!m_zip->getCurrentFileInfo(&info))
+            return u"is damaged: its list of files cannot be read"_s;
+        const qint64 size = qint64(std::min<quint64>(info.uncompressedSize, MaxContentBytes + 1));
+        const qint64 packed = qint64(std::min<quint64>(info.compressedSize, MaxContentBytes + 1));
+        total += size;
+        if (total > MaxContentBytes)
+            return tooLarge();
+        if (size > MaxExpansion * packed)
+            return expandsTooMuch(info.name);
+        m_entries.insert(info.name, {packed, size, info.isEncrypted()});
+    }
+    if (m_zip->getZipError() != 0)
+        return u"is damaged: its list of files cannot be read"_s;
+    return std::nullopt;
+}
+
+std::variant<QByteArray, QString> ZipArchive::read(const QString &name)
+{
+    const auto entry = m_entries.constFind(name);
+    if (entry == m_entries.cend())
+        return u"lacks the file %1"_s.arg(name);
+    if (entry->encrypted)
+        return u"holds the file %1 locked by a password"_s.arg(name);
+    if (!m_zip->setCurrentFile(name, QuaZip::csSensitive))
+        return u"lacks the file %1"_s.arg(name);
+
+    QuaZipFile file(m_zip.get());
+    if (!file.open(QIODevice::ReadOnly))
+        return u"holds the file %1, which cannot be read"_s.arg(name);
+    // Never more than the entry declares, its bound of expansion, or what is left of the whole.
+    const qint64 limit =
+        std::min({entry->size, MaxExpansion * entry->packedSize, MaxContentBytes - m_inflated});
+    QByteArray bytes;
+    bytes.reserve(std::min<qint64>(entry->size, 1 << 20));
+    char chunk[64 * 1024];
+    for (;;) {
+        const qint64 got = file.read(chunk, sizeof chunk);
+        if (got < 0)
+            return u"holds the file %1, which is damaged"_s.arg(name);
+        if (got == 0)
+            break;
+        if (bytes.size() + got > limit) {
+            if (m_inflated + bytes.size() + got > MaxContentBytes)
+                return tooLarge();
+            if (bytes.size() + got > MaxExpansion * entry->packedSize)
+                return expandsTooMuch(name);
+            return u"holds the file %1, which is damaged: it is longer than its archive says"_s.arg(
+                name);
+        }
+        bytes.append(chunk, got);
+    }
+    file.close();
+    if (file.getZipError() != 0 || bytes.size() != entry->size)
+        return u"holds the file %1, which is damaged"_s.arg(name);
+    m_inflated += bytes.size();
+    return bytes;
+}
