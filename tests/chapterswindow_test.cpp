@@ -5,15 +5,18 @@
 #include "app/windows.h"
 #include "chapters/chapterscan.h"
 #include "chapters/frmchapters.h"
+#include "chapters/frmfoundchapters.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextBlock>
 
@@ -215,6 +218,56 @@ TEST_F(ChaptersWindow, HideAndShowKeepEverything)
     EXPECT_EQ(window->objChapterTitle->text(), u"typed"_s);
     EXPECT_TRUE(window->objAutoChapterType[5]->isChecked());
     EXPECT_TRUE(window->objAutoLine->isChecked());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ChaptersWindow, FoundChaptersAreReviewedThenAddedInTextOrder)
+{
+    BookEditor *editor = frmLeafwright()->objBook;
+    const QString prose =
+        u"It was a long day, and the road ran on past the river and the mill.\r\n"_s.repeated(6);
+    editor->setText(u"Preface note.\r\n\r\n\r\nCHAPTER I\r\n\r\n"_s + prose
+                    + u"\r\n\r\nCHAPTER II\r\n\r\n"_s + prose + u"\r\n\r\nCHAPTER III\r\n\r\n"_s
+                    + prose);
+    const QString text = editor->Text();
+    FrmChapters *chapters = frmChapters();
+    chapters->setChapterRows({{u"Kept"_s, u" 3"_s}});
+    chapters->butFindChapters->click();
+
+    QPointer<FrmFoundChapters> review = frmFoundChapters();
+    ASSERT_TRUE(review->isVisible());
+    QTableWidget *list = review->lstFoundChapters;
+    ASSERT_EQ(list->rowCount(), 3);
+    EXPECT_EQ(list->item(1, 0)->text(), u"chapter"_s);
+    EXPECT_EQ(list->item(1, 0)->checkState(), Qt::Checked);
+    EXPECT_EQ(list->item(1, 1)->text(), u"CHAPTER II"_s);
+    EXPECT_EQ(list->item(1, 2)->text(), QString::number(text.indexOf(u"CHAPTER II"_s)));
+
+    list->cellDoubleClicked(2, 3);
+    EXPECT_EQ(editor->SelStart(), text.indexOf(u"CHAPTER III"_s));
+
+    list->item(1, 0)->setCheckState(Qt::Unchecked);
+    list->item(2, 1)->setText(u"The last chapter, with a title far longer than forty"_s);
+    review->butAddChapters->click();
+    processEvents();
+    EXPECT_TRUE(review.isNull());
+    EXPECT_EQ(chapters->chapterRows(),
+              (ChapterRows{{u"Kept"_s, u" 3"_s},
+                           {u"CHAPTER I"_s, QString::number(text.indexOf(u"CHAPTER I"_s))},
+                           {u"The last chapter, with a title far longe"_s,
+                            QString::number(text.indexOf(u"CHAPTER III"_s))}}));
+}
+
+TEST_F(ChaptersWindow, FindChaptersSaysSoWhenNothingIsFound)
+{
+    frmLeafwright()->objBook->setText(u"Just a paragraph of prose."_s);
+    frmChapters()->butFindChapters->click();
+    ASSERT_EQ(m_prompts.messages().size(), 1);
+    EXPECT_EQ(m_prompts.messages()[0].text, u"No chapter headings were found in the book."_s);
+    EXPECT_EQ(loadedWindows().foundChapters, nullptr);
 }
 
 } // namespace

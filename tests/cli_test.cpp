@@ -240,6 +240,36 @@ TEST_F(BatchTool, MakeTakesTheGutenbergFrameAwayAndGivesCharactersAStorableForm)
         << lossy.err.toStdString();
 }
 
+TEST_F(BatchTool, ChaptersListsTheDetectorsHeadingsAndMakeAppendsThem)
+{
+    const QByteArray prose =
+        QByteArray("The road ran on past the river and the mill.\n").repeated(6);
+    writeBytes(path(u"in.txt"_s), "Contents\n\n\nCHAPTER I\n\n" + prose + "\n\nCHAPTER II\n\n"
+                                      + prose + "\n\nChapter 7, verse 3, was read.\n");
+    const Outcome listed = cli({u"chapters"_s, path(u"in.txt"_s)});
+    ASSERT_EQ(listed.status, 0) << listed.err.toStdString();
+    EXPECT_EQ(QString::fromUtf8(listed.out),
+              u"4\t14\tchapter\tCHAPTER I\n14\t307\tchapter\tCHAPTER II\n"_s);
+
+    const Outcome json = cli({u"chapters"_s, path(u"in.txt"_s), u"--json"_s});
+    const QJsonArray headings = QJsonDocument::fromJson(json.out).array();
+    ASSERT_EQ(headings.size(), 2);
+    EXPECT_EQ(QJsonDocument(headings[1].toObject()).toJson(QJsonDocument::Compact),
+              R"({"level":"chapter","line":14,"number":2,"offset":307,"title":"CHAPTER II"})");
+
+    // After the described scan's rows, before sorting; a book file is read as it was saved.
+    ASSERT_EQ(cli({u"make"_s, path(u"out"_s), u"--import"_s, path(u"in.txt"_s), u"--title"_s,
+                   u"T"_s, u"--scan"_s, u"0"_s, u"--find-chapters"_s})
+                  .status,
+              0);
+    const QList<ChapterEntry> rows = {{u"Contents"_s.leftJustified(40), u" 0"_s},
+                                      {u"Chapter 7"_s.leftJustified(40), u" 601"_s},
+                                      {u"CHAPTER I"_s.leftJustified(40), u" 14"_s},
+                                      {u"CHAPTER II"_s.leftJustified(40), u" 307"_s}};
+    EXPECT_EQ(LoadBook(path(u"out.vlm"_s)).value().chapters, rows);
+    EXPECT_EQ(cli({u"chapters"_s, path(u"out.vlm"_s)}).out, listed.out);
+}
+
 TEST_F(BatchTool, MakeScansBehindTheOpenedRowsAndSorts)
 {
     Book book{u"T"_s,

@@ -104,7 +104,7 @@ TEST_F(Windows, AboutCloseUnloadsItAndTheNextAboutIsFresh)
 TEST_F(Windows, EachWindowHasItsDesignedClientSize)
 {
     const std::pair<QWidget *, QSize> windows[] = {
-        {frmInfo(), toPixels(6720, 2910)},  {frmChapters(), toPixels(4245, 9225)},
+        {frmInfo(), toPixels(6720, 2910)},  {frmChapters(), toPixels(4245, 9705)},
         {frmAbout(), toPixels(4680, 3675)}, {frmCleaner(), toPixels(4680, 4095)},
         {frmFind(), toPixels(4815, 1125)},  {frmReplace(), toPixels(4815, 1665)},
     };

@@ -9,6 +9,7 @@
 #include "book/textimport.h"
 #include "chapters/chapterscan.h"
 #include "chapters/chaptertable.h"
+#include "chapters/headingdetector.h"
 #include "cleaner/textcleaner.h"
 #include "import/bookimport.h"
 #include "search/textreplace.h"
@@ -28,10 +29,11 @@ namespace {
 const QString Usage = uR"(Usage:
   leafwright-cli make OUT (--import TEXT | --open BOOK) [--title T] [--author A] [--synopsis S]
                      [--clean LIST] [--replace FIND REPLACEMENT]... [--scan STYLE]
-                     [--whole-line] [--sort]
+                     [--whole-line] [--find-chapters] [--sort]
   leafwright-cli show BOOK [--json]
   leafwright-cli text BOOK [-o FILE]
   leafwright-cli check BOOK [--json]
+  leafwright-cli chapters FILE [--json]
 
   make   builds the book file OUT (".vlm" is added unless OUT ends in it) from a text
          file or an earlier book file, with the information given; TEXT may also be an
@@ -40,13 +42,18 @@ const QString Usage = uR"(Usage:
          --clean runs the Text Cleaner's boxes in LIST (numbers 0 to 7 separated by
          commas, or all), --replace replaces every FIND, ignoring case, by REPLACEMENT;
          --scan appends the chapters the automatic scan finds in heading style STYLE,
-         --whole-line takes each heading's whole line as its title, --sort orders the
-         chapters by offset
+         --whole-line takes each heading's whole line as its title, --find-chapters
+         appends the headings the heading detector finds, --sort orders the chapters
+         by offset
   show   prints what a book file holds; --json prints it as one JSON object
   text   writes a book's text, UTF-8 encoded, to standard output or to FILE
   check  lists what a reader on the phone would stumble over: chapters outside the text,
          out of order, at the same place or in the middle of a line, fields that were
-         cut, an empty text; exits 1 when it finds any
+         cut, an empty text, gaps in the chapters' numbering; exits 1 when it finds any
+  chapters  prints the headings the heading detector finds in a text file, an EPUB book,
+         a web page (imported) or a book file (.vlm, opened): one line each with the
+         line number (from 1), the offset, the level and the title, separated by tabs;
+         --json prints them as a list of objects
 
 Cleaner boxes: 0 unwrap preformatted text, 1 paragraph indents, 2 smart quotes,
   3 double line breaks, 4 tabs, 5 double spaces, 6 remove the Project Gutenberg header
@@ -184,9 +191,10 @@ int printed(Console &console, bool complete)
 // --- make ---------------------------------------------------------------------------------------
 
 constexpr OptionSpec MakeOptions[] = {
-    {"--import"_L1, 1},     {"--open"_L1, 1},  {"--title"_L1, 1},         {"--author"_L1, 1},
-    {"--synopsis"_L1, 1},   {"--clean"_L1, 1}, {"--replace"_L1, 2, true}, {"--scan"_L1, 1},
-    {"--whole-line"_L1, 0}, {"--sort"_L1, 0},
+    {"--import"_L1, 1},        {"--open"_L1, 1},     {"--title"_L1, 1},
+    {"--author"_L1, 1},        {"--synopsis"_L1, 1}, {"--clean"_L1, 1},
+    {"--replace"_L1, 2, true}, {"--scan"_L1, 1},     {"--whole-line"_L1, 0},
+    {"--find-chapters"_L1, 0}, {"--sort"_L1, 0},
 };
 
 Result<ImportedBook> readSource(const CommandLine &line)
@@ -265,17 +273,31 @@ void replaceInText(Book &book, const QString &find, const QString &replacement, 
     book.text = normalizeLineBreaks(replaceAllIgnoringCase(book.text, find, replacement));
 }
 
-// What the Auto Scan button does: the entries found are appended behind the table's rows, as
-// many as the table has room for. Returns how many were left out.
+// The entries found are appended behind the table's rows, as many as the table has room for.
+// Returns how many were left out.
+qsizetype appendFound(Book &book, ChapterRows found)
+{
+    const qsizetype leftOut = keepRowsThatFit(found, book.chapters.size());
+    book.chapters.append(found);
+    return leftOut;
+}
+
+// What the Auto Scan button does.
 qsizetype scanChapters(Book &book, const ScanOptions &options)
 {
     NumberTables tables;
     BuildRomanNumerals(tables);
     BuildNumberWords(tables);
-    ChapterRows found = ScanChapters(book.text, options, tables);
-    const qsizetype leftOut = keepRowsThatFit(found, book.chapters.size());
-    book.chapters.append(found);
-    return leftOut;
+    return appendFound(book, ScanChapters(book.text, options, tables));
+}
+
+// What Find Chapters and Add Chapters do with every row left ticked.
+qsizetype findChapters(Book &book)
+{
+    ChapterRows found;
+    for (const FoundHeading &heading : FindHeadings(book.text))
+        found.append(foundChapterRow(heading.title, heading.offset));
+    return appendFound(book, found);
 }
 
 int runMake(const CommandLine &line, Console &console)
@@ -312,8 +334,10 @@ int runMake(const CommandLine &line, Console &console)
     for (const QStringList &replacement : line.uses("--replace"_L1))
         replaceInText(book, replacement[0], replacement[1], console);
 
-    const qsizetype leftOut =
+    qsizetype leftOut =
         line.has("--scan"_L1) ? scanChapters(book, {*style, line.has("--whole-line"_L1)}) : 0;
+    if (line.has("--find-chapters"_L1))
+        leftOut += findChapters(book);
     if (line.has("--sort"_L1))
         SortChapters(book.chapters);
 
@@ -332,8 +356,8 @@ int runMake(const CommandLine &line, Console &console)
                             .arg(tableLeftOut));
     }
     if (leftOut > 0) {
-        console.warning(u"%1: the chapter table holds at most %2 chapters; %3 found by the scan "
-                        "were left out"_s.arg(out)
+        console.warning(u"%1: the chapter table holds at most %2 chapters; %3 found were left "
+                        "out"_s.arg(out)
                             .arg(MaxChapterRows)
                             .arg(leftOut));
     }
@@ -454,6 +478,62 @@ int runCheck(const CommandLine &line, Console &console)
     return problems.isEmpty() ? ExitSuccess : ExitFileProblem;
 }
 
+// --- chapters -----------------------------------------------------------------------------------
+
+constexpr OptionSpec ChaptersOptions[] = {{"--json"_L1, 0}};
+
+// A book file is opened, anything else imported, as the windows would.
+Result<Book> readAnyBook(const QString &path)
+{
+    if (path.endsWith(u".vlm"_s, Qt::CaseInsensitive))
+        return LoadBook(path);
+    Result<ImportedBook> imported = importBook(path);
+    if (!imported)
+        return imported.error();
+    return std::move(imported).value().book;
+}
+
+int runChapters(const CommandLine &line, Console &console)
+{
+    const Result<Book> book = readAnyBook(line.operands.at(0));
+    if (!book)
+        return fileProblem(console, book.error());
+    const QString &text = book.value().text;
+    const QList<FoundHeading> headings = FindHeadings(text);
+
+    // Line numbers count from 1; the headings come in text order, so one pass counts them.
+    QList<qsizetype> lineNumbers;
+    qsizetype lineNumber = 1, counted = 0;
+    for (const FoundHeading &heading : headings) {
+        lineNumber += QStringView(text).sliced(counted, heading.offset - counted).count(u'\n');
+        counted = heading.offset;
+        lineNumbers.append(lineNumber);
+    }
+
+    if (line.has("--json"_L1)) {
+        QJsonArray list;
+        for (qsizetype i = 0; i < headings.size(); ++i) {
+            const FoundHeading &heading = headings[i];
+            QJsonObject object{{u"line"_s, qint64(lineNumbers[i])},
+                               {u"offset"_s, qint64(heading.offset)},
+                               {u"level"_s, levelName(heading.level)},
+                               {u"title"_s, heading.title}};
+            if (heading.number)
+                object.insert(u"number"_s, *heading.number);
+            list.append(object);
+        }
+        return printed(console, console.printBytes(QJsonDocument(list).toJson()));
+    }
+    QString out;
+    for (qsizetype i = 0; i < headings.size(); ++i) {
+        const FoundHeading &heading = headings[i];
+        out += u"%1\t%2\t%3\t%4\n"_s.arg(lineNumbers[i])
+                   .arg(heading.offset)
+                   .arg(levelName(heading.level), forReading(heading.title));
+    }
+    return printed(console, console.print(out));
+}
+
 // --- text ---------------------------------------------------------------------------------------
 
 constexpr OptionSpec TextOptions[] = {{"-o"_L1, 1}};
@@ -495,6 +575,7 @@ int runBatchTool(const QStringList &arguments, Console &console)
         {"show"_L1, ShowOptions, 1, runShow},
         {"text"_L1, TextOptions, 1, runText},
         {"check"_L1, CheckOptions, 1, runCheck},
+        {"chapters"_L1, ChaptersOptions, 1, runChapters},
     };
     for (const Command &known : Commands) {
         if (known.name != command)
