@@ -67,6 +67,7 @@ QWidget *createControl(ControlKind kind, const QString &caption, QWidget *parent
         auto *table = new QTableWidget(0, int(headings.size()), parent);
         table->setHorizontalHeaderLabels(headings);
         table->verticalHeader()->hide();
+        table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
         table->setSelectionBehavior(QAbstractItemView::SelectRows);
         table->setSelectionMode(QAbstractItemView::SingleSelection);
         table->horizontalHeader()->setStretchLastSection(true);
