@@ -79,9 +79,9 @@ QWidget *createControl(ControlKind kind, const QString &caption, QWidget *parent
 
 } // namespace
 
-void buildControls(QWidget *window, std::span<const ControlSpec> controls)
+void buildControls(QWidget *window, std::span<const ControlLayout> controls)
 {
-    for (const ControlSpec &entry : controls) {
+    for (const ControlLayout &entry : controls) {
         QWidget *parent = entry.container ? control<QWidget>(window, entry.container) : window;
         QWidget *widget = createControl(entry.kind, QString::fromUtf16(entry.caption), parent);
         widget->setObjectName(QString::fromLatin1(entry.name));

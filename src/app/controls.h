@@ -23,7 +23,7 @@ enum class ControlKind {
     Table,            // QTableWidget; the caption holds the column headings, separated by "|"
 };
 
-struct ControlSpec
+struct ControlLayout
 {
     const char *name; // also the widget's objectName
     ControlKind kind;
@@ -33,7 +33,7 @@ struct ControlSpec
 };
 
 // Creates the controls in table order, which is also their tab order.
-void buildControls(QWidget *window, std::span<const ControlSpec> controls);
+void buildControls(QWidget *window, std::span<const ControlLayout> controls);
 
 // A fixed tool window as designed: a small caption bar with a close button, no minimise or
 // maximise box, no entry in the task bar, and its controls.
@@ -46,7 +46,7 @@ struct ToolWindowDesign
     // Windows that hold part of the book only hide when closed; the others are unloaded, and
     // the next use creates them afresh.
     enum { HidesOnClose, UnloadsOnClose } onClose;
-    std::span<const ControlSpec> controls;
+    std::span<const ControlLayout> controls;
 };
 
 void buildToolWindow(QWidget *window, const ToolWindowDesign &design);

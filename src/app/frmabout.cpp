@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr ControlSpec Controls[] = {
+constexpr ControlLayout Controls[] = {
     {"objLogo", ControlKind::PictureBox, u"", {120, 120, 480, 480}},
     {"lblTitle", ControlKind::Label, u"Symbian Vellumite Leafwright", {960, 120, 3495, 855}},
     {"butClose", ControlKind::Button, u"Close", {3360, 3240, 1215, 375}},

@@ -10,7 +10,7 @@
 namespace {
 
 // In tab order.
-constexpr ControlSpec Controls[] = {
+constexpr ControlLayout Controls[] = {
     {"objTitle", ControlKind::TextBox, u"", {960, 120, 5655, 285}},
     {"objAuthor", ControlKind::TextBox, u"", {960, 480, 5655, 285}},
     {"objSynopsis", ControlKind::MultiLineTextBox, u"", {120, 1080, 6495, 1245}},

@@ -34,11 +34,16 @@ MultiLineTextBox::MultiLineTextBox(QWidget *parent)
 
 QString MultiLineTextBox::Text() const
 {
+    // The document is modified by every edit of the user's, and unmodified again once they are
+    // all undone.
+    if (!document()->isModified())
+        return m_textAsSet;
     return textWithCrLf(*document());
 }
 
 void MultiLineTextBox::setText(const QString &text)
 {
+    m_textAsSet = text;
     // Qt reads CR LF, a lone LF and a lone CR each as one line break.
     setPlainText(withoutDocumentBreaks(text));
 }

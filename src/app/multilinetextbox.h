@@ -15,11 +15,16 @@ class MultiLineTextBox : public QPlainTextEdit
 public:
     explicit MultiLineTextBox(QWidget *parent = nullptr);
 
-    // The whole text, line breaks as CR LF.
+    // The whole text, line breaks as CR LF; until the user edits it, exactly the text that
+    // setText put in, so that a loaded book saves back byte for byte even where another tool
+    // wrote a lone LF or CR.
     QString Text() const;
     // Replaces the whole text.
     void setText(const QString &text);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QString m_textAsSet;
 };

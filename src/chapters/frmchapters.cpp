@@ -26,7 +26,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Positions in twips; the two controls inside fraStatus count from the frame's corner.
-constexpr ControlSpec Controls[] = {
+constexpr ControlLayout Controls[] = {
     {"objChapterTitle",
      ControlKind::TextBox,
      u"Enter Chapter Title Here...",

@@ -19,7 +19,7 @@ namespace {
 
 enum Column { LevelColumn, TitleColumn, OffsetColumn, LineColumn };
 
-constexpr ControlSpec Controls[] = {
+constexpr ControlLayout Controls[] = {
     {"lstFoundChapters", ControlKind::Table, u"Level|Title|Offset|Line", {120, 480, 9360, 5040}},
     {"butAddChapters", ControlKind::Button, u"Add Chapters", {5640, 5640, 1815, 375}},
     {"butCancel", ControlKind::Button, u"Cancel", {7665, 5640, 1815, 375}},

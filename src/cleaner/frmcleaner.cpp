@@ -18,7 +18,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // In tab order. The two boxes for real books sit below the buttons, where the window grew.
-constexpr ControlSpec Controls[] = {
+constexpr ControlLayout Controls[] = {
     {"objClean_0", ControlKind::CheckBox, CleanerBoxCaptions[0], {120, 480, 4455, 255}},
     {"objClean_1", ControlKind::CheckBox, CleanerBoxCaptions[1], {120, 840, 4455, 255}},
     {"objClean_2", ControlKind::CheckBox, CleanerBoxCaptions[2], {120, 1200, 4455, 255}},

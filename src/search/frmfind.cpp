@@ -17,7 +17,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // In tab order.
-constexpr ControlSpec Controls[] = {
+constexpr ControlLayout Controls[] = {
     {"objFind", ControlKind::TextBox, u"", {960, 120, 3735, 375}},
     {"butCancel", ControlKind::Button, u"Cancel", {1920, 600, 1335, 375}},
     {"butFind", ControlKind::Button, u"Find", {3360, 600, 1335, 375}},

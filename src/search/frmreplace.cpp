@@ -19,7 +19,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // In tab order: the focus starts in objFind, and Tab goes on to objReplace, Cancel and Replace.
-constexpr ControlSpec Controls[] = {
+constexpr ControlLayout Controls[] = {
     {"objReplace", ControlKind::TextBox, u"", {960, 600, 3735, 375}},
     {"butCancel", ControlKind::Button, u"Cancel", {1920, 1080, 1335, 375}},
     {"butReplace", ControlKind::Button, u"Replace", {3360, 1080, 1335, 375}},
