@@ -134,6 +134,15 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
               "*** END OF THE PROJECT GUTENBERG EBOOK X ***\n\nSection 1.\n\n@Section 2.\n\n@"_s),
          {{u"CHAPTER 1"_s, Chapter, u"CHAPTER 1"_s}, {u"CHAPTER 2"_s, Chapter, u"CHAPTER 2"_s}},
          u"*** START"_s},
+        {"numbers between ornaments, the last chapter, a name before the section word",
+         book(u"\n\u2014 I \u2014\n\n@[ II ]\n\n@- 3 -\n\n@- 4 -\n\n@CHAPTER THE LAST\n\n@"
+              "Inferno: Canto IV\n\n@"_s),
+         {{u"\u2014 I"_s, Chapter, u"\u2014 I \u2014"_s},
+          {u"[ II ]"_s, Chapter, u"[ II ]"_s},
+          {u"- 3 -"_s, Chapter, u"- 3 -"_s},
+          {u"- 4 -"_s, Chapter, u"- 4 -"_s},
+          {u"CHAPTER THE LAST"_s, Chapter, u"CHAPTER THE LAST"_s},
+          {u"Inferno"_s, Chapter, u"Inferno: Canto IV"_s}}},
         {"titles are cut at 40 characters",
          book(u"\nCHAPTER I--THE SOLUTION OF SOME QUESTIONS CONNECTED WITH\nMUNICIPAL POLICE\n\n@"
               "CHAPTER II\n\n@"_s),

@@ -182,10 +182,13 @@ NumberRead readSectionNumber(QStringView original, QStringView upper)
     qsizetype at = 0;
     if (upper.startsWith(u"THE ")) {
         at = skipSpaces(upper, 4);
-        if (const auto ordinal = readOrdinalWords(upper.sliced(at));
-            ordinal && original[at].isUpper()) {
+        if (at == upper.size() || !original[at].isUpper())
+            return {};
+        if (const auto ordinal = readOrdinalWords(upper.sliced(at)))
             return {ordinal->value, at + ordinal->length};
-        }
+        // "Chapter the Last": a heading in the sequence that carries no number of its own.
+        if (upper.sliced(at).startsWith(u"LAST") && !isLetterAt(upper, at + 4))
+            return {0, at + 4};
         return {};
     }
     if (original.isEmpty() || !original.front().isUpper())
@@ -342,6 +345,40 @@ std::optional<HeadingLine> readNumberFirst(QStringView original, QStringView upp
                        true};
 }
 
+// A heading set between ornaments: "— I —", "- 12 -", "[ IV ]". Empty for anything else.
+QStringView undecorated(QStringView line)
+{
+    const QChar first = line.front();
+    const QChar last = line.back();
+    const bool dashes = isDash(first) && isDash(last);
+    if (line.size() < 3 || !(dashes || (first == u'[' && last == u']')))
+        return {};
+    qsizetype from = 1;
+    qsizetype to = line.size() - 1;
+    while (from < to && (line[from].isSpace() || (dashes && isDash(line[from]))))
+        ++from;
+    while (to > from && (line[to - 1].isSpace() || (dashes && isDash(line[to - 1]))))
+        --to;
+    return line.sliced(from, to - from);
+}
+
+// "Inferno: Canto I": a name in capitals and a colon before a section word and its number.
+std::optional<HeadingLine> readNamePrefixed(QStringView original, QStringView upper)
+{
+    constexpr qsizetype LongestName = 30;
+    const qsizetype colon = original.first(std::min(original.size(), LongestName)).indexOf(u':');
+    if (colon <= 0 || !headingCase(original.first(colon)))
+        return std::nullopt;
+    for (const QChar c : original.first(colon)) {
+        if (!c.isLetter() && c != u' ')
+            return std::nullopt;
+    }
+    const qsizetype at = skipSpaces(upper, colon + 1);
+    if (at == colon + 1)
+        return std::nullopt;
+    return readNumbered(original.sliced(at), upper.sliced(at));
+}
+
 } // namespace
 
 HeadingLine readHeadingLine(QStringView line)
@@ -350,8 +387,13 @@ HeadingLine readHeadingLine(QStringView line)
     if (original.isEmpty() || original.size() > LongestHeading)
         return {};
     const QChar first = original.front();
-    if (!first.isUpper() && !first.isDigit())
-        return {};
+    if (!first.isUpper() && !first.isDigit()) {
+        const QStringView inner = undecorated(original);
+        if (inner.isEmpty() || (isDash(inner.front()) || inner.front() == u'['))
+            return {};
+        const HeadingLine read = readHeadingLine(inner);
+        return read.form == Form::Bare || read.form == Form::Numbered ? read : HeadingLine{};
+    }
     if (endsInPageNumber(original))
         return {Form::ListEntry, {}, 0, HeadingLevel::Chapter, false};
     const QString upper = upperCasedPerUnit(original);
@@ -362,6 +404,8 @@ HeadingLine readHeadingLine(QStringView line)
     if (auto read = readOrdinalFirst(original, upper))
         return *read;
     if (auto read = readNamed(original, upper))
+        return *read;
+    if (auto read = readNamePrefixed(original, upper))
         return *read;
     return {};
 }
