@@ -143,6 +143,14 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
           {u"- 4 -"_s, Chapter, u"- 4 -"_s},
           {u"CHAPTER THE LAST"_s, Chapter, u"CHAPTER THE LAST"_s},
           {u"Inferno"_s, Chapter, u"Inferno: Canto IV"_s}}},
+        {"a long title line below joins; a signature read as a numeral is no list entry",
+         book(u"\nLETTER I\n\nHOW THE FAMILY CAME TO SETTLE IN THE VALLEY AND WHAT BEFELL THEM\n\n@"
+              "CL. HARLOWE.\n\n\nLETTER II\n\n@"_s),
+         {{u"LETTER I"_s, Chapter, u"LETTER I HOW THE FAMILY CAME TO SETTLE I"_s},
+          {u"LETTER II"_s, Chapter, u"LETTER II"_s}}},
+        {"stanzas numbered afresh in every canto are no chapters",
+         book(u"\nCANTO I\n\nI.\n\n@II.\n\n@CANTO II\n\nI.\n\n@II.\n\n@"_s),
+         {{u"CANTO I"_s, Chapter, u"CANTO I"_s}, {u"CANTO II"_s, Chapter, u"CANTO II"_s}}},
         {"titles are cut at 40 characters",
          book(u"\nCHAPTER I--THE SOLUTION OF SOME QUESTIONS CONNECTED WITH\nMUNICIPAL POLICE\n\n@"
               "CHAPTER II\n\n@"_s),

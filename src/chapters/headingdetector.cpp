@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <QStringTokenizer>
 
 #include <algorithm>
 
@@ -180,6 +181,21 @@ bool titleLike(const Page &page, qsizetype line)
     return first.isUpper() || first.isDigit();
 }
 
+// A single title line longer than a title line usually is, that still reads as a title: in
+// capitals, or with every longer word capitalised.
+bool longTitleLine(QStringView text)
+{
+    constexpr qsizetype LongestTitle = 120;
+    constexpr qsizetype ShortWord = 3; // "the", "of", "and" stay in lower case in titles
+    if (text.size() > LongestTitle || !(text.front().isUpper() || text.front().isDigit()))
+        return false;
+    for (QStringView word : QStringTokenizer(text, u' ', Qt::SkipEmptyParts)) {
+        if (word.size() > ShortWord && word.front().isLower())
+            return false;
+    }
+    return true;
+}
+
 // A line under a heading line that belongs to it: a short title, or the wrapped rest of a long
 // title in capitals.
 bool restOfHeading(QStringView text)
@@ -239,8 +255,12 @@ std::optional<Candidate> standingHeading(const Page &page, qsizetype line)
     qsizetype title = blockEnd;
     while (title < page.last() && page.blank(title) && title - blockEnd < MostBlanksBeforeTitle)
         ++title;
-    if (title >= page.last() || page.blank(title) || !titleLike(page, title))
+    if (title >= page.last() || page.blank(title))
         return candidate;
+    if (!titleLike(page, title)
+        && !(page.blank(title + 1) && longTitleLine(page.text(title).trimmed()))) {
+        return candidate;
+    }
     // Under a front or back heading only a subtitle in capitals; a list of persons or the first
     // line of a preface is text.
     if (read.form == Form::Named
@@ -348,6 +368,32 @@ void keepNumberRuns(std::vector<Candidate> &candidates, std::vector<bool> &kept)
             const bool misprint = after - before == 2;
             kept[members[m]] = follows || leads || misprint;
         }
+    }
+}
+
+// Numbers alone that start again from 1 under chapter-level headings of a word ("CANTO I" and
+// its stanzas "I.", "II.") number the sections or stanzas inside a chapter, not chapters.
+void dropSectionNumbers(const std::vector<Candidate> &candidates, std::vector<bool> &kept)
+{
+    auto numberOnly = [](const HeadingLine &read) {
+        return read.form == Form::Bare || read.form == Form::NumberedTitle;
+    };
+    QSet<QString> sectionFamilies;
+    std::size_t above = candidates.size();
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        if (!kept[i])
+            continue;
+        const HeadingLine &read = candidates[i].read;
+        if (above < candidates.size() && numberOnly(read) && read.number == 1) {
+            const HeadingLine &heading = candidates[above].read;
+            if (heading.form == Form::Numbered && heading.level == HeadingLevel::Chapter)
+                sectionFamilies.insert(read.word);
+        }
+        above = i;
+    }
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        if (numberOnly(candidates[i].read) && sectionFamilies.contains(candidates[i].read.word))
+            kept[i] = false;
     }
 }
 
@@ -491,12 +537,23 @@ QList<FoundHeading> FindHeadings(const QString &text)
             candidates.push_back(std::move(*candidate));
         }
     }
+    // A number outside any run (a signature "CL. HARLOWE.", a stray figure) is no heading, and
+    // no entry of a list either: it must not make the heading below it look like one.
+    std::vector<bool> kept(candidates.size(), true);
+    keepNumberRuns(candidates, kept);
+    std::vector<Candidate> inRuns;
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        if (kept[i])
+            inRuns.push_back(std::move(candidates[i]));
+    }
+    candidates = std::move(inRuns);
     markLists(page, candidates);
 
-    std::vector<bool> kept(candidates.size());
+    kept.assign(candidates.size(), true);
     for (std::size_t i = 0; i < candidates.size(); ++i)
         kept[i] = !candidates[i].listed;
     keepNumberRuns(candidates, kept);
+    dropSectionNumbers(candidates, kept);
     std::vector<Candidate> headings;
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         if (kept[i])
