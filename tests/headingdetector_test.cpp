@@ -151,6 +151,14 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
         {"stanzas numbered afresh in every canto are no chapters",
          book(u"\nCANTO I\n\nI.\n\n@II.\n\n@CANTO II\n\nI.\n\n@II.\n\n@"_s),
          {{u"CANTO I"_s, Chapter, u"CANTO I"_s}, {u"CANTO II"_s, Chapter, u"CANTO II"_s}}},
+        {"titles alone are headings where the contents list names them",
+         book(u"\nCONTENTS\n\n Economy\n Where I Lived, and What I Lived For\n"
+              " The Storm ........ 33\n\n\n\nWALDEN\n\n\n\nEconomy\n\n@"
+              "Where I Lived, and What I Lived For\n\n@THE STORM\n\n@"_s),
+         {{u"Economy"_s, Chapter, u"Economy"_s},
+          {u"Where"_s, Chapter, u"Where I Lived, and What I Lived For"_s},
+          {u"THE STORM"_s, Chapter, u"THE STORM"_s}},
+         u"WALDEN"_s},
         {"titles are cut at 40 characters",
          book(u"\nCHAPTER I--THE SOLUTION OF SOME QUESTIONS CONNECTED WITH\nMUNICIPAL POLICE\n\n@"
               "CHAPTER II\n\n@"_s),

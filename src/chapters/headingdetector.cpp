@@ -156,7 +156,7 @@ private:
 
 bool isChapterish(const HeadingLine &read)
 {
-    return read.form == Form::Bare || read.form == Form::NumberedTitle
+    return read.form == Form::Bare || read.form == Form::NumberedTitle || read.form == Form::Listed
            || (read.form == Form::Numbered && read.level == HeadingLevel::Chapter);
 }
 
@@ -397,6 +397,91 @@ void dropSectionNumbers(const std::vector<Candidate> &candidates, std::vector<bo
     }
 }
 
+// A line without the page number or dotted leaders a contents list ends it with, and without a
+// closing period.
+QStringView withoutPageNumber(QStringView line)
+{
+    QStringView text = line.trimmed();
+    qsizetype at = text.size();
+    while (at > 0 && (text[at - 1].isDigit() || QStringView(u"ivxlc").contains(text[at - 1])))
+        --at;
+    if (at > 0 && at < text.size() && (text[at - 1].isSpace() || text[at - 1] == u'.'))
+        text = text.first(at);
+    while (!text.isEmpty() && (text.back() == u'.' || text.back().isSpace()))
+        text.chop(1);
+    return text;
+}
+
+// A line as a contents list and a heading would both write it: whitespace collapsed, case
+// folded.
+QString comparable(QStringView line)
+{
+    return withoutPageNumber(line).toString().simplified().toCaseFolded();
+}
+
+bool opensContents(QStringView line)
+{
+    QStringView text = line.trimmed();
+    if (text.endsWith(u'.'))
+        text.chop(1);
+    return text.compare(u"CONTENTS", Qt::CaseInsensitive) == 0
+           || text.compare(u"TABLE OF CONTENTS", Qt::CaseInsensitive) == 0;
+}
+
+// Chapters named by title alone ("Economy"): the book's contents list names them, and each is
+// the first line after the list that stands alone, matches an entry and has text behind it.
+// Entries that read as headings by themselves are left to the other rules.
+std::vector<Candidate> listedTitles(const Page &page)
+{
+    // A list ends at a gap of blank lines that no list has inside it.
+    constexpr qsizetype BlanksAfterList = 3;
+    constexpr qsizetype FewestMatches = 2;
+    QSet<QString> entries;
+    qsizetype line = page.first();
+    while (line < page.last() && !opensContents(page.text(line)))
+        ++line;
+    if (line == page.last())
+        return {};
+    qsizetype blanks = 0;
+    for (++line; line < page.last() && blanks < BlanksAfterList; ++line) {
+        if (page.blank(line)) {
+            ++blanks;
+            continue;
+        }
+        blanks = 0;
+        const QStringView written = withoutPageNumber(page.text(line));
+        const QString entry = written.toString().simplified().toCaseFolded();
+        if (entry.size() < 2 || entry.size() > LongestTitleLine
+            || readHeadingLine(written).form != Form::None) {
+            continue;
+        }
+        entries.insert(entry);
+    }
+    std::vector<Candidate> found;
+    if (entries.size() < FewestMatches)
+        return found;
+    for (; line < page.last(); ++line) {
+        if (page.blank(line) || !page.blank(line - 1) || !page.blank(line + 1)
+            || !titleLike(page, line)) {
+            continue;
+        }
+        const QString text = comparable(page.text(line));
+        if (!entries.contains(text))
+            continue;
+        qsizetype behind = line + 1;
+        while (behind < page.last() && page.blank(behind))
+            ++behind;
+        if (behind < page.last() && entries.contains(comparable(page.text(behind))))
+            continue; // another copy of the list
+        entries.remove(text);
+        HeadingLine read{Form::Listed, u"#T"_s, 0, HeadingLevel::Chapter, false};
+        found.push_back({line, read, line + 1, line + 1, line + 1});
+    }
+    if (qsizetype(found.size()) < FewestMatches)
+        found.clear();
+    return found;
+}
+
 QString titleCased(const QString &word)
 {
     return word.left(1) + word.mid(1).toLower();
@@ -558,6 +643,21 @@ QList<FoundHeading> FindHeadings(const QString &text)
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         if (kept[i])
             headings.push_back(candidates[i]);
+    }
+    // Titles the contents list names, unless they are a found heading or its title lines.
+    std::vector<Candidate> listed = listedTitles(page);
+    if (!listed.empty()) {
+        std::vector<Candidate> merged;
+        std::size_t next = 0;
+        for (Candidate &title : listed) {
+            while (next < headings.size() && headings[next].line <= title.line)
+                merged.push_back(std::move(headings[next++]));
+            if (merged.empty() || merged.back().end <= title.line)
+                merged.push_back(std::move(title));
+        }
+        while (next < headings.size())
+            merged.push_back(std::move(headings[next++]));
+        headings = std::move(merged);
     }
     assignLevels(headings);
     const std::vector<QString> rowTitles = titles(page, headings);

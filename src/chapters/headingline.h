@@ -17,6 +17,7 @@ struct HeadingLine
         Named,         // "PREFACE", "Translator's Preface", "Epilogue."
         Bare,          // a number alone: "7", "XII."
         NumberedTitle, // a number and a title: "I. THE PERIOD"
+        Listed,        // a title alone that the book's contents list names: "Economy"
     };
 
     Form form = Form::None;
