@@ -214,12 +214,18 @@ std::optional<Candidate> standingHeading(const Page &page, qsizetype line)
     if (!read.isHeading())
         return std::nullopt;
 
+    // The walks stop once the stack is too high, so that a long run of such lines costs no
+    // more than a short one per line.
     qsizetype stackStart = line;
-    while (stackStart > page.first() && page.headingLike(stackStart - 1))
+    while (stackStart > page.first() && line - stackStart < MostStackedHeadings
+           && page.headingLike(stackStart - 1)) {
         --stackStart;
+    }
     qsizetype stackEnd = line + 1;
-    while (stackEnd < page.last() && page.headingLike(stackEnd))
+    while (stackEnd < page.last() && stackEnd - stackStart <= MostStackedHeadings
+           && page.headingLike(stackEnd)) {
         ++stackEnd;
+    }
     if (stackEnd - stackStart > MostStackedHeadings)
         return std::nullopt;
     if (stackStart > page.first() && !page.blank(stackStart - 1))
