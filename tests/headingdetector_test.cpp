@@ -159,6 +159,11 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
           {u"Where"_s, Chapter, u"Where I Lived, and What I Lived For"_s},
           {u"THE STORM"_s, Chapter, u"THE STORM"_s}},
          u"WALDEN"_s},
+        {"essays and chapters of French books",
+         book(u"\nESSAY I.\n\n@CHAPITRE PREMIER\n\n@CHAPITRE II\n\n@"_s),
+         {{u"ESSAY I."_s, Chapter, u"ESSAY I."_s},
+          {u"CHAPITRE PREMIER"_s, Chapter, u"CHAPITRE PREMIER"_s},
+          {u"CHAPITRE II"_s, Chapter, u"CHAPITRE II"_s}}},
         {"titles are cut at 40 characters",
          book(u"\nCHAPTER I--THE SOLUTION OF SOME QUESTIONS CONNECTED WITH\nMUNICIPAL POLICE\n\n@"
               "CHAPTER II\n\n@"_s),

@@ -43,6 +43,19 @@ constexpr SectionWord SectionWords[] = {
     {u"TALE", HeadingLevel::Chapter},
     {u"LECTURE", HeadingLevel::Chapter},
     {u"EPISODE", HeadingLevel::Chapter},
+    {u"ESSAY", HeadingLevel::Chapter},
+    {u"SERMON", HeadingLevel::Chapter},
+    {u"DISCOURSE", HeadingLevel::Chapter},
+    {u"LESSON", HeadingLevel::Chapter},
+    {u"FABLE", HeadingLevel::Chapter},
+    // Books in French, German, Italian and Spanish number their chapters with the same numerals.
+    {u"LIVRE", HeadingLevel::Part},
+    {u"TOME", HeadingLevel::Part},
+    {u"CHAPITRE", HeadingLevel::Chapter},
+    {u"KAPITEL", HeadingLevel::Chapter},
+    {u"CAPITOLO", HeadingLevel::Chapter},
+    {u"CAP\u00CDTULO", HeadingLevel::Chapter},
+    {u"CAPITULO", HeadingLevel::Chapter},
     {u"PROLOGUE", HeadingLevel::FrontMatter},
     {u"EPILOGUE", HeadingLevel::BackMatter},
     {u"APPENDIX", HeadingLevel::BackMatter},
@@ -197,6 +210,11 @@ NumberRead readSectionNumber(QStringView original, QStringView upper)
         return {ordinal->value, ordinal->length};
     if (const auto words = readNumberWords(upper))
         return {words->value, words->length};
+    // "CHAPITRE PREMIER", "LIVRE PREMIÈRE": French books write the first as a word.
+    for (const QStringView first : {QStringView(u"PREMIER"), QStringView(u"PREMI\u00C8RE")}) {
+        if (upper.startsWith(first) && !isLetterAt(upper, first.size()))
+            return {1, first.size()};
+    }
     return {};
 }
 
