@@ -111,6 +111,13 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
           {u"EPILOGUE"_s, Part, u"EPILOGUE"_s},
           {u"I"_s, Chapter, u"I"_s},
           {u"II"_s, Chapter, u"II"_s}}},
+        {"an act whose first scene opens on its line names the scenes after it",
+         book(u"\nACT I. SCENE I.\n\n@SCENE II.--A Room.\n\n@ACT II. SCENE I.\n\n@"
+              "SCENE II.--A Room.\n\n@"_s),
+         {{u"ACT I."_s, Part, u"ACT I. SCENE I."_s},
+          {u"SCENE II"_s, Chapter, u"Act 1, SCENE II.--A Room."_s},
+          {u"ACT II."_s, Part, u"ACT II. SCENE I."_s},
+          {u"SCENE II"_s, Chapter, u"Act 2, SCENE II.--A Room."_s}}},
         {"contents lists: repeated entries, page numbers and dotted leaders",
          book(u"\nCONTENTS\n\nCHAPTER I\n\nCHAPTER II\n\nCHAPTER III\n\n\n"
               "Chapter I. The Start ......... 1\nChapter II.      7\n\n\n"

@@ -480,7 +480,7 @@ std::vector<Candidate> listedTitles(const Page &page)
         if (behind < page.last() && entries.contains(comparable(page.text(behind))))
             continue; // another copy of the list
         entries.remove(text);
-        HeadingLine read{Form::Listed, u"#T"_s, 0, HeadingLevel::Chapter, false};
+        HeadingLine read{Form::Listed, u"#T"_s, 0, HeadingLevel::Chapter, false, {}};
         found.push_back({line, read, line + 1, line + 1, line + 1});
     }
     if (qsizetype(found.size()) < FewestMatches)
@@ -567,6 +567,10 @@ std::vector<QString> titles(const Page &page, const std::vector<Candidate> &head
             && (above.level == HeadingLevel::Part || above.level == HeadingLevel::Chapter)) {
             holders[read.word].insert(above.read.word);
         }
+    }
+    for (const Candidate &heading : headings) {
+        if (!heading.read.opens.isEmpty())
+            holders[heading.read.opens].insert(heading.read.word);
     }
     // The nearest heading above each one of a kind that holds its kind.
     std::vector<qsizetype> enclosing(count, -1);

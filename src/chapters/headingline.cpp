@@ -241,7 +241,7 @@ bool endsInPageNumber(QStringView line)
 
 HeadingLine numbered(QStringView word, HeadingLevel level, int number, bool titled)
 {
-    return {Form::Numbered, word.toString(), number, level, titled};
+    return {Form::Numbered, word.toString(), number, level, titled, {}};
 }
 
 // "CHAPTER XII. Title", "Book the Second", "Stave One".
@@ -267,7 +267,17 @@ std::optional<HeadingLine> readNumbered(QStringView original, QStringView upper)
         if (!readTitleRest(original.sliced(numberAt + number.length), titled))
             return std::nullopt;
         const QStringView word = section.word == u"CHAP" ? u"CHAPTER" : section.word;
-        return numbered(word, section.level, number.value, titled);
+        HeadingLine read = numbered(word, section.level, number.value, titled);
+        if (titled && section.level == HeadingLevel::Part) {
+            // "ACT I. SCENE I.": the first of the sections the part holds opens on its line.
+            qsizetype titleAt = numberAt + number.length;
+            while (titleAt < upper.size() && (upper[titleAt] == u'.' || upper[titleAt].isSpace()))
+                ++titleAt;
+            const auto inner = readNumbered(original.sliced(titleAt), upper.sliced(titleAt));
+            if (inner && inner->number == 1 && inner->word != read.word)
+                read.opens = inner->word;
+        }
+        return read;
     }
     return std::nullopt;
 }
@@ -334,7 +344,7 @@ std::optional<HeadingLine> readNamed(QStringView original, QStringView upper)
         const bool to = after.startsWith(u" to ") || after.startsWith(u" TO ");
         if (!to && !readTitleRest(after, titled))
             continue;
-        return HeadingLine{Form::Named, matter.word.toString(), 0, matter.level, titled || to};
+        return HeadingLine{Form::Named, matter.word.toString(), 0, matter.level, titled || to, {}};
     }
     return std::nullopt;
 }
@@ -353,14 +363,14 @@ std::optional<HeadingLine> readNumberFirst(QStringView original, QStringView upp
     const QString family = roman ? u"#R"_s : u"#"_s;
     const QStringView rest = original.sliced(number.length);
     if (rest.isEmpty() || rest == u".")
-        return HeadingLine{Form::Bare, family, number.value, HeadingLevel::Chapter, false};
+        return HeadingLine{Form::Bare, family, number.value, HeadingLevel::Chapter, false, {}};
     if (!rest.startsWith(u'.'))
         return std::nullopt;
     bool titled = false;
     if (!readTitleRest(rest, titled) || !titled)
         return std::nullopt;
-    return HeadingLine{Form::NumberedTitle, family + u'.', number.value, HeadingLevel::Chapter,
-                       true};
+    return HeadingLine{Form::NumberedTitle,   family + u'.', number.value,
+                       HeadingLevel::Chapter, true,          {}};
 }
 
 // A heading set between ornaments: "— I —", "- 12 -", "[ IV ]". Empty for anything else.
@@ -413,7 +423,7 @@ HeadingLine readHeadingLine(QStringView line)
         return read.form == Form::Bare || read.form == Form::Numbered ? read : HeadingLine{};
     }
     if (endsInPageNumber(original))
-        return {Form::ListEntry, {}, 0, HeadingLevel::Chapter, false};
+        return {Form::ListEntry, {}, 0, HeadingLevel::Chapter, false, {}};
     const QString upper = upperCasedPerUnit(original);
     if (auto read = readNumberFirst(original, upper))
         return *read;

@@ -29,6 +29,8 @@ struct HeadingLine
     // or BackMatter for the matter words, Chapter for the rest.
     HeadingLevel level = HeadingLevel::Chapter;
     bool titled = false; // a title follows on the same line
+    // The section word of a part's first section on the same line: "SCENE" in "ACT I. SCENE I."
+    QString opens;
 
     bool isHeading() const { return form != Form::None && form != Form::ListEntry; }
 };
