@@ -160,11 +160,13 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
          {{u"CANTO I"_s, Chapter, u"CANTO I"_s}, {u"CANTO II"_s, Chapter, u"CANTO II"_s}}},
         {"titles alone are headings where the contents list names them",
          book(u"\nCONTENTS\n\n Economy\n Where I Lived, and What I Lived For\n"
-              " The Storm ........ 33\n\n\n\nWALDEN\n\n\n\nEconomy\n\n@"
-              "Where I Lived, and What I Lived For\n\n@THE STORM\n\n@"_s),
+              " The Storm ........ 33\n The Flood\n\n\n\nWALDEN\n\n\n\nEconomy\n\n@"
+              "Where I Lived, and What I Lived For\n\n@THE STORM\n\n@"
+              "CHAPTER IV\n\n\n\n\nThe Flood\n\n@"_s),
          {{u"Economy"_s, Chapter, u"Economy"_s},
           {u"Where"_s, Chapter, u"Where I Lived, and What I Lived For"_s},
-          {u"THE STORM"_s, Chapter, u"THE STORM"_s}},
+          {u"THE STORM"_s, Chapter, u"THE STORM"_s},
+          {u"CHAPTER IV"_s, Chapter, u"CHAPTER IV"_s}},
          u"WALDEN"_s},
         {"essays and chapters of French books",
          book(u"\nESSAY I.\n\n@CHAPITRE PREMIER\n\n@CHAPITRE II\n\n@"_s),

@@ -428,7 +428,7 @@ QString comparable(QStringView line)
 bool opensContents(QStringView line)
 {
     QStringView text = line.trimmed();
-    if (text.endsWith(u'.'))
+    if (text.endsWith(u'.') || text.endsWith(u':'))
         text.chop(1);
     return text.compare(u"CONTENTS", Qt::CaseInsensitive) == 0
            || text.compare(u"TABLE OF CONTENTS", Qt::CaseInsensitive) == 0;
@@ -662,7 +662,12 @@ QList<FoundHeading> FindHeadings(const QString &text)
         for (Candidate &title : listed) {
             while (next < headings.size() && headings[next].line <= title.line)
                 merged.push_back(std::move(headings[next++]));
-            if (merged.empty() || merged.back().end <= title.line)
+            // The first text above a title that is a heading's own makes it that heading's
+            // title, standing further below than titles are looked for.
+            qsizetype above = title.line - 1;
+            while (above > page.first() && page.blank(above))
+                --above;
+            if (merged.empty() || (merged.back().end <= title.line && merged.back().line != above))
                 merged.push_back(std::move(title));
         }
         while (next < headings.size())
