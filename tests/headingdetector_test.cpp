@@ -111,6 +111,13 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
           {u"EPILOGUE"_s, Part, u"EPILOGUE"_s},
           {u"I"_s, Chapter, u"I"_s},
           {u"II"_s, Chapter, u"II"_s}}},
+        {"an act whose first scene opens on its line names the scenes after it",
+         book(u"\nACT I. SCENE I.\n\n@SCENE II.--A Room.\n\n@ACT II. SCENE I.\n\n@"
+              "SCENE II.--A Room.\n\n@"_s),
+         {{u"ACT I."_s, Part, u"ACT I. SCENE I."_s},
+          {u"SCENE II"_s, Chapter, u"Act 1, SCENE II.--A Room."_s},
+          {u"ACT II."_s, Part, u"ACT II. SCENE I."_s},
+          {u"SCENE II"_s, Chapter, u"Act 2, SCENE II.--A Room."_s}}},
         {"contents lists: repeated entries, page numbers and dotted leaders",
          book(u"\nCONTENTS\n\nCHAPTER I\n\nCHAPTER II\n\nCHAPTER III\n\n\n"
               "Chapter I. The Start ......... 1\nChapter II.      7\n\n\n"
@@ -134,6 +141,38 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
               "*** END OF THE PROJECT GUTENBERG EBOOK X ***\n\nSection 1.\n\n@Section 2.\n\n@"_s),
          {{u"CHAPTER 1"_s, Chapter, u"CHAPTER 1"_s}, {u"CHAPTER 2"_s, Chapter, u"CHAPTER 2"_s}},
          u"*** START"_s},
+        {"numbers between ornaments, the last chapter, a name before the section word",
+         book(u"\n\u2014 I \u2014\n\n@[ II ]\n\n@- 3 -\n\n@- 4 -\n\n@CHAPTER THE LAST\n\n@"
+              "Inferno: Canto IV\n\n@"_s),
+         {{u"\u2014 I"_s, Chapter, u"\u2014 I \u2014"_s},
+          {u"[ II ]"_s, Chapter, u"[ II ]"_s},
+          {u"- 3 -"_s, Chapter, u"- 3 -"_s},
+          {u"- 4 -"_s, Chapter, u"- 4 -"_s},
+          {u"CHAPTER THE LAST"_s, Chapter, u"CHAPTER THE LAST"_s},
+          {u"Inferno"_s, Chapter, u"Inferno: Canto IV"_s}}},
+        {"a long title line below joins; a signature read as a numeral is no list entry",
+         book(u"\nLETTER I\n\nHOW THE FAMILY CAME TO SETTLE IN THE VALLEY AND WHAT BEFELL THEM\n\n@"
+              "CL. HARLOWE.\n\n\nLETTER II\n\n@"_s),
+         {{u"LETTER I"_s, Chapter, u"LETTER I HOW THE FAMILY CAME TO SETTLE I"_s},
+          {u"LETTER II"_s, Chapter, u"LETTER II"_s}}},
+        {"stanzas numbered afresh in every canto are no chapters",
+         book(u"\nCANTO I\n\nI.\n\n@II.\n\n@CANTO II\n\nI.\n\n@II.\n\n@"_s),
+         {{u"CANTO I"_s, Chapter, u"CANTO I"_s}, {u"CANTO II"_s, Chapter, u"CANTO II"_s}}},
+        {"titles alone are headings where the contents list names them",
+         book(u"\nCONTENTS\n\n Economy\n Where I Lived, and What I Lived For\n"
+              " The Storm ........ 33\n The Flood\n\n\n\nWALDEN\n\n\n\nEconomy\n\n@"
+              "Where I Lived, and What I Lived For\n\n@THE STORM\n\n@"
+              "CHAPTER IV\n\n\n\n\nThe Flood\n\n@"_s),
+         {{u"Economy"_s, Chapter, u"Economy"_s},
+          {u"Where"_s, Chapter, u"Where I Lived, and What I Lived For"_s},
+          {u"THE STORM"_s, Chapter, u"THE STORM"_s},
+          {u"CHAPTER IV"_s, Chapter, u"CHAPTER IV"_s}},
+         u"WALDEN"_s},
+        {"essays and chapters of French books",
+         book(u"\nESSAY I.\n\n@CHAPITRE PREMIER\n\n@CHAPITRE II\n\n@"_s),
+         {{u"ESSAY I."_s, Chapter, u"ESSAY I."_s},
+          {u"CHAPITRE PREMIER"_s, Chapter, u"CHAPITRE PREMIER"_s},
+          {u"CHAPITRE II"_s, Chapter, u"CHAPITRE II"_s}}},
         {"titles are cut at 40 characters",
          book(u"\nCHAPTER I--THE SOLUTION OF SOME QUESTIONS CONNECTED WITH\nMUNICIPAL POLICE\n\n@"
               "CHAPTER II\n\n@"_s),

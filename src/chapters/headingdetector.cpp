@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <QStringTokenizer>
 
 #include <algorithm>
 
@@ -155,7 +156,7 @@ private:
 
 bool isChapterish(const HeadingLine &read)
 {
-    return read.form == Form::Bare || read.form == Form::NumberedTitle
+    return read.form == Form::Bare || read.form == Form::NumberedTitle || read.form == Form::Listed
            || (read.form == Form::Numbered && read.level == HeadingLevel::Chapter);
 }
 
@@ -180,6 +181,21 @@ bool titleLike(const Page &page, qsizetype line)
     return first.isUpper() || first.isDigit();
 }
 
+// A single title line longer than a title line usually is, that still reads as a title: in
+// capitals, or with every longer word capitalised.
+bool longTitleLine(QStringView text)
+{
+    constexpr qsizetype LongestTitle = 120;
+    constexpr qsizetype ShortWord = 3; // "the", "of", "and" stay in lower case in titles
+    if (text.size() > LongestTitle || !(text.front().isUpper() || text.front().isDigit()))
+        return false;
+    for (QStringView word : QStringTokenizer(text, u' ', Qt::SkipEmptyParts)) {
+        if (word.size() > ShortWord && word.front().isLower())
+            return false;
+    }
+    return true;
+}
+
 // A line under a heading line that belongs to it: a short title, or the wrapped rest of a long
 // title in capitals.
 bool restOfHeading(QStringView text)
@@ -198,12 +214,18 @@ std::optional<Candidate> standingHeading(const Page &page, qsizetype line)
     if (!read.isHeading())
         return std::nullopt;
 
+    // The walks stop once the stack is too high, so that a long run of such lines costs no
+    // more than a short one per line.
     qsizetype stackStart = line;
-    while (stackStart > page.first() && page.headingLike(stackStart - 1))
+    while (stackStart > page.first() && line - stackStart < MostStackedHeadings
+           && page.headingLike(stackStart - 1)) {
         --stackStart;
+    }
     qsizetype stackEnd = line + 1;
-    while (stackEnd < page.last() && page.headingLike(stackEnd))
+    while (stackEnd < page.last() && stackEnd - stackStart <= MostStackedHeadings
+           && page.headingLike(stackEnd)) {
         ++stackEnd;
+    }
     if (stackEnd - stackStart > MostStackedHeadings)
         return std::nullopt;
     if (stackStart > page.first() && !page.blank(stackStart - 1))
@@ -239,8 +261,12 @@ std::optional<Candidate> standingHeading(const Page &page, qsizetype line)
     qsizetype title = blockEnd;
     while (title < page.last() && page.blank(title) && title - blockEnd < MostBlanksBeforeTitle)
         ++title;
-    if (title >= page.last() || page.blank(title) || !titleLike(page, title))
+    if (title >= page.last() || page.blank(title))
         return candidate;
+    if (!titleLike(page, title)
+        && !(page.blank(title + 1) && longTitleLine(page.text(title).trimmed()))) {
+        return candidate;
+    }
     // Under a front or back heading only a subtitle in capitals; a list of persons or the first
     // line of a preface is text.
     if (read.form == Form::Named
@@ -351,6 +377,117 @@ void keepNumberRuns(std::vector<Candidate> &candidates, std::vector<bool> &kept)
     }
 }
 
+// Numbers alone that start again from 1 under chapter-level headings of a word ("CANTO I" and
+// its stanzas "I.", "II.") number the sections or stanzas inside a chapter, not chapters.
+void dropSectionNumbers(const std::vector<Candidate> &candidates, std::vector<bool> &kept)
+{
+    auto numberOnly = [](const HeadingLine &read) {
+        return read.form == Form::Bare || read.form == Form::NumberedTitle;
+    };
+    QSet<QString> sectionFamilies;
+    std::size_t above = candidates.size();
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        if (!kept[i])
+            continue;
+        const HeadingLine &read = candidates[i].read;
+        if (above < candidates.size() && numberOnly(read) && read.number == 1) {
+            const HeadingLine &heading = candidates[above].read;
+            if (heading.form == Form::Numbered && heading.level == HeadingLevel::Chapter)
+                sectionFamilies.insert(read.word);
+        }
+        above = i;
+    }
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        if (numberOnly(candidates[i].read) && sectionFamilies.contains(candidates[i].read.word))
+            kept[i] = false;
+    }
+}
+
+// A line without the page number or dotted leaders a contents list ends it with, and without a
+// closing period.
+QStringView withoutPageNumber(QStringView line)
+{
+    QStringView text = line.trimmed();
+    qsizetype at = text.size();
+    while (at > 0 && (text[at - 1].isDigit() || QStringView(u"ivxlc").contains(text[at - 1])))
+        --at;
+    if (at > 0 && at < text.size() && (text[at - 1].isSpace() || text[at - 1] == u'.'))
+        text = text.first(at);
+    while (!text.isEmpty() && (text.back() == u'.' || text.back().isSpace()))
+        text.chop(1);
+    return text;
+}
+
+// A line as a contents list and a heading would both write it: whitespace collapsed, case
+// folded.
+QString comparable(QStringView line)
+{
+    return withoutPageNumber(line).toString().simplified().toCaseFolded();
+}
+
+bool opensContents(QStringView line)
+{
+    QStringView text = line.trimmed();
+    if (text.endsWith(u'.') || text.endsWith(u':'))
+        text.chop(1);
+    return text.compare(u"CONTENTS", Qt::CaseInsensitive) == 0
+           || text.compare(u"TABLE OF CONTENTS", Qt::CaseInsensitive) == 0;
+}
+
+// Chapters named by title alone ("Economy"): the book's contents list names them, and each is
+// the first line after the list that stands alone, matches an entry and has text behind it.
+// Entries that read as headings by themselves are left to the other rules.
+std::vector<Candidate> listedTitles(const Page &page)
+{
+    // A list ends at a gap of blank lines that no list has inside it.
+    constexpr qsizetype BlanksAfterList = 3;
+    constexpr qsizetype FewestMatches = 2;
+    QSet<QString> entries;
+    qsizetype line = page.first();
+    while (line < page.last() && !opensContents(page.text(line)))
+        ++line;
+    if (line == page.last())
+        return {};
+    qsizetype blanks = 0;
+    for (++line; line < page.last() && blanks < BlanksAfterList; ++line) {
+        if (page.blank(line)) {
+            ++blanks;
+            continue;
+        }
+        blanks = 0;
+        const QStringView written = withoutPageNumber(page.text(line));
+        const QString entry = written.toString().simplified().toCaseFolded();
+        if (entry.size() < 2 || entry.size() > LongestTitleLine
+            || readHeadingLine(written).form != Form::None) {
+            continue;
+        }
+        entries.insert(entry);
+    }
+    std::vector<Candidate> found;
+    if (entries.size() < FewestMatches)
+        return found;
+    for (; line < page.last(); ++line) {
+        if (page.blank(line) || !page.blank(line - 1) || !page.blank(line + 1)
+            || !titleLike(page, line)) {
+            continue;
+        }
+        const QString text = comparable(page.text(line));
+        if (!entries.contains(text))
+            continue;
+        qsizetype behind = line + 1;
+        while (behind < page.last() && page.blank(behind))
+            ++behind;
+        if (behind < page.last() && entries.contains(comparable(page.text(behind))))
+            continue; // another copy of the list
+        entries.remove(text);
+        HeadingLine read{Form::Listed, u"#T"_s, 0, HeadingLevel::Chapter, false, {}};
+        found.push_back({line, read, line + 1, line + 1, line + 1});
+    }
+    if (qsizetype(found.size()) < FewestMatches)
+        found.clear();
+    return found;
+}
+
 QString titleCased(const QString &word)
 {
     return word.left(1) + word.mid(1).toLower();
@@ -431,6 +568,10 @@ std::vector<QString> titles(const Page &page, const std::vector<Candidate> &head
             holders[read.word].insert(above.read.word);
         }
     }
+    for (const Candidate &heading : headings) {
+        if (!heading.read.opens.isEmpty())
+            holders[heading.read.opens].insert(heading.read.word);
+    }
     // The nearest heading above each one of a kind that holds its kind.
     std::vector<qsizetype> enclosing(count, -1);
     QHash<QString, qsizetype> lastOfWord;
@@ -491,16 +632,47 @@ QList<FoundHeading> FindHeadings(const QString &text)
             candidates.push_back(std::move(*candidate));
         }
     }
+    // A number outside any run (a signature "CL. HARLOWE.", a stray figure) is no heading, and
+    // no entry of a list either: it must not make the heading below it look like one.
+    std::vector<bool> kept(candidates.size(), true);
+    keepNumberRuns(candidates, kept);
+    std::vector<Candidate> inRuns;
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        if (kept[i])
+            inRuns.push_back(std::move(candidates[i]));
+    }
+    candidates = std::move(inRuns);
     markLists(page, candidates);
 
-    std::vector<bool> kept(candidates.size());
+    kept.assign(candidates.size(), true);
     for (std::size_t i = 0; i < candidates.size(); ++i)
         kept[i] = !candidates[i].listed;
     keepNumberRuns(candidates, kept);
+    dropSectionNumbers(candidates, kept);
     std::vector<Candidate> headings;
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         if (kept[i])
             headings.push_back(candidates[i]);
+    }
+    // Titles the contents list names, unless they are a found heading or its title lines.
+    std::vector<Candidate> listed = listedTitles(page);
+    if (!listed.empty()) {
+        std::vector<Candidate> merged;
+        std::size_t next = 0;
+        for (Candidate &title : listed) {
+            while (next < headings.size() && headings[next].line <= title.line)
+                merged.push_back(std::move(headings[next++]));
+            // The first text above a title that is a heading's own makes it that heading's
+            // title, standing further below than titles are looked for.
+            qsizetype above = title.line - 1;
+            while (above > page.first() && page.blank(above))
+                --above;
+            if (merged.empty() || (merged.back().end <= title.line && merged.back().line != above))
+                merged.push_back(std::move(title));
+        }
+        while (next < headings.size())
+            merged.push_back(std::move(headings[next++]));
+        headings = std::move(merged);
     }
     assignLevels(headings);
     const std::vector<QString> rowTitles = titles(page, headings);

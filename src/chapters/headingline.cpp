@@ -43,6 +43,19 @@ constexpr SectionWord SectionWords[] = {
     {u"TALE", HeadingLevel::Chapter},
     {u"LECTURE", HeadingLevel::Chapter},
     {u"EPISODE", HeadingLevel::Chapter},
+    {u"ESSAY", HeadingLevel::Chapter},
+    {u"SERMON", HeadingLevel::Chapter},
+    {u"DISCOURSE", HeadingLevel::Chapter},
+    {u"LESSON", HeadingLevel::Chapter},
+    {u"FABLE", HeadingLevel::Chapter},
+    // Books in French, German, Italian and Spanish number their chapters with the same numerals.
+    {u"LIVRE", HeadingLevel::Part},
+    {u"TOME", HeadingLevel::Part},
+    {u"CHAPITRE", HeadingLevel::Chapter},
+    {u"KAPITEL", HeadingLevel::Chapter},
+    {u"CAPITOLO", HeadingLevel::Chapter},
+    {u"CAP\u00CDTULO", HeadingLevel::Chapter},
+    {u"CAPITULO", HeadingLevel::Chapter},
     {u"PROLOGUE", HeadingLevel::FrontMatter},
     {u"EPILOGUE", HeadingLevel::BackMatter},
     {u"APPENDIX", HeadingLevel::BackMatter},
@@ -182,10 +195,13 @@ NumberRead readSectionNumber(QStringView original, QStringView upper)
     qsizetype at = 0;
     if (upper.startsWith(u"THE ")) {
         at = skipSpaces(upper, 4);
-        if (const auto ordinal = readOrdinalWords(upper.sliced(at));
-            ordinal && original[at].isUpper()) {
+        if (at == upper.size() || !original[at].isUpper())
+            return {};
+        if (const auto ordinal = readOrdinalWords(upper.sliced(at)))
             return {ordinal->value, at + ordinal->length};
-        }
+        // "Chapter the Last": a heading in the sequence that carries no number of its own.
+        if (upper.sliced(at).startsWith(u"LAST") && !isLetterAt(upper, at + 4))
+            return {0, at + 4};
         return {};
     }
     if (original.isEmpty() || !original.front().isUpper())
@@ -194,6 +210,11 @@ NumberRead readSectionNumber(QStringView original, QStringView upper)
         return {ordinal->value, ordinal->length};
     if (const auto words = readNumberWords(upper))
         return {words->value, words->length};
+    // "CHAPITRE PREMIER", "LIVRE PREMIÈRE": French books write the first as a word.
+    for (const QStringView first : {QStringView(u"PREMIER"), QStringView(u"PREMI\u00C8RE")}) {
+        if (upper.startsWith(first) && !isLetterAt(upper, first.size()))
+            return {1, first.size()};
+    }
     return {};
 }
 
@@ -220,7 +241,7 @@ bool endsInPageNumber(QStringView line)
 
 HeadingLine numbered(QStringView word, HeadingLevel level, int number, bool titled)
 {
-    return {Form::Numbered, word.toString(), number, level, titled};
+    return {Form::Numbered, word.toString(), number, level, titled, {}};
 }
 
 // "CHAPTER XII. Title", "Book the Second", "Stave One".
@@ -246,7 +267,17 @@ std::optional<HeadingLine> readNumbered(QStringView original, QStringView upper)
         if (!readTitleRest(original.sliced(numberAt + number.length), titled))
             return std::nullopt;
         const QStringView word = section.word == u"CHAP" ? u"CHAPTER" : section.word;
-        return numbered(word, section.level, number.value, titled);
+        HeadingLine read = numbered(word, section.level, number.value, titled);
+        if (titled && section.level == HeadingLevel::Part) {
+            // "ACT I. SCENE I.": the first of the sections the part holds opens on its line.
+            qsizetype titleAt = numberAt + number.length;
+            while (titleAt < upper.size() && (upper[titleAt] == u'.' || upper[titleAt].isSpace()))
+                ++titleAt;
+            const auto inner = readNumbered(original.sliced(titleAt), upper.sliced(titleAt));
+            if (inner && inner->number == 1 && inner->word != read.word)
+                read.opens = inner->word;
+        }
+        return read;
     }
     return std::nullopt;
 }
@@ -313,7 +344,7 @@ std::optional<HeadingLine> readNamed(QStringView original, QStringView upper)
         const bool to = after.startsWith(u" to ") || after.startsWith(u" TO ");
         if (!to && !readTitleRest(after, titled))
             continue;
-        return HeadingLine{Form::Named, matter.word.toString(), 0, matter.level, titled || to};
+        return HeadingLine{Form::Named, matter.word.toString(), 0, matter.level, titled || to, {}};
     }
     return std::nullopt;
 }
@@ -332,14 +363,48 @@ std::optional<HeadingLine> readNumberFirst(QStringView original, QStringView upp
     const QString family = roman ? u"#R"_s : u"#"_s;
     const QStringView rest = original.sliced(number.length);
     if (rest.isEmpty() || rest == u".")
-        return HeadingLine{Form::Bare, family, number.value, HeadingLevel::Chapter, false};
+        return HeadingLine{Form::Bare, family, number.value, HeadingLevel::Chapter, false, {}};
     if (!rest.startsWith(u'.'))
         return std::nullopt;
     bool titled = false;
     if (!readTitleRest(rest, titled) || !titled)
         return std::nullopt;
-    return HeadingLine{Form::NumberedTitle, family + u'.', number.value, HeadingLevel::Chapter,
-                       true};
+    return HeadingLine{Form::NumberedTitle,   family + u'.', number.value,
+                       HeadingLevel::Chapter, true,          {}};
+}
+
+// A heading set between ornaments: "— I —", "- 12 -", "[ IV ]". Empty for anything else.
+QStringView undecorated(QStringView line)
+{
+    const QChar first = line.front();
+    const QChar last = line.back();
+    const bool dashes = isDash(first) && isDash(last);
+    if (line.size() < 3 || !(dashes || (first == u'[' && last == u']')))
+        return {};
+    qsizetype from = 1;
+    qsizetype to = line.size() - 1;
+    while (from < to && (line[from].isSpace() || (dashes && isDash(line[from]))))
+        ++from;
+    while (to > from && (line[to - 1].isSpace() || (dashes && isDash(line[to - 1]))))
+        --to;
+    return line.sliced(from, to - from);
+}
+
+// "Inferno: Canto I": a name in capitals and a colon before a section word and its number.
+std::optional<HeadingLine> readNamePrefixed(QStringView original, QStringView upper)
+{
+    constexpr qsizetype LongestName = 30;
+    const qsizetype colon = original.first(std::min(original.size(), LongestName)).indexOf(u':');
+    if (colon <= 0 || !headingCase(original.first(colon)))
+        return std::nullopt;
+    for (const QChar c : original.first(colon)) {
+        if (!c.isLetter() && c != u' ')
+            return std::nullopt;
+    }
+    const qsizetype at = skipSpaces(upper, colon + 1);
+    if (at == colon + 1)
+        return std::nullopt;
+    return readNumbered(original.sliced(at), upper.sliced(at));
 }
 
 } // namespace
@@ -350,10 +415,15 @@ HeadingLine readHeadingLine(QStringView line)
     if (original.isEmpty() || original.size() > LongestHeading)
         return {};
     const QChar first = original.front();
-    if (!first.isUpper() && !first.isDigit())
-        return {};
+    if (!first.isUpper() && !first.isDigit()) {
+        const QStringView inner = undecorated(original);
+        if (inner.isEmpty() || (isDash(inner.front()) || inner.front() == u'['))
+            return {};
+        const HeadingLine read = readHeadingLine(inner);
+        return read.form == Form::Bare || read.form == Form::Numbered ? read : HeadingLine{};
+    }
     if (endsInPageNumber(original))
-        return {Form::ListEntry, {}, 0, HeadingLevel::Chapter, false};
+        return {Form::ListEntry, {}, 0, HeadingLevel::Chapter, false, {}};
     const QString upper = upperCasedPerUnit(original);
     if (auto read = readNumberFirst(original, upper))
         return *read;
@@ -362,6 +432,8 @@ HeadingLine readHeadingLine(QStringView line)
     if (auto read = readOrdinalFirst(original, upper))
         return *read;
     if (auto read = readNamed(original, upper))
+        return *read;
+    if (auto read = readNamePrefixed(original, upper))
         return *read;
     return {};
 }

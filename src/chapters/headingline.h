@@ -17,6 +17,7 @@ struct HeadingLine
         Named,         // "PREFACE", "Translator's Preface", "Epilogue."
         Bare,          // a number alone: "7", "XII."
         NumberedTitle, // a number and a title: "I. THE PERIOD"
+        Listed,        // a title alone that the book's contents list names: "Economy"
     };
 
     Form form = Form::None;
@@ -28,6 +29,8 @@ struct HeadingLine
     // or BackMatter for the matter words, Chapter for the rest.
     HeadingLevel level = HeadingLevel::Chapter;
     bool titled = false; // a title follows on the same line
+    // The section word of a part's first section on the same line: "SCENE" in "ACT I. SCENE I."
+    QString opens;
 
     bool isHeading() const { return form != Form::None && form != Form::ListEntry; }
 };
