@@ -9,6 +9,7 @@
 #include "book/textimport.h"
 #include "cleaner/storablecharacters.h"
 #include "cleaner/textcleaner.h"
+#include "referencecleaner.h"
 
 #include <algorithm>
 
@@ -26,6 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(!hasLoneLineBreak(cleaned));
     if (boxes[4])
         FUZZ_CHECK(!cleaned.contains(u'\t'));
+
+    // The one-pass boxes do what their steps, repeated until nothing changes, do.
+    for (const int box : {0, 1, 3}) {
+        CleanerBoxes one{};
+        one[box] = true;
+        FUZZ_CHECK(CleanText(text, one) == referenceCleanBox(box, text));
+    }
 
     CleanerBoxes box3{};
     box3[3] = true;

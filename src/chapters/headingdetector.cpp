@@ -455,6 +455,9 @@ std::vector<Candidate> listedTitles(const Page &page)
             continue;
         }
         blanks = 0;
+        // A paragraph of text (a long line, as in unwrapped text) ends the list.
+        if (page.text(line).size() > 4 * LongestTitleLine)
+            break;
         const QStringView written = withoutPageNumber(page.text(line));
         const QString entry = written.toString().simplified().toCaseFolded();
         if (entry.size() < 2 || entry.size() > LongestTitleLine

@@ -4,7 +4,9 @@
 
 #include "search/textreplace.h"
 
+#include <algorithm>
 #include <initializer_list>
+#include <string_view>
 
 using namespace Qt::StringLiterals;
 
@@ -56,21 +58,112 @@ QString once(const QString &text, std::initializer_list<CleanPass> passes)
 }
 
 const QString CRLF = u"\r\n"_s;
-const QString Marker = u"<PAR>"_s;
+
+// Boxes 0, 1 and 3 are each described as replacements repeated until the text stops changing,
+// every round a new copy of the whole text. Their net effect is worked out here in one pass:
+// no round can make a match for a later round except where noted, so one look at each position
+// is enough. The tests hold every box to its step-by-step description.
+class OnePass
+{
+public:
+    OnePass(const QString &text, qsizetype mostGrowthPerUnit)
+        : m_at(reinterpret_cast<const char16_t *>(text.utf16()))
+        , m_end(m_at + text.size())
+        , m_result(text.size() * mostGrowthPerUnit, Qt::Uninitialized)
+        , m_out(reinterpret_cast<char16_t *>(m_result.data()))
+    {}
+
+    bool done() const { return m_at == m_end; }
+    char16_t next() const { return *m_at; }
+    // Whether what follows starts with the given units; takes them if so.
+    bool take(std::u16string_view units)
+    {
+        if (qsizetype(units.size()) > m_end - m_at || !std::equal(units.begin(), units.end(), m_at))
+            return false;
+        m_at += units.size();
+        return true;
+    }
+    void copyOne() { *m_out++ = *m_at++; }
+    void write(std::u16string_view units) { m_out = std::copy(units.begin(), units.end(), m_out); }
+
+    QString result()
+    {
+        m_result.truncate(m_out - reinterpret_cast<const char16_t *>(m_result.constData()));
+        return std::move(m_result);
+    }
+
+private:
+    const char16_t *m_at;
+    const char16_t *m_end;
+    QString m_result;
+    char16_t *m_out;
+};
+
+constexpr std::u16string_view LineBreak = u"\r\n";
+constexpr std::u16string_view BlankLine = u"\r\n\r\n";
+
+// Box 0. Its steps mark every blank line and every break before a space with "<PAR>" (the space
+// goes into the mark), then turn every other break into a space, then every "<PAR>", the
+// book's own too, into a blank line.
+QString unwrapLines(const QString &text)
+{
+    OnePass pass(text, 2);
+    while (!pass.done()) {
+        if (pass.next() != u'\r' && pass.next() != u'<')
+            pass.copyOne();
+        else if (pass.take(BlankLine) || pass.take(u"\r\n ") || pass.take(u"<PAR>"))
+            pass.write(BlankLine);
+        else if (pass.take(LineBreak))
+            pass.write(u" ");
+        else
+            pass.copyOne();
+    }
+    return pass.result();
+}
+
+// Box 1. Each round turns the first space after every break into one more break, so a line
+// indented by n spaces ends up after n + 1 breaks; then tabs at the start of a line go, however
+// many (each round takes one).
+QString breakIndents(const QString &text)
+{
+    OnePass pass(text, 2);
+    while (!pass.done()) {
+        if (!pass.take(LineBreak)) {
+            pass.copyOne();
+            continue;
+        }
+        pass.write(LineBreak);
+        while (pass.take(u" "))
+            pass.write(LineBreak);
+        while (pass.take(u"\t")) {
+        }
+    }
+    return pass.result();
+}
+
+// Box 3. Each round halves every run of breaks, until each run is one break.
+QString collapseBlankLines(const QString &text)
+{
+    OnePass pass(text, 1);
+    while (!pass.done()) {
+        if (!pass.take(LineBreak)) {
+            pass.copyOne();
+            continue;
+        }
+        pass.write(LineBreak);
+        while (pass.take(LineBreak)) {
+        }
+    }
+    return pass.result();
+}
 
 QString cleanBox(int box, const QString &text)
 {
     switch (box) {
-    case 0: {
-        const QString marked =
-            untilStable(text, {replacing(CRLF + CRLF, Marker), replacing(CRLF + u' ', Marker)});
-        const QString joined = untilStable(marked, {replacing(CRLF, u" "_s)});
-        return untilStable(joined, {replacing(Marker, CRLF + CRLF)});
-    }
-    case 1: {
-        const QString unindented = untilStable(text, {replacing(CRLF + u' ', CRLF + CRLF)});
-        return untilStable(unindented, {replacing(CRLF + u'\t', CRLF)});
-    }
+    case 0:
+        return unwrapLines(text);
+    case 1:
+        return breakIndents(text);
     case 2: {
         const QString straight =
             once(text, {replacing(u"\u201C"_s, u"\""_s), replacing(u"\u201D"_s, u"\""_s),
@@ -78,7 +171,7 @@ QString cleanBox(int box, const QString &text)
         return untilStable(straight, {apostropheBeforeS});
     }
     case 3:
-        return untilStable(text, {replacing(CRLF + CRLF, CRLF)});
+        return collapseBlankLines(text);
     case 4:
         return once(text, {replacing(u"\t"_s, QString())});
     case 5:
