@@ -30,6 +30,7 @@ FrmInfo::FrmInfo()
     objTitle = control<QLineEdit>(this, "objTitle");
     objAuthor = control<QLineEdit>(this, "objAuthor");
     objSynopsis = control<MultiLineTextBox>(this, "objSynopsis");
+    objSynopsis->keepTextAsSetUntilEdited();
     butOK = control<QPushButton>(this, "butOK");
     lblTitle = control<QLabel>(this, "lblTitle");
     lblAuthor = control<QLabel>(this, "lblAuthor");

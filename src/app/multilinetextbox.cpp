@@ -36,7 +36,7 @@ QString MultiLineTextBox::Text() const
 {
     // The document is modified by every edit of the user's, and unmodified again once they are
     // all undone.
-    if (!document()->isModified())
+    if (m_keepsTextAsSet && !document()->isModified())
         return m_textAsSet;
     return textWithCrLf(*document());
 }

@@ -15,16 +15,20 @@ class MultiLineTextBox : public QPlainTextEdit
 public:
     explicit MultiLineTextBox(QWidget *parent = nullptr);
 
-    // The whole text, line breaks as CR LF; until the user edits it, exactly the text that
-    // setText put in, so that a loaded book saves back byte for byte even where another tool
-    // wrote a lone LF or CR.
+    // The whole text, line breaks as CR LF; or, for a box that keeps its text as set, exactly
+    // what setText put in until the user edits it.
     QString Text() const;
     // Replaces the whole text.
     void setText(const QString &text);
+
+    // A book's field that another tool may have written with a lone LF or CR keeps it until the
+    // user edits the field, so that Open then Save As writes the same bytes.
+    void keepTextAsSetUntilEdited() { m_keepsTextAsSet = true; }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    bool m_keepsTextAsSet = false;
     QString m_textAsSet;
 };
