@@ -2,6 +2,8 @@
 #include "frmleafwright.h"
 #include "windows.h"
 
+#include "book/wholetextmemory.h"
+
 #include <QApplication>
 
 #include <csignal>
@@ -11,6 +13,7 @@ int main(int argc, char *argv[])
     // Past a file-size limit a write fails and Save As says so, instead of the signal ending
     // the program.
     std::signal(SIGXFSZ, SIG_IGN);
+    reuseMemoryOfWholeTextCopies();
 
     // The whole command-line tail names the book to open; QApplication would take its own
     // options (-style, -reverse, ...) out of it, so the tail is read before it starts.
