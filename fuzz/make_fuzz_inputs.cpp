@@ -99,26 +99,19 @@ int main(int argc, char *argv[])
     int n = 0;
     for (const QByteArray &text : Texts) {
         const QString name = u"text%1"_s.arg(++n);
-        Book book{u"Title"_s,
-                  u"Author"_s,
-                  u"Synopsis\r\nline"_s,
-                  {{u"Chapter 1"_s, u" 0"_s}, {u"Two"_s, u"12"_s}},
-                  QString::fromLatin1(text)};
-        write(root + u"/fuzz_loadbook"_s, name, serializeBook(book));
-        write(root + u"/fuzz_textimport"_s, name, text);
-        const QString utf16 = QString::fromLatin1(text);
-        write(root + u"/fuzz_scan"_s, name,
-              char(n)
-                  + QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2));
-        write(root + u"/fuzz_headings"_s, name,
-              QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2));
-        write(root + u"/fuzz_cleaner"_s, name, char(0x3F) + text);
-        write(root + u"/fuzz_replace"_s, name,
-              text
-                  + "\xFF"
-                    "chapter"
-                    "\xFF"
-                    "Part");
+        const QString latin1 = QString::fromLatin1(text);
+        const QByteArray utf16(reinterpret_cast<const char *>(latin1.utf16()), latin1.size() * 2);
+        const Book book{u"Title"_s,
+                        u"Author"_s,
+                        u"Synopsis\r\nline"_s,
+                        {{u"Chapter 1"_s, u" 0"_s}, {u"Two"_s, u"12"_s}},
+                        latin1};
+        const std::pair<const char16_t *, QByteArray> inputs[] = {
+            {u"loadbook", serializeBook(book)}, {u"textimport", text},
+            {u"scan", char(n) + utf16},         {u"headings", utf16},
+            {u"cleaner", char(0x3F) + text},    {u"replace", text + "\377chapter\377Part"}};
+        for (const auto &[target, bytes] : inputs)
+            write(root + u"/fuzz_"_s + QString::fromUtf16(target), name, bytes);
     }
     write(root + u"/fuzz_loadbook"_s, u"empty"_s, serializeBook(Book{}));
     writeEpubs(root + u"/fuzz_epub"_s);

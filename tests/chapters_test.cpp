@@ -1,0 +1,288 @@
+#include "book/bookcheck.h"
+#include "book/offsettext.h"
+#include "book/textimport.h"
+#include "chapters/chapterscan.h"
+#include "chapters/chaptertable.h"
+
+#include "referencescan.h"
+#include "testfiles.h"
+
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+NumberTables filledTables()
+{
+    NumberTables tables;
+    BuildRomanNumerals(tables);
+    BuildNumberWords(tables);
+    return tables;
+}
+
+// Rows written "title@offset|title@offset", for short tables.
+ChapterRows rows(const QString &written)
+{
+    ChapterRows result;
+    for (const QString &row : written.split(u'|', Qt::SkipEmptyParts))
+        result.append({row.section(u'@', 0, -2), row.section(u'@', -1)});
+    return result;
+}
+
+TEST(ChapterScan, AppendsTheFirstOccurrenceOfEverySearchInSearchOrder)
+{
+    using enum HeadingStyle;
+    const struct
+    {
+        QString text;
+        HeadingStyle style;
+        bool wholeLine;
+        QString rows;
+    } cases[] = {
+        {u"Chapter 12\r\nChapter 1"_s, Digits, false, u"Chapter 1@0|Chapter 12@0"_s},
+        {u"Chapter 1 ... Book 1"_s, Digits, false, u"Book 1@14|Chapter 1@0"_s},
+        {u"Holiday 3, counterpart 2, Notebook 4"_s, Digits, false,
+         u"part 2@18|day 3@4|book 4@30"_s},
+        {u"the prologue; indexed; an Epilogue"_s, Digits, false,
+         u"prologue@4|Epilogue@26|index@14"_s},
+        {u"Chapter 5 Chapter 05 Chapter 10"_s, TwoDigits, false, u"Chapter 05@10|Chapter 10@21"_s},
+        {u"CHAPTER II. CHAPTER I."_s, RomanNumerals, false, u"CHAPTER I@0|CHAPTER II@0"_s},
+        {u"CHAPTER TWENTY-ONE, Chapter Twenty one"_s, Words, false,
+         u"CHAPTER TWENTY@0|Chapter Twenty one@20"_s},
+        {u"Chapter One Hundred and one; Chapter One Hundren and one"_s, Words, false,
+         u"Chapter One@0|Chapter One Hundred@0|Chapter One Hundren and one@29"_s},
+        {u"1 first\r\n12 Twelve\r\n2 Two\r\n2"_s, LineDigits, false, u"1@9|2@20|12@9"_s},
+        {u"I\r\nIt was\r\nV."_s, LineRoman, false, u"I@3|V@11"_s},
+        {u"x\r\n7. The Return\r\nmore"_s, LineDigits, true, u"7. The Return@3"_s},
+        {QString(), Digits, false, QString()},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(ScanChapters(c.text, {c.style, c.wholeLine}, filledTables()), rows(c.rows))
+            << c.text.toStdString();
+        EXPECT_EQ(referenceScan(c.text, {c.style, c.wholeLine}), rows(c.rows))
+            << c.text.toStdString() << " (the sequential searches)";
+    }
+}
+
+TEST(ChapterScan, ReportsEveryStepAndStatusOfTheSearches)
+{
+    for (const HeadingStyle style : {HeadingStyle::Digits, HeadingStyle::LineDigits}) {
+        const QString text =
+            style == HeadingStyle::Digits ? u"Prologue\r\nChapter 1\r\nII"_s : u"none"_s;
+        QList<ScanCall> calls, expected;
+        ScanChapters(text, {style, false}, filledTables(), [&](int steps, const QString &status) {
+            calls.append({steps, status});
+        });
+        referenceScan(text, {style, false}, &expected);
+        EXPECT_EQ(calls, expected);
+        ASSERT_FALSE(calls.isEmpty());
+        EXPECT_EQ(calls.first(), (ScanCall{1, u"Searching for Contents..."_s}));
+        EXPECT_EQ(calls.last(), (ScanCall{ScanSteps, QString()}));
+    }
+}
+
+// Texts made of heading fragments, so that many searches hit, overlap and nest.
+QString headingSoup(std::mt19937 &random, int pieces)
+{
+    static const QString Pieces[] = {
+        u"Chapter "_s, u"chapter"_s,  u"BOOK "_s,  u"Part "_s,  u"Day "_s, u"Section "_s,
+        u"Volume "_s,  u"Letter "_s,  u"1"_s,      u"2"_s,      u"12"_s,   u"0"_s,
+        u"I"_s,        u"V"_s,        u"X"_s,      u"L"_s,      u"C"_s,    u"One"_s,
+        u" "_s,        u"-"_s,        u"Twenty"_s, u"one"_s,    u"\r\n"_s, u"Hundren and "_s,
+        u"Index"_s,    u"Prologue"_s, u"ß"_s,      u"\u0131"_s, u"x"_s,
+    };
+    QString text;
+    std::uniform_int_distribution<int> pick(0, int(std::size(Pieces)) - 1);
+    for (int i = 0; i < pieces; ++i)
+        text += Pieces[pick(random)];
+    return text;
+}
+
+TEST(ChapterScan, OnePassEqualsTheSequentialSearchesOnGeneratedTexts)
+{
+    std::mt19937 random(902);
+    for (int round = 0; round < 100; ++round) {
+        const QString text = headingSoup(random, 1 + round * 9);
+        for (int style = 0; style < HeadingStyleCount; ++style) {
+            const ScanOptions options{HeadingStyle(style), round % 2 == 0};
+            ASSERT_EQ(ScanChapters(text, options, filledTables()), referenceScan(text, options))
+                << "style " << style << " on: " << text.toStdString();
+        }
+    }
+}
+
+TEST(ChapterScan, OnePassEqualsTheSequentialSearchesOnEveryCorpusBook)
+{
+    const QStringList books = corpusBooks();
+    if (books.isEmpty())
+        GTEST_SKIP() << "no corpus books in " << corpusDir().toStdString();
+    for (const QString &book : books) {
+        const QString text = decodeTextFile(readBytes(book));
+        for (int style = 0; style < HeadingStyleCount; ++style) {
+            const ScanOptions options{HeadingStyle(style), style % 2 == 1};
+            EXPECT_EQ(ScanChapters(text, options, filledTables()), referenceScan(text, options))
+                << book.toStdString() << ", style " << style;
+        }
+    }
+}
+
+TEST(NumberTables, SlotsHoldTheirExactText)
+{
+    const NumberTables tables = filledTables();
+    const struct
+    {
+        int n;
+        QString roman;
+        QString words;
+    } cases[] = {
+        {4, u"IV"_s, u"Four"_s},
+        {21, u"XXI"_s, u"Twenty one"_s},
+        {44, u"XLIV"_s, u"Forty four"_s},
+        {99, u"XCIX"_s, u"Ninety nine"_s},
+        {100, u"C"_s, u"One Hundred"_s},
+        {101, u"CI"_s, u"One Hundren and one"_s},
+        {128, u"CXXVIII"_s, u"One Hundren and twenty eight"_s},
+    };
+    for (const auto &slot : cases) {
+        EXPECT_EQ(tables.RomanNumerals[slot.n], slot.roman) << slot.n;
+        EXPECT_EQ(tables.NumberWords[slot.n], slot.words) << slot.n;
+    }
+    EXPECT_EQ(tables.RomanNumerals.size(), 129u) << "slots 1 to 128, no slot 129";
+    int hundren = 0;
+    for (int n = 1; n <= NumberTables::Highest; ++n) {
+        const QString &words = tables.NumberWords[n];
+        EXPECT_EQ(tables.HyphenatedNumberWords[n], QString(words).replace(u' ', u'-')) << n;
+        EXPECT_EQ(words.count(QRegularExpression(u"[A-Z]"_s)), 1 + words.contains(u"Hundre"_s));
+        hundren += words.contains(u"Hundren"_s);
+    }
+    EXPECT_EQ(hundren, 28);
+}
+
+// The exchange over all pairs exactly as users know it, reading and rewriting texts each time.
+void literalSort(ChapterRows &rows)
+{
+    const qsizetype n = rows.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        for (qsizetype j = 0; j < n; ++j) {
+            if (offsetTextToNumber(rows[j].offset) > offsetTextToNumber(rows[i].offset)) {
+                const ChapterEntry rowI = rows[i];
+                const ChapterEntry rowJ = rows[j];
+                rows[j] = rowI;
+                rows[i] = {rowJ.title, QString::number(offsetTextToNumber(rowJ.offset))};
+            }
+        }
+    }
+}
+
+// Equal offsets change places; rows already in order change places twice, and an offset the
+// exchange touches is rewritten without its sign position.
+TEST(ChapterTable, SortOrdersByOffsetAndRewritesTheRowsItExchanges)
+{
+    const std::pair<QString, QString> cases[] = {
+        {u"A@ 300|B@ 100|C@ 200"_s, u"B@ 100|C@ 200|A@300"_s},
+        {u"A@ 100|B@ 100|C@ 0"_s, u"C@ 0|B@ 100|A@100"_s},
+        {QString(), QString()},
+        {u"Only@ 5"_s, u"Only@ 5"_s},
+        {u"A@ 1|B@ 2"_s, u"A@ 1|B@2"_s},
+        {u"Text@Offset|Neg@-4"_s, u"Neg@-4|Text@0"_s},
+    };
+    for (const auto &[unsorted, sorted] : cases) {
+        ChapterRows result = rows(unsorted);
+        SortChapters(result);
+        EXPECT_EQ(result, rows(sorted));
+        result = rows(unsorted);
+        literalSort(result);
+        EXPECT_EQ(result, rows(sorted)) << "the table above must hold for the exchange itself";
+    }
+
+    std::mt19937 random(32767);
+    for (int round = 0; round < 200; ++round) {
+        std::uniform_int_distribution<int> size(0, 60);
+        std::uniform_int_distribution<int> value(0, round % 3 == 0 ? 3 : 1000);
+        ChapterRows table;
+        for (int i = size(random); i > 0; --i) {
+            const int v = value(random);
+            table.append({u"Row %1"_s.arg(i),
+                          random() % 2 ? offsetWithSignPosition(v) : QString::number(v)});
+        }
+        ChapterRows fast = table;
+        SortChapters(fast);
+        literalSort(table);
+        ASSERT_EQ(fast, table) << "round " << round;
+    }
+
+    ChapterRows added(5, {u"x"_s, u"1"_s});
+    EXPECT_EQ(keepRowsThatFit(added, MaxChapterRows - 3), 2) << "rows left out";
+    EXPECT_EQ(added.size(), 3);
+}
+
+using Kind = BookProblem::Kind;
+
+TEST(BookCheck, FindsWhatAReaderWouldStumbleOver)
+{
+    // Chapters at the offsets given; lines of the default text start at 0, 5, 11 and 16.
+    auto book = [](const QString &offsets, const QString &text = u"One\r\ntext\r\nTwo\r\nmore"_s) {
+        Book result{u"Title"_s.leftJustified(128), {}, {}, {}, text};
+        for (const QString &offset : offsets.split(u'|', Qt::SkipEmptyParts))
+            result.chapters.append({u"Chapter"_s.leftJustified(40), offset});
+        return result;
+    };
+    // Chapters with these titles, one a line.
+    auto titled = [](const QStringList &titles) {
+        Book result;
+        for (const QString &title : titles) {
+            result.chapters.append({title, u" "_s + QString::number(result.text.size())});
+            result.text += u"line\r\n"_s;
+        }
+        return result;
+    };
+    Book cutFields = book(u" 0"_s);
+    cutFields.title = QString(128, u'T');
+    cutFields.synopsis = QString(1023, u'S') + u'.';
+    cutFields.chapters[0].title = QString(40, u'c');
+    const struct
+    {
+        const char *name;
+        Book book;
+        std::vector<std::pair<Kind, int>> problems;
+    } cases[] = {
+        {"chapters at line starts, in order", book(u" 0| 5|11| 16"_s), {}},
+        {"offsets outside the text and out of order",
+         book(u" 0| 20|-1"_s),
+         {{Kind::OffsetOutsideText, 2},
+          {Kind::OffsetOutsideText, 3},
+          {Kind::OffsetsOutOfOrder, 3}}},
+        {"after a lone LF or CR, as stored", book(u" 2| 4| 7"_s, u"a\nb\rc\r\nd"_s), {}},
+        {"cut fields", cutFields, {{Kind::FieldCut, 0}, {Kind::FieldCut, 0}, {Kind::FieldCut, 1}}},
+        {"chapter numbers missing or repeated within a part",
+         titled({u"Book 1, CHAPTER I"_s, u"Book 1, CHAPTER II"_s, u"Book 2, CHAPTER I"_s,
+                 u"Book 2, CHAPTER III"_s, u"Book 2, CHAPTER III"_s}),
+         {{Kind::NumberingGap, 4}, {Kind::NumberingGap, 5}}},
+        {"numbering running on through parts, restarting under an epilogue",
+         titled({u"PART ONE--The Start"_s, u"1 The Inn"_s, u"2 The Map"_s, u"PART TWO"_s,
+                 u"3 The Ship"_s, u"EPILOGUE"_s, u"I"_s, u"II"_s}),
+         {}},
+        {"empty text",
+         book(u" 0"_s, QString()),
+         {{Kind::EmptyText, 0}, {Kind::OffsetOutsideText, 1}}},
+    };
+    for (const auto &c : cases) {
+        std::vector<std::pair<Kind, int>> found;
+        for (const BookProblem &problem : checkBook(c.book))
+            found.push_back({problem.kind, problem.chapter});
+        EXPECT_EQ(found, c.problems) << c.name;
+    }
+
+    const QList<BookProblem> gaps =
+        checkBook(titled({u"PART 1"_s, u"CHAPTER 1"_s, u"CHAPTER 3"_s}));
+    ASSERT_EQ(gaps.size(), 1);
+    EXPECT_EQ(gaps[0].message, u"chapter 2 of part 1 is missing"_s);
+    EXPECT_EQ(kindName(gaps[0].kind), u"numbering-gap"_s);
+}
+
+} // namespace
