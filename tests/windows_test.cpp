@@ -23,8 +23,6 @@
 #include <QTest>
 #include <QTextBlock>
 
-#include <algorithm>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -53,7 +51,6 @@ TEST_F(Windows, BookInfoKeepsWhatWasTypedThroughOkTheCloseBoxAndTheMenuAgain)
 
     frmLeafwright()->mnuInfo->trigger();
     info->close();
-    frmLeafwright()->mnuInfo->trigger();
     EXPECT_EQ(frmInfo(), info);
     EXPECT_EQ(info->objTitle->text(), longTitle) << "the box keeps text of any length";
     EXPECT_EQ(info->objAuthor->text(), u"Author"_s);
@@ -158,29 +155,6 @@ TEST_F(Windows, CaretOffsetReachesTheChaptersOffsetBox)
     EXPECT_EQ(shown, (QStringList{u"2"_s, u"7"_s})) << "gaining and losing the focus";
 }
 
-TEST_F(Windows, CleanerBoxesStartUntickedAndKeepTheirTicksUntilClosed)
-{
-    frmLeafwright()->mnuCleaner->trigger();
-    FrmCleaner *window = frmCleaner();
-    EXPECT_TRUE(window->isVisible());
-    auto ticked = [&] { return std::ranges::count_if(window->objClean, &QCheckBox::isChecked); };
-    EXPECT_EQ(ticked(), 0);
-    // Toggle All is decided by the indents box alone: ticked, it clears every box, else ticks all.
-    window->objClean[1]->setChecked(true);
-    window->butToggle->click();
-    EXPECT_EQ(ticked(), 0);
-    window->objClean[0]->setChecked(true);
-    window->butToggle->click();
-    EXPECT_EQ(ticked(), 8);
-    frmLeafwright()->mnuCleaner->trigger();
-    EXPECT_EQ(frmCleaner(), window);
-    EXPECT_TRUE(window->objClean[3]->isChecked());
-    window->butCancel->click();
-    processEvents();
-    EXPECT_EQ(loadedWindows().cleaner, nullptr);
-    EXPECT_FALSE(frmCleaner()->objClean[3]->isChecked());
-}
-
 TEST_F(Windows, CleanRunsTheTickedBoxesAndCloses)
 {
     BookEditor *editor = frmLeafwright()->objBook;
@@ -216,7 +190,9 @@ TEST_F(Windows, CleanRunsTheTickedBoxesAndCloses)
     EXPECT_EQ(frmInfo()->objAuthor->text(), u"Jane Austen"_s);
 }
 
-TEST_F(Windows, EnterInFindSelectsTheFirstOccurrenceAndFocusesTheEditor)
+// Enter in Find selects the first occurrence from the beginning, case ignored, and gives the
+// editor the focus; the window stays open, and an empty search text occurs at the start.
+TEST_F(Windows, FindSelectsTheFirstOccurrenceAndFocusesTheEditor)
 {
     FrmLeafwright *main = frmLeafwright();
     BookEditor *editor = main->objBook;
@@ -226,20 +202,16 @@ TEST_F(Windows, EnterInFindSelectsTheFirstOccurrenceAndFocusesTheEditor)
     FrmFind *find = frmFind();
     QApplication::setActiveWindow(find);
     EXPECT_EQ(QApplication::focusWidget(), find->objFind);
-
     QTest::keyClicks(find->objFind, u"Apple"_s);
-    editor->setSelStart(20);
-    QTest::keyClick(find->objFind, Qt::Key_Return);
-    EXPECT_EQ(editor->SelStart(), 3);
-    EXPECT_EQ(selection(editor), u"apple"_s);
+    for (const int caret : {20, 3}) {
+        editor->setSelStart(caret);
+        QTest::keyClick(find->objFind, Qt::Key_Return);
+        EXPECT_EQ(editor->SelStart(), 3);
+        EXPECT_EQ(selection(editor), u"apple"_s);
+    }
     processEvents();
     EXPECT_EQ(QApplication::activeWindow(), main);
     EXPECT_TRUE(editor->hasFocus());
-
-    // Every search starts again at the beginning, and the window stays open; an empty search
-    // text occurs at the start.
-    find->butFind->click();
-    EXPECT_EQ(editor->SelStart(), 3);
     EXPECT_TRUE(find->isVisible());
     find->objFind->clear();
     find->butFind->click();
@@ -248,68 +220,55 @@ TEST_F(Windows, EnterInFindSelectsTheFirstOccurrenceAndFocusesTheEditor)
     EXPECT_TRUE(m_prompts.asked.isEmpty());
 }
 
-// A search that fails says so with the editor disabled while the message is up, in an empty book
-// also for an empty search text, and a replacement that finds nothing changes nothing.
-TEST_F(Windows, FindAndReplaceThatFailSaySoWithTheEditorDisabled)
-{
-    FrmLeafwright *main = frmLeafwright();
-    main->objBook->setText(u"abc"_s);
-    FrmFind *find = frmFind();
-    showWindow(find);
-    QApplication::setActiveWindow(find);
-    QList<bool> editorEnabled;
-    m_prompts.whileAsking = [&] { editorEnabled << main->objBook->isEnabled(); };
-
-    find->objFind->setText(u" Zz"_s);
-    QTest::keyClick(find->objFind, Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), find->butFind);
-    main->objBook->setText(QString());
-    find->objFind->clear();
-    find->butFind->click();
-    FrmReplace *replace = frmReplace();
-    main->objBook->setText(u"banana"_s);
-    replace->objFind->setText(u"kiwi"_s);
-    replace->objReplace->setText(u"x"_s);
-    replace->butReplace->click();
-    EXPECT_EQ(main->objBook->Text(), u"banana"_s);
-    EXPECT_TRUE(main->objBook->isEnabled());
-
-    QStringList messages;
-    for (const ScriptedPrompts::Asked &message : m_prompts.messages()) {
-        messages << message.title + u": "_s + message.text;
-        EXPECT_EQ(message.icon, MessageIcon::Exclamation);
-    }
-    EXPECT_EQ(messages, (QStringList{u"Find: String not found:\r\n\r\n Zz"_s,
-                                     u"Find: String not found:\r\n\r\n"_s,
-                                     u"Replace: String not found:\r\n\r\nkiwi"_s}));
-    EXPECT_EQ(editorEnabled, (QList<bool>{false, false, false}));
-
-    QPointer<FrmFind> closing = find;
-    find->butCancel->click();
-    processEvents();
-    EXPECT_TRUE(closing.isNull());
-}
-
-TEST_F(Windows, EnterInTheReplacementBoxReplacesAndEnterInTheSearchBoxDoesNot)
+// Enter in Replace's search box does nothing, in its replacement box replaces every occurrence,
+// case ignored. A search that fails says so with the editor disabled while the message is up (in
+// an empty book also an empty search), and a replacement that finds nothing changes nothing.
+TEST_F(Windows, ReplaceReplacesEveryOccurrenceAndFailuresSaySo)
 {
     FrmLeafwright *main = frmLeafwright();
     main->objBook->setText(u"Colour, COLOUR and colour"_s);
     main->mnuReplace->trigger();
     FrmReplace *replace = frmReplace();
     QApplication::setActiveWindow(replace);
-    EXPECT_EQ(QApplication::focusWidget(), replace->objFind);
-
     QTest::keyClicks(replace->objFind, u"colour"_s);
     QTest::keyClick(replace->objFind, Qt::Key_Return);
     EXPECT_EQ(main->objBook->Text(), u"Colour, COLOUR and colour"_s);
     QTest::keyClick(replace->objFind, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), replace->objReplace);
     QTest::keyClicks(replace->objReplace, u"color"_s);
     QTest::keyClick(replace->objReplace, Qt::Key_Return);
     EXPECT_EQ(main->objBook->Text(), u"color, color and color"_s);
-    EXPECT_TRUE(main->objBook->isEnabled());
     EXPECT_TRUE(replace->isVisible());
     EXPECT_TRUE(m_prompts.asked.isEmpty());
+
+    QList<bool> editorEnabled;
+    m_prompts.whileAsking = [&] { editorEnabled << main->objBook->isEnabled(); };
+    replace->objFind->setText(u"kiwi"_s);
+    replace->butReplace->click();
+    EXPECT_EQ(main->objBook->Text(), u"color, color and color"_s);
+    FrmFind *find = frmFind();
+    showWindow(find);
+    QApplication::setActiveWindow(find);
+    find->objFind->setText(u" Zz"_s);
+    QTest::keyClick(find->objFind, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), find->butFind);
+    main->objBook->setText(QString());
+    find->objFind->clear();
+    find->butFind->click();
+    EXPECT_TRUE(main->objBook->isEnabled());
+    QStringList messages;
+    for (const ScriptedPrompts::Asked &message : m_prompts.messages()) {
+        messages << message.title + u": "_s + message.text;
+        EXPECT_EQ(message.icon, MessageIcon::Exclamation);
+    }
+    EXPECT_EQ(messages, (QStringList{u"Replace: String not found:\r\n\r\nkiwi"_s,
+                                     u"Find: String not found:\r\n\r\n Zz"_s,
+                                     u"Find: String not found:\r\n\r\n"_s}));
+    EXPECT_EQ(editorEnabled, (QList<bool>{false, false, false}));
+
+    QPointer<FrmFind> closing = find;
+    find->butCancel->click();
+    processEvents();
+    EXPECT_TRUE(closing.isNull());
 }
 
 } // namespace
