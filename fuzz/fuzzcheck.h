@@ -19,16 +19,7 @@
 // True when text has a CR or LF that is not part of a CR LF pair.
 inline bool hasLoneLineBreak(QStringView text)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\n')
-            return true;
-        if (text[i] == u'\r') {
-            if (i + 1 == text.size() || text[i + 1] != u'\n')
-                return true;
-            ++i;
-        }
-    }
-    return false;
+    return text.count(u'\r') != text.count(u'\n') || text.count(u"\r\n") != text.count(u'\n');
 }
 
 // Input bytes as UTF-16 units, two bytes each, so that every character can reach the code under

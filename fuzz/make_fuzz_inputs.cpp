@@ -5,12 +5,10 @@
 
 #include "book/bookfile.h"
 
-#include <QBuffer>
+#include "epubfiles.h"
+
 #include <QDir>
 #include <QFile>
-
-#include <quazip/quazip.h>
-#include <quazip/quazipfile.h>
 
 using namespace Qt::StringLiterals;
 
@@ -40,54 +38,6 @@ const QByteArray Pages[] = {
     "<div><p>unclosed<div>x<h2>Two<table><tr><td>1<td>2</table>",
 };
 
-QByteArray zipped(const QList<std::pair<QString, QByteArray>> &entries)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    QuaZip zip(&buffer);
-    zip.open(QuaZip::mdCreate);
-    for (const auto &[name, content] : entries) {
-        QuaZipFile file(&zip);
-        file.open(QIODevice::WriteOnly, QuaZipNewInfo(name));
-        file.write(content);
-        file.close();
-    }
-    zip.close();
-    return bytes;
-}
-
-// An EPUB 3 book with a navigation document and an NCX, and the same book without navigation.
-void writeEpubs(const QString &folder)
-{
-    const QByteArray container =
-        "<container><rootfiles><rootfile full-path='O/p.opf' "
-        "media-type='application/oebps-package+xml'/></rootfiles></container>";
-    const QByteArray package =
-        "<package><metadata><title>T</title><creator>A</creator><creator>B</creator>"
-        "<description>&lt;p&gt;d&lt;/p&gt;</description></metadata><manifest>"
-        "<item id='n' href='n.xhtml' media-type='application/xhtml+xml' properties='nav'/>"
-        "<item id='x' href='t.ncx' media-type='application/x-dtbncx+xml'/>"
-        "<item id='a' href='a.xhtml' media-type='application/xhtml+xml'/>"
-        "<item id='b' href='b%20c.xhtml' media-type='application/xhtml+xml'/></manifest>"
-        "<spine toc='x'><itemref idref='a'/><itemref idref='b'/></spine></package>";
-    const QByteArray nav = "<html><body><nav epub:type='toc'><ol><li><a href='a.xhtml'>A</a><ol>"
-                           "<li><a href='b%20c.xhtml#f'>F</a></li></ol></li></ol></nav></body>"
-                           "</html>";
-    const QByteArray ncx = "<ncx><navMap><navPoint><navLabel><text>A</text></navLabel><content "
-                           "src='a.xhtml'/></navPoint></navMap></ncx>";
-    QList<std::pair<QString, QByteArray>> entries = {
-        {u"META-INF/container.xml"_s, container},
-        {u"O/p.opf"_s, package},
-        {u"O/n.xhtml"_s, nav},
-        {u"O/t.ncx"_s, ncx},
-        {u"O/a.xhtml"_s, Pages[0]},
-        {u"O/b c.xhtml"_s, "<p id='f'>x</p>" + Pages[1]},
-    };
-    write(folder, u"nav"_s, zipped(entries));
-    entries.removeAt(2);
-    write(folder, u"ncx"_s, zipped(entries));
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -99,29 +49,31 @@ int main(int argc, char *argv[])
     int n = 0;
     for (const QByteArray &text : Texts) {
         const QString name = u"text%1"_s.arg(++n);
-        Book book{u"Title"_s,
-                  u"Author"_s,
-                  u"Synopsis\r\nline"_s,
-                  {{u"Chapter 1"_s, u" 0"_s}, {u"Two"_s, u"12"_s}},
-                  QString::fromLatin1(text)};
-        write(root + u"/fuzz_loadbook"_s, name, serializeBook(book));
-        write(root + u"/fuzz_textimport"_s, name, text);
-        const QString utf16 = QString::fromLatin1(text);
-        write(root + u"/fuzz_scan"_s, name,
-              char(n)
-                  + QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2));
-        write(root + u"/fuzz_headings"_s, name,
-              QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2));
-        write(root + u"/fuzz_cleaner"_s, name, char(0x3F) + text);
-        write(root + u"/fuzz_replace"_s, name,
-              text
-                  + "\xFF"
-                    "chapter"
-                    "\xFF"
-                    "Part");
+        const QString latin1 = QString::fromLatin1(text);
+        const QByteArray utf16(reinterpret_cast<const char *>(latin1.utf16()), latin1.size() * 2);
+        const Book book{u"Title"_s,
+                        u"Author"_s,
+                        u"Synopsis\r\nline"_s,
+                        {{u"Chapter 1"_s, u" 0"_s}, {u"Two"_s, u"12"_s}},
+                        latin1};
+        const std::pair<const char16_t *, QByteArray> inputs[] = {
+            {u"loadbook", serializeBook(book)}, {u"textimport", text},
+            {u"scan", char(n) + utf16},         {u"headings", utf16},
+            {u"cleaner", char(0x3F) + text},    {u"replace", text + "\377chapter\377Part"}};
+        for (const auto &[target, bytes] : inputs)
+            write(root + u"/fuzz_"_s + QString::fromUtf16(target), name, bytes);
     }
     write(root + u"/fuzz_loadbook"_s, u"empty"_s, serializeBook(Book{}));
-    writeEpubs(root + u"/fuzz_epub"_s);
+    // An EPUB book with a navigation document, and one with an NCX only.
+    const QList<QByteArray> bodies = {Pages[1], "<h1 id='f'>One</h1><p>a&amp;b<br/>c</p>"};
+    write(root + u"/fuzz_epub"_s, u"nav"_s,
+          zipArchive(epubEntries(bodies, "<li><a href='c1.xhtml'>A</a><ol><li><a "
+                                         "href='c2.xhtml#f'>F</a></li></ol></li>")));
+    write(root + u"/fuzz_epub"_s, u"ncx"_s,
+          zipArchive(epubEntries(bodies, {})
+                     << ZipEntry{u"OEBPS/toc.ncx"_s,
+                                 "<ncx><navMap><navPoint><navLabel><text>A</text></navLabel>"
+                                 "<content src='c2.xhtml#f'/></navPoint></navMap></ncx>"}));
     for (const QByteArray &page : Pages)
         write(root + u"/fuzz_htmltext"_s, u"page%1"_s.arg(++n), page + '\xFF' + page);
     return 0;

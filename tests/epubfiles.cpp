@@ -8,14 +8,12 @@
 
 #include <zlib.h>
 
-#include <gtest/gtest.h>
-
 QByteArray zipArchive(const QList<ZipEntry> &entries)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     QuaZip zip(&buffer);
-    EXPECT_TRUE(zip.open(QuaZip::mdCreate));
+    zip.open(QuaZip::mdCreate);
     for (const ZipEntry &entry : entries) {
         QuaZipFile file(&zip);
         QuaZipNewInfo info(entry.name);
@@ -26,8 +24,7 @@ QByteArray zipArchive(const QList<ZipEntry> &entries)
             raw ? quint32(crc32(0, reinterpret_cast<const Bytef *>(entry.crcOf.constData()),
                                 uInt(entry.crcOf.size())))
                 : 0;
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly, info, nullptr, crc, Z_DEFLATED,
-                              Z_DEFAULT_COMPRESSION, raw));
+        file.open(QIODevice::WriteOnly, info, nullptr, crc, Z_DEFLATED, Z_DEFAULT_COMPRESSION, raw);
         file.write(entry.bytes);
         file.close();
     }

@@ -4,8 +4,8 @@
 #include <QList>
 #include <QString>
 
-// ZIP archives made in memory with QuaZip, for EPUB books the tests need: well-formed ones and
-// ones that lie about their sizes.
+// ZIP archives made in memory with QuaZip, for EPUB books the tests and the fuzz inputs need:
+// well-formed ones and ones that lie about their sizes.
 struct ZipEntry
 {
     QString name;

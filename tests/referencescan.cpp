@@ -67,33 +67,17 @@ QList<ChapterEntry> referenceScan(const QString &text, const ScanOptions &option
         heading(h);
     for (int n = 1; n <= 128; ++n) {
         ++bar;
+        const QString d = QString::number(n);
+        const QString numbers[] = {d,
+                                   d.size() == 1 ? u"0"_s + d : d,
+                                   tables.RomanNumerals[n],
+                                   tables.NumberWords[n],
+                                   tables.HyphenatedNumberWords[n],
+                                   d,
+                                   tables.RomanNumerals[n]};
         for (const QString &w : {u"Volume"_s, u"Book"_s, u"Part"_s, u"Section"_s, u"Letter"_s,
                                  u"Day"_s, u"Chapter"_s}) {
-            const QString d = QString::number(n);
-            QString pattern;
-            switch (style) {
-            case 0:
-                pattern = w + u" "_s + d;
-                break;
-            case 1:
-                pattern = w + u" "_s + (d.size() == 1 ? u"0"_s + d : d);
-                break;
-            case 2:
-                pattern = w + u" "_s + tables.RomanNumerals[n];
-                break;
-            case 3:
-                pattern = w + u" "_s + tables.NumberWords[n];
-                break;
-            case 4:
-                pattern = w + u" "_s + tables.HyphenatedNumberWords[n];
-                break;
-            case 5:
-                pattern = u"\r\n"_s + d;
-                break;
-            case 6:
-                pattern = u"\r\n"_s + tables.RomanNumerals[n];
-                break;
-            }
+            const QString pattern = (style <= 4 ? w + u" "_s : u"\r\n"_s) + numbers[style];
             status(pattern);
             const qsizetype p = search(pattern);
             if (p == 0)

@@ -34,13 +34,6 @@ QStringList corpusBooks()
     return books;
 }
 
-QByteArray le16(qint16 value)
-{
-    QByteArray bytes(2, '\0');
-    qToLittleEndian(value, bytes.data());
-    return bytes;
-}
-
 QByteArray le32(qint32 value)
 {
     QByteArray bytes(4, '\0');
@@ -57,8 +50,9 @@ QByteArray field(QByteArray bytes, qsizetype length)
 QByteArray header(qint32 chapterCount, const QByteArray &title, const QByteArray &author,
                   const QByteArray &synopsis)
 {
-    return le16(1) + le16(0) + le32(chapterCount) + QByteArray(8, '\0') + "VLM" + field(title, 128)
-           + field(author, 128) + field(synopsis, 1024) + QByteArray(1024, '\0');
+    return QByteArray("\x01\x00\x00\x00", 4) + le32(chapterCount) + QByteArray(8, '\0') + "VLM"
+           + field(title, 128) + field(author, 128) + field(synopsis, 1024)
+           + QByteArray(1024, '\0');
 }
 
 QByteArray record(qint32 offset, const QByteArray &title)
@@ -81,8 +75,7 @@ QStringList writeMalformedBooks(const QString &folder)
         writeBytes(folder + u'/' + name, bytes);
         names.append(name);
     }
-    names.append(QStringLiteral("missing.vlm"));
-    return names;
+    return names << QStringLiteral("missing.vlm");
 }
 
 void PrintTo(const QString &text, std::ostream *out)
@@ -92,27 +85,14 @@ void PrintTo(const QString &text, std::ostream *out)
 
 void PrintTo(const ChapterEntry &row, std::ostream *out)
 {
-    *out << '{';
-    PrintTo(row.title, out);
-    *out << ", ";
-    PrintTo(row.offset, out);
-    *out << '}';
+    *out << "{\"" << row.title.toStdString() << "\", \"" << row.offset.toStdString() << "\"}";
 }
 
 void PrintTo(const Book &book, std::ostream *out)
 {
-    *out << "{title ";
-    PrintTo(book.title, out);
-    *out << ", author ";
-    PrintTo(book.author, out);
-    *out << ", synopsis ";
-    PrintTo(book.synopsis, out);
-    *out << ", chapters";
-    for (const ChapterEntry &row : book.chapters) {
-        *out << ' ';
+    *out << "{\"" << book.title.toStdString() << "\", \"" << book.author.toStdString() << "\", \""
+         << book.synopsis.toStdString() << "\",";
+    for (const ChapterEntry &row : book.chapters)
         PrintTo(row, out);
-    }
-    *out << ", text ";
-    PrintTo(book.text, out);
-    *out << '}';
+    *out << ", \"" << book.text.toStdString() << "\"}";
 }

@@ -10,7 +10,6 @@
 #include <ostream>
 
 // Small file helpers shared by the tests.
-
 QByteArray readBytes(const QString &path);
 void writeBytes(const QString &path, QByteArrayView bytes);
 
@@ -21,7 +20,6 @@ QString corpusDir();
 // A book file's pieces written out from its layout, for expected bytes: little-endian integers,
 // a character field (the bytes, then spaces up to its length, or cut at it), the 2323-byte
 // header and a 44-byte chapter record.
-QByteArray le16(qint16 value);
 QByteArray le32(qint32 value);
 QByteArray field(QByteArray bytes, qsizetype length);
 QByteArray header(qint32 chapterCount, const QByteArray &title, const QByteArray &author,

@@ -35,19 +35,15 @@ std::optional<QString> ScriptedPrompts::chooseFile(const FileDialogRequest &requ
         ADD_FAILURE() << "unexpected file dialog: " << request.title.toStdString();
         return std::nullopt;
     }
-    const QString file = files.front().value_or(QString());
-    const bool chosen = files.front().has_value();
+    const std::optional<QString> file = files.front();
     files.pop_front();
-    return chosen ? std::optional(file) : std::nullopt;
+    return file;
 }
 
 QList<ScriptedPrompts::Asked> ScriptedPrompts::messages() const
 {
-    QList<Asked> result;
-    for (const Asked &prompt : asked) {
-        if (prompt.kind == Asked::Message)
-            result.append(prompt);
-    }
+    QList<Asked> result = asked;
+    result.removeIf([](const Asked &prompt) { return prompt.kind != Asked::Message; });
     return result;
 }
 
@@ -55,11 +51,6 @@ void processEvents()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QApplication::processEvents();
-}
-
-void UiTest::SetUp()
-{
-    installPrompts(&m_prompts);
 }
 
 void UiTest::TearDown()
@@ -74,4 +65,14 @@ void UiTest::exitProgram()
 {
     frmLeafwright()->mnuExit->trigger();
     processEvents();
+}
+
+// Window tests need one QApplication; the offscreen platform needs no display.
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }

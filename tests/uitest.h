@@ -42,7 +42,7 @@ public:
 class UiTest : public ::testing::Test
 {
 protected:
-    void SetUp() override;
+    void SetUp() override { installPrompts(&m_prompts); }
     void TearDown() override;
 
     // Runs Exit and lets Qt destroy what it scheduled.

@@ -1,26 +1,34 @@
 #include "uitest.h"
 
 #include "app/bookeditor.h"
-#include "app/frmabout.h"
 #include "app/frminfo.h"
 #include "app/frmleafwright.h"
 #include "app/multilinetextbox.h"
 #include "app/twips.h"
 #include "app/windows.h"
+#include "book/bookfile.h"
+#include "chapters/chapterscan.h"
 #include "chapters/frmchapters.h"
+#include "chapters/frmfoundchapters.h"
 #include "cleaner/frmcleaner.h"
 #include "search/frmfind.h"
 #include "search/frmreplace.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 
 using namespace Qt::StringLiterals;
 
@@ -28,125 +36,393 @@ namespace {
 
 using Windows = UiTest;
 
+QString selection(BookEditor *editor)
+{
+    return editor->textCursor().selectedText();
+}
+
 TEST_F(Windows, BookInfoKeepsWhatWasTypedThroughOkAndTheCloseBox)
 {
     frmLeafwright()->mnuInfo->trigger();
     FrmInfo *info = frmInfo();
-    EXPECT_TRUE(info->isVisible());
-    EXPECT_EQ(info->windowTitle(), u"Book Info"_s);
-
-    const QString longTitle(300, u'T');
-    QTest::keyClicks(info->objTitle, longTitle);
-    info->objAuthor->setText(u"Author"_s);
+    QTest::keyClicks(info->objTitle, QString(300, u'T'));
     QTest::keyClicks(info->objSynopsis, u"One"_s);
     QTest::keyClick(info->objSynopsis, Qt::Key_Return, Qt::ShiftModifier);
     QTest::keyClicks(info->objSynopsis, u"two"_s);
     info->butOK->click();
     EXPECT_TRUE(info->isHidden());
-
     frmLeafwright()->mnuInfo->trigger();
     info->close();
     frmLeafwright()->mnuInfo->trigger();
     EXPECT_EQ(frmInfo(), info);
-    EXPECT_EQ(info->objTitle->text(), longTitle) << "the box keeps text of any length";
-    EXPECT_EQ(info->objAuthor->text(), u"Author"_s);
+    EXPECT_EQ(info->objTitle->text(), QString(300, u'T')) << "the box keeps text of any length";
     EXPECT_EQ(info->objSynopsis->Text(), u"One\r\ntwo"_s);
 }
 
-TEST_F(Windows, BookInfoTabsThroughTitleAuthorSynopsisAndOk)
+// The arguments are joined with single spaces and their quotes dropped: the name with one blank
+// is the one opened. A file that cannot be read is named in a message and the program starts
+// empty, as it does without arguments, without making any document window.
+TEST_F(Windows, StartUpOpensTheBookNamedByTheJoinedArguments)
 {
-    FrmInfo *info = frmInfo();
-    EXPECT_EQ(info->objTitle->nextInFocusChain(), info->objAuthor);
-    EXPECT_EQ(info->objAuthor->nextInFocusChain(), info->objSynopsis);
-    QWidget *afterSynopsis = info->objSynopsis->nextInFocusChain();
-    while (afterSynopsis->focusPolicy() == Qt::NoFocus)
-        afterSynopsis = afterSynopsis->nextInFocusChain();
-    EXPECT_EQ(afterSynopsis, info->butOK);
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(u"missing.vlm"_s);
+    frmLeafwright()->Form_Load({missing});
+    ASSERT_EQ(m_prompts.messages().size(), 1);
+    EXPECT_TRUE(m_prompts.messages()[0].text.contains(QDir::toNativeSeparators(missing)));
+    frmLeafwright()->Form_Load({});
+    EXPECT_EQ(loadedWindows().info, nullptr);
+    EXPECT_EQ(loadedWindows().chapters, nullptr);
+    EXPECT_TRUE(frmLeafwright()->objBook->Text().isEmpty());
+    EXPECT_FALSE(QFile::exists(missing));
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"My Books"_s));
+    ASSERT_TRUE(
+        SaveBook(Book{u"Stored"_s, {}, {}, {}, u"body"_s}, dir.filePath(u"My Books/A Book.vlm"_s))
+            .ok());
+    frmLeafwright()->Form_Load({u"\""_s + dir.filePath(u"My"_s), u"Books/A"_s, u"Bo\"ok.vlm\""_s});
+    EXPECT_EQ(m_prompts.messages().size(), 1);
+    EXPECT_EQ(frmLeafwright()->objBook->Text(), u"body"_s);
+    EXPECT_EQ(frmInfo()->objTitle->text().trimmed(), u"Stored"_s);
 }
 
-TEST_F(Windows, ChaptersWindowKeepsTheTableWhenHiddenAndShownAgain)
+TEST_F(Windows, EditorGivesLineBreaksAsCrLfAndCountsThemAsTwoCharacters)
 {
-    FrmChapters *chapters = frmChapters();
-    chapters->setChapterRows({{u"One"_s, u" 0"_s}, {u"Two"_s, u"12"_s}});
-    chapters->objChapterOffset->setText(u"77"_s);
-    frmLeafwright()->mnuChapters->trigger();
-    EXPECT_TRUE(chapters->isVisible());
-    EXPECT_FALSE(chapters->objChapterOffset->isEnabled());
-
-    chapters->butHide->click();
-    EXPECT_TRUE(chapters->isHidden());
-    frmLeafwright()->mnuChapters->trigger();
-    EXPECT_EQ(frmChapters(), chapters);
-    EXPECT_EQ(chapters->windowTitle(), u"Chapters"_s);
-    EXPECT_EQ(chapters->chapterRows(),
-              (QList<ChapterEntry>{{u"One"_s, u" 0"_s}, {u"Two"_s, u"12"_s}}));
-    EXPECT_EQ(chapters->objChapterOffset->text(), u"77"_s);
-}
-
-TEST_F(Windows, AboutCloseUnloadsItAndTheNextAboutIsFresh)
-{
-    frmLeafwright()->mnuAbout->trigger();
-    QPointer<FrmAbout> first = frmAbout();
-    EXPECT_TRUE(first->isVisible());
-    EXPECT_EQ(first->windowTitle(), u"About"_s);
-    EXPECT_EQ(first->lblTitle->text(), u"Symbian Vellumite Leafwright"_s);
-    EXPECT_EQ(first->objLogo->pixmap().size(), QSize(32, 32));
-
-    first->butClose->click();
-    processEvents();
-    EXPECT_TRUE(first.isNull());
-    EXPECT_EQ(loadedWindows().about, nullptr);
-
-    frmLeafwright()->mnuAbout->trigger();
-    EXPECT_TRUE(frmAbout()->isVisible());
-}
-
-TEST_F(Windows, EachWindowHasItsDesignedClientSize)
-{
-    const std::pair<QWidget *, QSize> windows[] = {
-        {frmInfo(), toPixels(6720, 2910)},  {frmChapters(), toPixels(4245, 9705)},
-        {frmAbout(), toPixels(4680, 3675)}, {frmCleaner(), toPixels(4680, 4095)},
-        {frmFind(), toPixels(4815, 1125)},  {frmReplace(), toPixels(4815, 1665)},
-    };
-    for (const auto &[window, size] : windows) {
-        EXPECT_EQ(window->size(), size) << window->objectName().toStdString();
-        EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "fixed size";
+    BookEditor editor;
+    editor.setText(u"a\nb\rc\r\r\nd\u00A0e\t"_s);
+    EXPECT_EQ(editor.Text(), u"a\r\nb\r\nc\r\n\r\nd\u00A0e\t"_s);
+    editor.setText(u"ab\r\ncd\r\n\r\nef"_s);
+    // An offset, and where the caret lands read back as an offset: inside CR LF before the pair,
+    // past the end at the end.
+    const std::pair<qint64, int> offsets[] = {{0, 0},   {2, 2},       {3, 2},   {4, 4},
+                                              {6, 6},   {8, 8},       {10, 10}, {12, 12},
+                                              {13, 12}, {100000, 12}, {-5, 0}};
+    for (const auto &[offset, landed] : offsets) {
+        editor.setSelStart(offset);
+        EXPECT_EQ(editor.SelStart(), landed) << "offset " << offset;
+        EXPECT_FALSE(editor.textCursor().hasSelection());
     }
-    EXPECT_EQ(frmLeafwright()->objBook->geometry(), toPixels({0, 0, 6255, 4095}));
-    frmLeafwright()->show();
-    processEvents();
-    EXPECT_EQ(frmLeafwright()->centralWidget()->size(), toPixels(6270, 4140));
+    editor.setSelStart(1);
+    editor.setSelLength(5);
+    EXPECT_EQ(selection(&editor), u"b\u2029cd"_s);
+
+    editor.setText(u"ab"_s);
+    editor.setSelStart(1);
+    QTest::keyClick(&editor, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClick(&editor, Qt::Key_Return);
+    EXPECT_EQ(editor.Text(), u"a\r\n\r\nb"_s);
+    EXPECT_EQ(editor.SelStart(), 5);
 }
 
-TEST_F(Windows, ShortcutsOpenTheirWindows)
+// The Chapters window's offset box follows the caret on typing (the key press before the
+// character goes in, the change after it), clicks and focus changes, never on keys that only
+// move the caret; typing before the window was ever opened creates it hidden.
+TEST_F(Windows, CaretOffsetReachesTheChaptersOffsetBox)
 {
     FrmLeafwright *window = frmLeafwright();
+    BookEditor *editor = window->objBook;
+    ASSERT_EQ(loadedWindows().chapters, nullptr);
+    QTest::keyClicks(editor, u"ab"_s);
+    ASSERT_NE(loadedWindows().chapters, nullptr);
+    EXPECT_TRUE(frmChapters()->isHidden());
+    QLineEdit *box = frmChapters()->objChapterOffset;
+    EXPECT_EQ(box->text(), u"2"_s);
+
+    editor->setText(u"one\r\ntwo\r\nthree"_s);
+    editor->setSelStart(5);
+    QStringList shown;
+    QObject::connect(box, &QLineEdit::textChanged, box,
+                     [&](const QString &text) { shown << text; });
+    QTest::keyClicks(editor, u"x"_s);
+    EXPECT_EQ(editor->Text(), u"one\r\nxtwo\r\nthree"_s);
+    EXPECT_EQ(shown, (QStringList{u"5"_s, u"6"_s}));
+
     window->show();
     QApplication::setActiveWindow(window);
-    QTest::keyClick(window, Qt::Key_B, Qt::ControlModifier);
-    EXPECT_TRUE(frmInfo()->isVisible());
-    QApplication::setActiveWindow(window);
-    QTest::keyClick(window, Qt::Key_E, Qt::ControlModifier);
-    EXPECT_TRUE(frmChapters()->isVisible());
-    for (const Qt::Key key : {Qt::Key_T, Qt::Key_F, Qt::Key_H}) {
-        QApplication::setActiveWindow(window);
-        QTest::keyClick(window, key, Qt::ControlModifier);
-    }
-    const LoadedWindows loaded = loadedWindows();
-    for (const QWidget *tool :
-         std::initializer_list<const QWidget *>{loaded.cleaner, loaded.find, loaded.replace}) {
-        ASSERT_NE(tool, nullptr);
-        EXPECT_TRUE(tool->isVisible()) << tool->objectName().toStdString();
-    }
+    processEvents();
+    QTest::keyClick(editor, Qt::Key_Right);
+    QTest::keyClick(editor, Qt::Key_Down);
+    EXPECT_EQ(box->text(), u"6"_s) << "arrow keys alone do not update the box";
+
+    // A click on the start of the third line: offset 3 + 2 + 4 + 2.
+    const QRect line = editor->cursorRect(QTextCursor(editor->document()->findBlockByNumber(2)));
+    QTest::mouseClick(editor->viewport(), Qt::LeftButton, {}, QPoint(1, line.center().y()));
+    EXPECT_EQ(box->text(), u"11"_s);
+
+    editor->clearFocus();
+    editor->setSelStart(2);
+    shown.clear();
+    editor->setFocus();
+    editor->setSelStart(7);
+    editor->clearFocus();
+    EXPECT_EQ(shown, (QStringList{u"2"_s, u"7"_s})) << "gaining and losing the focus";
 }
 
-TEST_F(Windows, ChoosingAnOpenWindowAgainKeepsItsContent)
+TEST_F(Windows, CleanRunsTheTickedBoxesAndCloses)
 {
-    frmLeafwright()->mnuInfo->trigger();
-    frmInfo()->objTitle->setText(u"Shown"_s);
-    frmLeafwright()->mnuInfo->trigger();
-    EXPECT_EQ(frmInfo()->objTitle->text(), u"Shown"_s);
-    EXPECT_TRUE(frmInfo()->isVisible());
+    BookEditor *editor = frmLeafwright()->objBook;
+    for (const bool ticked : {false, true}) {
+        editor->setText(u"one\r\ntwo\r\n\r\nthree\t"_s);
+        editor->setSelStart(3);
+        QPointer<FrmCleaner> window = frmCleaner();
+        window->objClean[0]->setChecked(ticked);
+        window->objClean[4]->setChecked(ticked);
+        window->butClean->click();
+        processEvents();
+        EXPECT_EQ(editor->Text(),
+                  ticked ? u"one two\r\n\r\nthree"_s : u"one\r\ntwo\r\n\r\nthree\t"_s);
+        if (!ticked)
+            EXPECT_EQ(editor->SelStart(), 3) << "nothing ticked: the caret stays where it was";
+        EXPECT_TRUE(editor->isEnabled());
+        EXPECT_TRUE(window.isNull());
+    }
+
+    // Removing the Gutenberg frame fills only Book Info fields that are empty or fill spaces.
+    editor->setText(u"Title: Emma\r\nAuthor: Jane Austen\r\n"
+                    "*** START OF THE PROJECT GUTENBERG EBOOK EMMA ***\r\n\r\n"
+                    "CHAPTER I\r\n\r\n*** END OF THE PROJECT GUTENBERG EBOOK EMMA ***\r\n"
+                    "Section 1."_s);
+    frmInfo()->objTitle->setText(u"My Emma"_s);
+    frmInfo()->objAuthor->setText(u"   "_s);
+    frmCleaner()->objClean[6]->setChecked(true);
+    frmCleaner()->objClean[7]->setChecked(true);
+    frmCleaner()->butClean->click();
+    processEvents();
+    EXPECT_EQ(editor->Text(), u"CHAPTER I"_s);
+    EXPECT_EQ(frmInfo()->objTitle->text(), u"My Emma"_s);
+    EXPECT_EQ(frmInfo()->objAuthor->text(), u"Jane Austen"_s);
+}
+
+// Enter in Find selects the first occurrence from the beginning, case ignored, and gives the
+// editor the focus; the window stays open, and an empty search text occurs at the start.
+TEST_F(Windows, FindSelectsTheFirstOccurrenceAndFocusesTheEditor)
+{
+    FrmLeafwright *main = frmLeafwright();
+    BookEditor *editor = main->objBook;
+    main->show();
+    editor->setText(u"An apple.\r\nAn APPLE tree. An apple pie."_s);
+    main->mnuFind->trigger();
+    FrmFind *find = frmFind();
+    QApplication::setActiveWindow(find);
+    EXPECT_EQ(QApplication::focusWidget(), find->objFind);
+    QTest::keyClicks(find->objFind, u"Apple"_s);
+    for (const int caret : {20, 3}) {
+        editor->setSelStart(caret);
+        QTest::keyClick(find->objFind, Qt::Key_Return);
+        EXPECT_EQ(editor->SelStart(), 3);
+        EXPECT_EQ(selection(editor), u"apple"_s);
+    }
+    processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), main);
+    EXPECT_TRUE(editor->hasFocus());
+    EXPECT_TRUE(find->isVisible());
+    find->objFind->clear();
+    find->butFind->click();
+    EXPECT_EQ(editor->SelStart(), 0);
+    EXPECT_TRUE(selection(editor).isEmpty());
+    EXPECT_TRUE(m_prompts.asked.isEmpty());
+}
+
+// Enter in Replace's search box does nothing, in its replacement box replaces every occurrence,
+// case ignored. A search that fails says so with the editor disabled while the message is up (in
+// an empty book also an empty search), and a replacement that finds nothing changes nothing.
+TEST_F(Windows, ReplaceReplacesEveryOccurrenceAndFailuresSaySo)
+{
+    FrmLeafwright *main = frmLeafwright();
+    main->objBook->setText(u"Colour, COLOUR and colour"_s);
+    main->mnuReplace->trigger();
+    FrmReplace *replace = frmReplace();
+    QApplication::setActiveWindow(replace);
+    QTest::keyClicks(replace->objFind, u"colour"_s);
+    QTest::keyClick(replace->objFind, Qt::Key_Return);
+    EXPECT_EQ(main->objBook->Text(), u"Colour, COLOUR and colour"_s);
+    QTest::keyClick(replace->objFind, Qt::Key_Tab);
+    QTest::keyClicks(replace->objReplace, u"color"_s);
+    QTest::keyClick(replace->objReplace, Qt::Key_Return);
+    EXPECT_EQ(main->objBook->Text(), u"color, color and color"_s);
+    EXPECT_TRUE(replace->isVisible());
+    EXPECT_TRUE(m_prompts.asked.isEmpty());
+
+    QList<bool> editorEnabled;
+    m_prompts.whileAsking = [&] { editorEnabled << main->objBook->isEnabled(); };
+    replace->objFind->setText(u"kiwi"_s);
+    replace->butReplace->click();
+    EXPECT_EQ(main->objBook->Text(), u"color, color and color"_s);
+    FrmFind *find = frmFind();
+    showWindow(find);
+    QApplication::setActiveWindow(find);
+    find->objFind->setText(u" Zz"_s);
+    QTest::keyClick(find->objFind, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), find->butFind);
+    main->objBook->setText(QString());
+    find->objFind->clear();
+    find->butFind->click();
+    EXPECT_TRUE(main->objBook->isEnabled());
+    QStringList messages;
+    for (const ScriptedPrompts::Asked &message : m_prompts.messages()) {
+        messages << message.title + u": "_s + message.text;
+        EXPECT_EQ(message.icon, MessageIcon::Exclamation);
+    }
+    EXPECT_EQ(messages, (QStringList{u"Replace: String not found:\r\n\r\nkiwi"_s,
+                                     u"Find: String not found:\r\n\r\n Zz"_s,
+                                     u"Find: String not found:\r\n\r\n"_s}));
+    EXPECT_EQ(editorEnabled, (QList<bool>{false, false, false}));
+
+    QPointer<FrmFind> closing = find;
+    find->butCancel->click();
+    processEvents();
+    EXPECT_TRUE(closing.isNull());
+}
+
+const ChapterRows ThreeRows = {{u"One"_s, u" 10"_s}, {u"Two"_s, u"20"_s}, {u"Three"_s, u" 5"_s}};
+
+// Pressed at once, Add Chapter adds the initial texts: the title, and offset 0; then the typed
+// title cut at 40 and the caret's offset, with the boxes and the selection as they were.
+TEST_F(Windows, ChaptersAddTakesTheTitleBoxAndTheCaretOffset)
+{
+    FrmChapters *window = frmChapters();
+    EXPECT_EQ(window->objChapterOffset->text(), u"Offset"_s);
+    EXPECT_FALSE(window->objChapterOffset->isEnabled());
+    window->butAddChapter->click();
+    window->objChapterOffset->setText(u"1234"_s);
+    window->objChapterTitle->setText(QString(45, u't'));
+    window->butAddChapter->click();
+    EXPECT_EQ(window->chapterRows(), (ChapterRows{{u"Enter Chapter Title Here..."_s, u" 0"_s},
+                                                  {QString(40, u't'), u" 1234"_s}}));
+    EXPECT_EQ(window->objChapterTitle->text(), QString(45, u't'));
+    EXPECT_EQ(window->lstChapterTitle->currentRow(), -1);
+}
+
+// Selecting a row in one list selects it in the other; moves follow the chapter and stop at the
+// ends; Sort keeps the selected index; Delete leaves nothing selected, so a second Delete does
+// nothing.
+TEST_F(Windows, ChaptersRowButtonsActOnTheRowSelectedInBothLists)
+{
+    FrmChapters *window = frmChapters();
+    window->setChapterRows(ThreeRows);
+    window->lstChapterOffset->setCurrentRow(0);
+    EXPECT_EQ(window->lstChapterTitle->currentRow(), 0);
+    window->objDown->click();
+    EXPECT_EQ(window->chapterRows(), (ChapterRows{ThreeRows[1], ThreeRows[0], ThreeRows[2]}));
+    EXPECT_EQ(window->lstChapterOffset->currentRow(), 1);
+    window->objMoveUp->click();
+    window->objMoveUp->click();
+    EXPECT_EQ(window->chapterRows(), ThreeRows);
+    EXPECT_EQ(window->lstChapterTitle->currentRow(), 0);
+
+    QTest::keyClick(window->lstChapterTitle, Qt::Key_Down);
+    EXPECT_EQ(window->lstChapterOffset->currentRow(), 1) << "keyboard selection is mirrored too";
+    window->objSortChapters->click();
+    EXPECT_EQ(window->chapterRows(),
+              (ChapterRows{{u"Three"_s, u" 5"_s}, {u"One"_s, u"10"_s}, {u"Two"_s, u"20"_s}}));
+    EXPECT_EQ(window->lstChapterOffset->currentRow(), 1);
+
+    window->butDeleteChapter->click();
+    window->butDeleteChapter->click();
+    EXPECT_EQ(window->chapterRows(), (ChapterRows{{u"Three"_s, u" 5"_s}, {u"Two"_s, u"20"_s}}));
+    EXPECT_TRUE(window->lstChapterTitle->selectedItems().isEmpty());
+    EXPECT_TRUE(window->lstChapterOffset->selectedItems().isEmpty());
+}
+
+TEST_F(Windows, ChaptersDoubleClickPutsTheCaretAtTheChapter)
+{
+    FrmChapters *window = frmChapters();
+    BookEditor *editor = frmLeafwright()->objBook;
+    editor->setText(u"line one\r\nline two\r\nend"_s);
+    window->setChapterRows({{u"Two"_s, u" 10"_s}, {u"Far"_s, u"99999"_s}});
+    window->show();
+    processEvents();
+    const QRect row = window->lstChapterOffset->visualItemRect(window->lstChapterOffset->item(0));
+    QTest::mouseClick(window->lstChapterOffset->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(window->lstChapterOffset->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(editor->SelStart(), 10);
+    EXPECT_FALSE(editor->textCursor().hasSelection());
+
+    window->lstChapterTitle->setCurrentRow(1);
+    emit window->lstChapterTitle->itemDoubleClicked(window->lstChapterTitle->item(1));
+    EXPECT_EQ(editor->SelStart(), editor->Text().size()) << "past the end: at the end";
+}
+
+TEST_F(Windows, ChaptersClearAsksAndEmptiesBothListsOnlyOnYes)
+{
+    FrmChapters *window = frmChapters();
+    window->setChapterRows(ThreeRows);
+    m_prompts.answers = {false, true};
+    window->objClearChapters->click();
+    EXPECT_EQ(window->chapterRows(), ThreeRows);
+    window->objClearChapters->click();
+    EXPECT_TRUE(window->chapterRows().isEmpty());
+    EXPECT_EQ(m_prompts.asked[0].title, u"Clear Chapters?"_s);
+    EXPECT_EQ(m_prompts.asked[0].text,
+              u"Are you sure you want to clear all Chapter information?"_s);
+}
+
+TEST_F(Windows, ChaptersScanAppendsBehindTheRowsAndEndsWithAnEmptyStatusAndAFullBar)
+{
+    FrmChapters *window = frmChapters();
+    BookEditor *editor = frmLeafwright()->objBook;
+    editor->setText(u"Prologue\r\nChapter One: Away\r\nChapter Two: Back\r\n"_s);
+    window->setChapterRows({{u"Kept"_s, u" 0"_s}});
+    window->objAutoChapterType[3]->setChecked(true);
+    window->objAutoLine->setChecked(true);
+    bool editorDisabledDuringScan = true;
+    QObject::connect(window->objProgress, &QProgressBar::valueChanged, window, [&] {
+        editorDisabledDuringScan = editorDisabledDuringScan && !editor->isEnabled();
+    });
+    window->objScanChapters->click();
+
+    EXPECT_EQ(window->chapterRows(), (ChapterRows{{u"Kept"_s, u" 0"_s},
+                                                  {u"Prologue"_s, u"0"_s},
+                                                  {u"Chapter One: Away"_s, u"10"_s},
+                                                  {u"Chapter Two: Back"_s, u"29"_s}}));
+    EXPECT_TRUE(editorDisabledDuringScan);
+    EXPECT_TRUE(editor->isEnabled());
+    EXPECT_TRUE(window->lblStatus->text().isEmpty());
+    EXPECT_EQ(window->objProgress->value(), window->objProgress->maximum());
+
+    // Hidden and shown again, the window keeps its table.
+    window->butHide->click();
+    frmLeafwright()->mnuChapters->trigger();
+    EXPECT_EQ(frmChapters()->chapterRows().size(), 4);
+}
+
+TEST_F(Windows, ChaptersFoundChaptersAreReviewedThenAddedInTextOrder)
+{
+    BookEditor *editor = frmLeafwright()->objBook;
+    editor->setText(u"Just a paragraph of prose."_s);
+    frmChapters()->butFindChapters->click();
+    ASSERT_EQ(m_prompts.messages().size(), 1);
+    EXPECT_EQ(m_prompts.messages()[0].text, u"No chapter headings were found in the book."_s);
+    EXPECT_EQ(loadedWindows().foundChapters, nullptr);
+
+    const QString prose =
+        u"It was a long day, and the road ran on past the river and the mill.\r\n"_s.repeated(6);
+    editor->setText(u"Preface note.\r\n\r\n\r\nCHAPTER I\r\n\r\n"_s + prose
+                    + u"\r\n\r\nCHAPTER II\r\n\r\n"_s + prose + u"\r\n\r\nCHAPTER III\r\n\r\n"_s
+                    + prose);
+    const QString text = editor->Text();
+    frmChapters()->setChapterRows({{u"Kept"_s, u" 3"_s}});
+    frmChapters()->butFindChapters->click();
+    QPointer<FrmFoundChapters> review = frmFoundChapters();
+    ASSERT_TRUE(review->isVisible());
+    QTableWidget *list = review->lstFoundChapters;
+    ASSERT_EQ(list->rowCount(), 3);
+    EXPECT_EQ(list->item(1, 0)->text(), u"chapter"_s);
+    EXPECT_EQ(list->item(1, 0)->checkState(), Qt::Checked);
+    EXPECT_EQ(list->item(1, 1)->text(), u"CHAPTER II"_s);
+    EXPECT_EQ(list->item(1, 2)->text(), QString::number(text.indexOf(u"CHAPTER II"_s)));
+    list->cellDoubleClicked(2, 3);
+    EXPECT_EQ(editor->SelStart(), text.indexOf(u"CHAPTER III"_s));
+
+    list->item(1, 0)->setCheckState(Qt::Unchecked);
+    list->item(2, 1)->setText(u"The last chapter, with a title far longer than forty"_s);
+    review->butAddChapters->click();
+    processEvents();
+    EXPECT_TRUE(review.isNull());
+    EXPECT_EQ(frmChapters()->chapterRows(),
+              (ChapterRows{{u"Kept"_s, u" 3"_s},
+                           {u"CHAPTER I"_s, QString::number(text.indexOf(u"CHAPTER I"_s))},
+                           {u"The last chapter, with a title far longe"_s,
+                            QString::number(text.indexOf(u"CHAPTER III"_s))}}));
 }
 
 } // namespace

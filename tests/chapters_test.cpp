@@ -1,0 +1,166 @@
+#include "book/bookcheck.h"
+#include "book/textimport.h"
+#include "chapters/chapterscan.h"
+#include "chapters/chaptertable.h"
+
+#include "referencescan.h"
+#include "testfiles.h"
+
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+NumberTables filledTables()
+{
+    NumberTables tables;
+    BuildRomanNumerals(tables);
+    BuildNumberWords(tables);
+    return tables;
+}
+
+// Rows written "title@offset|title@offset", for short tables.
+ChapterRows rows(const QString &written)
+{
+    ChapterRows result;
+    for (const QString &row : written.split(u'|', Qt::SkipEmptyParts))
+        result.append({row.section(u'@', 0, -2), row.section(u'@', -1)});
+    return result;
+}
+
+TEST(ChapterScan, AppendsTheFirstOccurrenceOfEverySearchInSearchOrder)
+{
+    using enum HeadingStyle;
+    // The text, the style, whole lines or not, and the rows.
+    const std::tuple<QString, HeadingStyle, bool, QString> cases[] = {
+        {u"Chapter 12\r\nChapter 1"_s, Digits, false, u"Chapter 1@0|Chapter 12@0"_s},
+        {u"Holiday 3, counterpart 2, Notebook 4"_s, Digits, false,
+         u"part 2@18|day 3@4|book 4@30"_s},
+        {u"the prologue; indexed; an Epilogue"_s, Digits, false,
+         u"prologue@4|Epilogue@26|index@14"_s},
+        {u"Chapter 5 Chapter 05 Chapter 10"_s, TwoDigits, false, u"Chapter 05@10|Chapter 10@21"_s},
+        {u"CHAPTER II. CHAPTER I."_s, RomanNumerals, false, u"CHAPTER I@0|CHAPTER II@0"_s},
+        {u"CHAPTER TWENTY-ONE, Chapter Twenty one"_s, Words, false,
+         u"CHAPTER TWENTY@0|Chapter Twenty one@20"_s},
+        {u"Chapter One Hundred and one; Chapter One Hundren and one"_s, Words, false,
+         u"Chapter One@0|Chapter One Hundred@0|Chapter One Hundren and one@29"_s},
+        {u"1 first\r\n12 Twelve\r\n2 Two\r\n2"_s, LineDigits, false, u"1@9|2@20|12@9"_s},
+        {u"I\r\nIt was\r\nV."_s, LineRoman, false, u"I@3|V@11"_s},
+        {u"x\r\n7. The Return\r\nmore"_s, LineDigits, true, u"7. The Return@3"_s},
+    };
+    for (const auto &[text, style, wholeLine, expected] : cases) {
+        EXPECT_EQ(ScanChapters(text, {style, wholeLine}, filledTables()), rows(expected))
+            << text.toStdString();
+        EXPECT_EQ(referenceScan(text, {style, wholeLine}), rows(expected))
+            << text.toStdString() << " (the sequential searches)";
+    }
+}
+
+TEST(ChapterScan, ReportsEveryStepAndStatusOfTheSearches)
+{
+    for (const HeadingStyle style : {HeadingStyle::Digits, HeadingStyle::LineDigits}) {
+        const QString text =
+            style == HeadingStyle::Digits ? u"Prologue\r\nChapter 1\r\nII"_s : u"none"_s;
+        QList<ScanCall> calls, expected;
+        ScanChapters(text, {style, false}, filledTables(), [&](int steps, const QString &status) {
+            calls.append({steps, status});
+        });
+        referenceScan(text, {style, false}, &expected);
+        EXPECT_EQ(calls, expected);
+        ASSERT_FALSE(calls.isEmpty());
+        EXPECT_EQ(calls.first(), (ScanCall{1, u"Searching for Contents..."_s}));
+        EXPECT_EQ(calls.last(), (ScanCall{ScanSteps, QString()}));
+    }
+}
+
+TEST(ChapterScan, OnePassEqualsTheSequentialSearchesOnEveryCorpusBook)
+{
+    const QStringList books = corpusBooks();
+    if (books.isEmpty())
+        GTEST_SKIP() << "no corpus books in " << corpusDir().toStdString();
+    for (const QString &book : books) {
+        const QString text = decodeTextFile(readBytes(book));
+        for (int style = 0; style < HeadingStyleCount; ++style) {
+            const ScanOptions options{HeadingStyle(style), style % 2 == 1};
+            EXPECT_EQ(ScanChapters(text, options, filledTables()), referenceScan(text, options))
+                << book.toStdString() << ", style " << style;
+        }
+    }
+}
+
+// The exchange over all pairs as users know it: equal offsets change places, rows already in
+// order change places twice, and an offset the exchange touches is rewritten without its sign
+// position.
+TEST(ChapterTable, SortOrdersByOffsetAndRewritesTheRowsItExchanges)
+{
+    const std::pair<QString, QString> cases[] = {
+        {u"A@ 300|B@ 100|C@ 200"_s, u"B@ 100|C@ 200|A@300"_s},
+        {u"A@ 100|B@ 100|C@ 0"_s, u"C@ 0|B@ 100|A@100"_s},
+        {QString(), QString()},
+        {u"A@ 1|B@ 2"_s, u"A@ 1|B@2"_s},
+        {u"Text@Offset|Neg@-4"_s, u"Neg@-4|Text@0"_s},
+    };
+    for (const auto &[unsorted, sorted] : cases) {
+        ChapterRows result = rows(unsorted);
+        SortChapters(result);
+        EXPECT_EQ(result, rows(sorted));
+    }
+
+    ChapterRows added(5, {u"x"_s, u"1"_s});
+    EXPECT_EQ(keepRowsThatFit(added, MaxChapterRows - 3), 2) << "rows left out";
+    EXPECT_EQ(added.size(), 3);
+}
+
+using Kind = BookProblem::Kind;
+
+TEST(BookCheck, FindsWhatAReaderWouldStumbleOver)
+{
+    // Chapters at the offsets given; lines of the default text start at 0, 5, 11 and 16.
+    auto book = [](const QString &offsets, const QString &text = u"One\r\ntext\r\nTwo\r\nmore"_s) {
+        Book result{u"Title"_s.leftJustified(128), {}, {}, {}, text};
+        for (const QString &offset : offsets.split(u'|', Qt::SkipEmptyParts))
+            result.chapters.append({u"Chapter"_s.leftJustified(40), offset});
+        return result;
+    };
+    // Chapters with these titles, one a line.
+    auto titled = [](const QStringList &titles) {
+        Book result;
+        for (const QString &title : titles) {
+            result.chapters.append({title, u" "_s + QString::number(result.text.size())});
+            result.text += u"line\r\n"_s;
+        }
+        return result;
+    };
+    const std::tuple<const char *, Book, std::vector<std::pair<Kind, int>>> cases[] = {
+        {"outside the text, out of order",
+         book(u" 0| 20|-1"_s),
+         {{Kind::OffsetOutsideText, 2},
+          {Kind::OffsetOutsideText, 3},
+          {Kind::OffsetsOutOfOrder, 3}}},
+        {"after a lone LF or CR, as stored", book(u" 2| 4| 7"_s, u"a\nb\rc\r\nd"_s), {}},
+        {"chapter numbers missing or repeated within a part",
+         titled({u"Book 1, CHAPTER I"_s, u"Book 1, CHAPTER II"_s, u"Book 2, CHAPTER I"_s,
+                 u"Book 2, CHAPTER III"_s, u"Book 2, CHAPTER III"_s}),
+         {{Kind::NumberingGap, 4}, {Kind::NumberingGap, 5}}},
+        {"numbering running on through parts, restarting under an epilogue",
+         titled({u"PART ONE--The Start"_s, u"1 The Inn"_s, u"2 The Map"_s, u"PART TWO"_s,
+                 u"3 The Ship"_s, u"EPILOGUE"_s, u"I"_s, u"II"_s}),
+         {}},
+        {"empty text",
+         book(u" 0"_s, QString()),
+         {{Kind::EmptyText, 0}, {Kind::OffsetOutsideText, 1}}},
+    };
+    for (const auto &[name, checked, problems] : cases) {
+        std::vector<std::pair<Kind, int>> found;
+        for (const BookProblem &problem : checkBook(checked))
+            found.push_back({problem.kind, problem.chapter});
+        EXPECT_EQ(found, problems) << name;
+    }
+}
+
+} // namespace

@@ -1,0 +1,337 @@
+#include "book/textimport.h"
+#include "cleaner/textcleaner.h"
+#include "import/bookimport.h"
+#include "import/epubimport.h"
+
+#include "epubfiles.h"
+#include "testfiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Byte strings that look like UTF-8 but are not are read byte by byte; line breaks of every
+// kind become CR LF, each exactly one break.
+TEST(TextImport, ChoosesUtf8OrWindows1252AndMakesLineBreaksCrLf)
+{
+    const std::pair<QByteArray, QString> cases[] = {
+        {"", QString()},
+        {"caf\xC3\xA9 \xE2\x80\x9Cq\xE2\x80\x9D", u"caf\u00E9 \u201Cq\u201D"_s},
+        {"\xEF\xBB\xBF"
+         "caf\xC3\xA9",
+         u"caf\u00E9"_s},
+        {"\xEF\xBB\xBF"
+         "a\x93z",
+         u"a\uFFFDz"_s},
+        {"\x93quoted\x94 caf\xE9", u"\u201Cquoted\u201D caf\u00E9"_s},
+        {"a\xC0\xAF", u"a\u00C0\u00AF"_s},
+        {"\xED\xA0\x80", u"\u00ED\u00A0\u20AC"_s},
+        {QByteArray(1000, 'a') + "\xC3\xA9", QString(1000, u'a') + u"\u00E9"_s},
+        {QByteArray(1000, 'a') + "\xE9", QString(1000, u'a') + u"\u00E9"_s},
+        {"a\nb\rc\r\nd\r\r\ne\n\rf", u"a\r\nb\r\nc\r\nd\r\n\r\ne\r\n\r\nf"_s},
+    };
+    for (const auto &[bytes, text] : cases)
+        EXPECT_EQ(decodeTextFile(bytes), text) << bytes.toStdString();
+}
+
+QList<ZipEntry> without(QList<ZipEntry> entries, const QString &name)
+{
+    entries.removeIf([&](const ZipEntry &entry) { return entry.name == name; });
+    return entries;
+}
+
+QList<ZipEntry> with(QList<ZipEntry> entries, const ZipEntry &added)
+{
+    entries.removeIf([&](const ZipEntry &entry) { return entry.name == added.name; });
+    entries.append(added);
+    return entries;
+}
+
+ZipEntry encryption(const QByteArray &algorithm, const QByteArray &uri)
+{
+    return {
+        u"META-INF/encryption.xml"_s,
+        "<encryption xmlns='urn:oasis:names:tc:opendocument:xmlns:container' "
+        "xmlns:enc='http://www.w3.org/2001/04/xmlenc#'><enc:EncryptedData><enc:EncryptionMethod "
+        "Algorithm='"
+            + algorithm + "'/><enc:CipherData><enc:CipherReference URI='" + uri
+            + "'/></enc:CipherData></enc:EncryptedData></encryption>"};
+}
+
+struct EpubCase
+{
+    const char *name;
+    QByteArray bytes;
+    Book expected;
+};
+
+TEST(EpubImport, ReadsTextInfoAndChaptersOrRefusesWithOneMessage)
+{
+    const QList<ZipEntry> twoChapters = epubEntries(
+        {"<h1>One</h1><p>First para.</p>", "<p>Intro</p><h2 id='b'>Two</h2><p>x</p>"},
+        "<li><a href='c1.xhtml'>One</a><ol><li><a href='c2.xhtml#b'> Two\n  deep</a></li>"
+        "<li><span>Group</span><ol><li><a href='c2.xhtml#lost'>Lost</a></li></ol></li></ol></li>"
+        "<li><a href='elsewhere.xhtml'>Outside</a></li>"
+        "<li><a href='c2.xhtml#b'>A title well over forty characters long, cut</a></li>");
+    const QString twoChaptersText = u"One\r\n\r\nFirst para.\r\n\r\nIntro\r\n\r\nTwo\r\n\r\nx"_s;
+    const QList<ChapterEntry> twoChaptersRows = {
+        {u"One"_s, u" 0"_s},
+        {u"Two deep"_s, u" 31"_s},
+        {u"Lost"_s, u" 22"_s},
+        {u"A title well over forty characters long,"_s, u" 31"_s}};
+    const QByteArray ncx =
+        "<ncx xmlns='http://www.daisy.org/z3986/2005/ncx/'><navMap>"
+        "<navPoint><navLabel><text>Part</text></navLabel><content src='c1.xhtml'/>"
+        "<navPoint><navLabel><text>Inner</text></navLabel><content src='c1.xhtml#in'/>"
+        "</navPoint></navPoint><navPoint><navLabel><text>Last</text></navLabel>"
+        "<content src='c2.xhtml'/></navPoint></navMap></ncx>";
+    QByteArray million(1'000'000, ' ');
+    QByteArray noise(1'600'000, '\0');
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
+    QList<ZipEntry> tinyEntries = twoChapters;
+    for (int i = 0; i < 4096; ++i)
+        tinyEntries.append({u"OEBPS/e%1"_s.arg(i), "x"});
+
+    const EpubCase cases[] = {
+        {"fragments, nesting, a lost fragment, a link outside the spine, obfuscated fonts",
+         zipArchive(
+             with(twoChapters, encryption("http://www.idpf.org/2008/embedding", "OEBPS/font.otf"))),
+         {u"T"_s, u"A"_s, {}, twoChaptersRows, twoChaptersText}},
+        {"the text rule",
+         zipArchive(
+             epubEntries({"<p>a  b\n c&amp;d&eacute;&nbsp;e</p><script>x</script><style>y</style>"
+                          "<p>soft&shy;hyphen<br/>next<br/></p><pre>\n  keep   this\n\tline\n</pre>"
+                          "<div>div<div>inner</div></div><ul><li>one</li><li>two</li></ul>"
+                          "<p><img alt='Figure 1'/> and <img src='x.png'/> end</p>"
+                          "<table><tr><td>c1</td><td>c2</td></tr><tr><td>c3</td></tr></table>"},
+                         {})),
+         {u"T"_s,
+          u"A"_s,
+          {},
+          {},
+          u"a b c&d\u00E9\u00A0e\r\n\r\nsofthyphen\r\nnext\r\n\r\n  keep   this\r\n\tline\r\n\r\n"
+          "div\r\ninner\r\n\r\none\r\ntwo\r\n\r\n[Figure 1] and end\r\n\r\nc1 c2\r\nc3"_s}},
+        {"an NCX and the metadata",
+         zipArchive(with(epubEntries({"<p>Start</p><p id='in'>Here</p>", "<p>End</p>"}, {},
+                                     "<dc:title id='s'>Sub</dc:title><meta refines='#s' "
+                                     "property='title-type'>subtitle</meta><dc:title id='m'>"
+                                     "Main</dc:title><meta refines='#m' property='title-type'>"
+                                     "main</meta><dc:creator>Ann</dc:creator><dc:creator> Bob\n"
+                                     " Smith</dc:creator><dc:description>&lt;p&gt;One &amp;amp; "
+                                     "two&lt;/p&gt;&lt;p&gt;Three&lt;/p&gt;</dc:description>"),
+                         {u"OEBPS/toc.ncx"_s, ncx})),
+         {u"Main"_s,
+          u"Ann & Bob Smith"_s,
+          u"One & two\r\n\r\nThree"_s,
+          {{u"Part"_s, u" 0"_s}, {u"Inner"_s, u" 9"_s}, {u"Last"_s, u" 17"_s}},
+          u"Start\r\n\r\nHere\r\n\r\nEnd"_s}},
+    };
+    for (const EpubCase &c : cases) {
+        const Result<ImportedBook> read = readEpub(c.bytes, u"in.epub"_s);
+        ASSERT_TRUE(read.ok()) << c.name << ": " << read.error().message().toStdString();
+        EXPECT_EQ(read.value().book, c.expected) << c.name;
+    }
+
+    // A piece of the message, and the file that calls for it.
+    const std::pair<QString, QByteArray> refused[] = {
+        {u"not a ZIP archive"_s, "PK\x03\x04 but nothing more"},
+        {u"META-INF/container.xml is missing"_s,
+         zipArchive(without(twoChapters, u"META-INF/container.xml"_s))},
+        {u"lacks the content document OEBPS/c2.xhtml"_s,
+         zipArchive(without(twoChapters, u"OEBPS/c2.xhtml"_s))},
+        {u"OEBPS/c1.xhtml that cannot be read"_s,
+         zipArchive(with(twoChapters, {u"OEBPS/c1.xhtml"_s, "<"}))},
+        {u"DRM"_s,
+         zipArchive(with(twoChapters, encryption("http://www.w3.org/2001/04/xmlenc#aes128-cbc",
+                                                 "OEBPS/c2.xhtml")))},
+        {u"OEBPS/style.css, which expands more than 200 times"_s,
+         zipArchive(with(twoChapters, {u"OEBPS/style.css"_s, million}))},
+        {u"more than 256 MB"_s,
+         zipArchive(with(twoChapters, {u"OEBPS/big.jpg"_s, noise, 300'000'000, {}}))},
+        {u"OEBPS/c1.xhtml, which is damaged"_s,
+         zipArchive(with(twoChapters, {u"OEBPS/c1.xhtml"_s, rawDeflate(million), 1000, million}))},
+        {u"4102 files"_s, zipArchive(tinyEntries)},
+    };
+    for (const auto &[problem, bytes] : refused) {
+        const Result<ImportedBook> read = readEpub(bytes, u"in.epub"_s);
+        ASSERT_FALSE(read.ok()) << problem.toStdString();
+        EXPECT_EQ(read.error().path, u"in.epub"_s);
+        EXPECT_TRUE(read.error().problem.contains(problem)) << read.error().problem.toStdString();
+    }
+}
+
+TEST(EpubImport, WebPagesGiveTheirTitleAndH1ToH3Headings)
+{
+    QTemporaryDir dir;
+    const QString page = dir.filePath(u"page.HTM"_s);
+    writeBytes(page, "<html><head><title> The\n Page </title></head><body><h1>Top</h1><p>a</p>"
+                     "<h4>Small</h4><h3>Third <i>level</i></h3></body></html>");
+    const Result<ImportedBook> read = importBook(page);
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(read.value().book, (Book{u"The Page"_s,
+                                       {},
+                                       {},
+                                       {{u"Top"_s, u" 0"_s}, {u"Third level"_s, u" 21"_s}},
+                                       u"Top\r\n\r\na\r\n\r\nSmall\r\n\r\nThird level"_s}));
+}
+
+// Each real book's information, chapter count, a chapter and the text at its offset, and how the
+// text ends.
+TEST(EpubImport, RealBooksGiveTheirInfoAndChaptersOnTheirHeadings)
+{
+    const QDir folder(corpusDir() + u"/epub"_s);
+    if (!folder.exists())
+        GTEST_SKIP() << "no EPUB books in " << folder.path().toStdString();
+    const std::tuple<const char *, QString, qsizetype, qsizetype, QString, QString> books[] = {
+        {"pg11.epub", u"Alice's Adventures in Wonderland/Lewis Carroll"_s, 16, 3,
+         u"CHAPTER I.\r\nDown the Rabbit-Hole"_s, u"hear about new eBooks."_s},
+        {"pg1342-images.epub", u"Pride and Prejudice/Jane Austen"_s, 62, 1,
+         u"Chapter 1\r\n\r\nIt is a truth"_s, u"hear about new eBooks."_s},
+        {"moby-dick.epub", u"Moby-Dick/Herman Melville"_s, 141, 4,
+         u"Chapter 1. Loomings.\r\n\r\nCall me Ishmael."_s,
+         u"\r\nProduced by Daniel Lazarus and Jonesey"_s},
+        {"childrens-literature.epub",
+         u"Children's Literature/Charles Madison Curry & Erle Elsworth Clippinger"_s, 22, 4,
+         u"1. The Rabbi and The Diadem"_s, u"\r\nThe Black Brothers."_s},
+    };
+    for (const auto &[file, info, chapters, row, heading, end] : books) {
+        SCOPED_TRACE(file);
+        const Result<ImportedBook> read = importBook(folder.filePath(QString::fromLatin1(file)));
+        ASSERT_TRUE(read.ok()) << read.error().message().toStdString();
+        const Book &book = read.value().book;
+        EXPECT_EQ(book.title + u'/' + book.author, info);
+        ASSERT_EQ(book.chapters.size(), chapters);
+        EXPECT_EQ(book.text.mid(book.chapters[row].offset.trimmed().toLongLong(), heading.size()),
+                  heading);
+        EXPECT_TRUE(book.text.endsWith(end));
+        EXPECT_FALSE(book.text.contains(u'<') && book.text.contains(u"</"_s));
+    }
+}
+
+CleanerBoxes only(std::initializer_list<int> ticked)
+{
+    CleanerBoxes boxes{};
+    for (const int box : ticked)
+        boxes[box] = true;
+    return boxes;
+}
+
+// Box 0: paragraphs become one line each, marked breaks one blank line, a break before the end
+// a space. Box 1: every indent space becomes one more line break, tabs at line starts go.
+// Box 2: straight double quotes, apostrophes back before a lower-case s. Box 3: every run of
+// line breaks becomes one. Box 4: every tab goes. Box 5: one scan, pairs of spaces become one.
+// Box 7: each character takes its nearest storable form, an emoji or a lone surrogate one "?".
+// Boxes together run in box order, each on the result of the one before.
+TEST(TextCleaner, EachBoxMakesItsReplacementsInOrder)
+{
+    const QString CRLF = u"\r\n"_s;
+    const std::tuple<QString, CleanerBoxes, QString> cases[] = {
+        {u"one\r\ntwo\r\n\r\nthree"_s, only({0}), u"one two\r\n\r\nthree"_s},
+        {u"one\r\n  two"_s, only({0}), u"one\r\n\r\n two"_s},
+        {u"a"_s + CRLF.repeated(3) + u"b"_s, only({0}), u"a\r\n\r\n b"_s},
+        {u"a"_s + CRLF.repeated(4) + u"b"_s, only({0}), u"a"_s + CRLF.repeated(4) + u"b"_s},
+        {u"end\r\n"_s, only({0}), u"end "_s},
+        {u"a\r\n   b"_s, only({1}), u"a"_s + CRLF.repeated(4) + u"b"_s},
+        {u"a\r\n\t\tb\tc"_s, only({1}), u"a\r\nb\tc"_s},
+        {u"a\r\n\t b"_s, only({1}), u"a\r\n b"_s},
+        {u"  a"_s, only({1}), u"  a"_s},
+        {u"\u201CIt's John's.\u201D"_s, only({2}), u"\"It's John's.\""_s},
+        {u"don't `quoted'"_s, only({2}), u"don\"t \"quoted\""_s},
+        {u"he said \u201Cso\u201D"_s, only({2}), u"he said 'so\""_s},
+        {u"\"so\r\n\"so x\"S"_s, only({2}), u"\"so\r\n\"so x\"S"_s},
+        {u"a\"s\"s"_s, only({2}), u"a's's"_s},
+        {u"a"_s + CRLF.repeated(5) + u"b\r\nc"_s, only({3}), u"a\r\nb\r\nc"_s},
+        {u"\ta\tb\t"_s, only({4}), u"ab"_s},
+        {u"a   b    c     d"_s, only({5}), u"a  b  c   d"_s},
+        {u"one\r\ntwo\r\n\r\nthree"_s, only({0, 3}), u"one two\r\nthree"_s},
+        {u"a\r\n  b"_s, only({1, 3}), u"a\r\nb"_s},
+        {u"a \t b"_s, only({4, 5}), u"a b"_s},
+        {QString(), only({0, 1, 2, 3, 4, 5}), QString()},
+        {u"Лев Толстой, ёж; Я"_s, only({7}), u"Lev Tolstoj, ëž; Â"_s},
+        {u"Σωκράτης, Łódź, \uFB01n \uFF21, e\u0301"_s, only({7}), u"Sokrátes, Lódz, fin A, é"_s},
+        {u"中文 \U0001F600"_s + QChar(0xD800), only({7}), u"zhong wén ??"_s},
+        {u"é — “x” … ½ € ™ ‘y’ Ÿ"_s, only({7}), u"é — “x” … ½ € ™ ‘y’ Ÿ"_s},
+    };
+    for (const auto &[text, boxes, cleaned] : cases)
+        EXPECT_EQ(CleanText(text, boxes), cleaned) << text.toStdString();
+}
+
+// The header's field as a person reads it off the lines before the body.
+QString headerField(const QStringList &lines, const QString &name)
+{
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!lines[i].startsWith(name + u':'))
+            continue;
+        QString value = lines[i].mid(name.size() + 1).trimmed();
+        while (++i < lines.size() && lines[i].startsWith(u' ') && !lines[i].trimmed().isEmpty())
+            value += u' ' + lines[i].trimmed();
+        return value;
+    }
+    return {};
+}
+
+TEST(GutenbergFrame, EveryCorpusBookKeepsItsBodyAndTakesItsHeader)
+{
+    const QStringList books = corpusBooks();
+    if (books.isEmpty())
+        GTEST_SKIP() << "no corpus books in " << corpusDir().toStdString();
+
+    static const QRegularExpression start(uR"(^\*\*\* ?START OF TH(E|IS) PROJECT GUTENBERG)"_s,
+                                          QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression end(
+        uR"(^\s*(\*\*\* ?END OF TH(E|IS) PROJECT GUTENBERG|End of (the )?Project Gutenberg))"_s,
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression credits(u"^(Produced by|E-?text prepared by|Transcribed by)"_s,
+                                            QRegularExpression::CaseInsensitiveOption);
+    for (const QString &path : books) {
+        SCOPED_TRACE(QFileInfo(path).fileName().toStdString());
+        const QString text = importTextFile(path).value();
+        const QStringList lines = text.split(u"\r\n"_s);
+        auto firstLine = [&](const QRegularExpression &pattern, qsizetype from) -> qsizetype {
+            for (qsizetype i = from; i < lines.size(); ++i) {
+                if (lines[i].contains(pattern))
+                    return i;
+            }
+            return -1;
+        };
+        const qsizetype startLine = firstLine(start, 0);
+        const qsizetype endLine = firstLine(end, startLine + 1);
+
+        qsizetype first = startLine + 1;
+        while (lines[first].trimmed().isEmpty())
+            ++first;
+        if (startLine >= 0 && lines[first].contains(credits)) {
+            while (!lines[first].trimmed().isEmpty())
+                ++first;
+            while (lines[first].trimmed().isEmpty())
+                ++first;
+        }
+        qsizetype last = (endLine >= 0 ? endLine : lines.size()) - 1;
+        while (lines[last].trimmed().isEmpty())
+            --last;
+
+        const CleanOutcome outcome = Clean(text, only({GutenbergFrameBox}));
+        if (startLine < 0 && endLine < 0) {
+            EXPECT_EQ(outcome.text, text);
+            continue;
+        }
+        EXPECT_TRUE(outcome.text.startsWith(lines[first] + u"\r\n"_s));
+        EXPECT_TRUE(outcome.text.endsWith(u"\r\n"_s + lines[last]));
+        const QStringList header = lines.mid(0, startLine >= 0 ? startLine : 20);
+        EXPECT_EQ(outcome.frame.title, headerField(header, u"Title"_s));
+        EXPECT_EQ(outcome.frame.author, headerField(header, u"Author"_s));
+        EXPECT_FALSE(outcome.frame.title.isEmpty());
+    }
+}
+
+} // namespace
