@@ -188,6 +188,7 @@ TEST_F(FileCommands, SaveAsOverALongerBookLeavesExactlyTheNewOneAndCountsQuestio
     EXPECT_EQ(message.icon, MessageIcon::Exclamation);
     EXPECT_TRUE(message.text.contains(u"3 characters"_s)) << message.text.toStdString();
     EXPECT_TRUE(message.text.contains(u"\u03B1"_s)) << message.text.toStdString();
+    EXPECT_TRUE(message.text.contains(u"\"Replace characters a book file cannot hold\""_s));
 }
 
 TEST_F(FileCommands, SaveAsThatCannotWriteSaysSoAndKeepsTheOldBook)
@@ -209,11 +210,12 @@ TEST_F(FileCommands, SaveAsThatCannotWriteSaysSoAndKeepsTheOldBook)
     EXPECT_EQ(filesInFolder(), QStringList{u"old.vlm"_s});
 }
 
+// Another tool may have written a lone LF or CR into the synopsis: it stays as it was.
 TEST_F(FileCommands, OpenThenSaveAsWritesTheSameBytes)
 {
     ASSERT_TRUE(SaveBook(Book{u"T"_s,
                               u"A"_s,
-                              u"Line\r\nline"_s,
+                              u"Line\r\nline\nlone LF\rlone CR"_s,
                               {{u"C"_s, u"5"_s}},
                               u"\u201CQuoted\u201D\u00A0text\r\n\r\nend"_s},
                          path("first.vlm"))

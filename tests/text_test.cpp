@@ -4,6 +4,7 @@
 #include "import/epubimport.h"
 
 #include "epubfiles.h"
+#include "referencecleaner.h"
 #include "testfiles.h"
 
 #include <QDir>
@@ -264,6 +265,51 @@ TEST(TextCleaner, EachBoxMakesItsReplacementsInOrder)
     };
     for (const auto &[text, boxes, cleaned] : cases)
         EXPECT_EQ(CleanText(text, boxes), cleaned) << text.toStdString();
+}
+
+// The boxes that work in one pass do on every real book what their steps, repeated until
+// nothing changes, do: on the text as imported and on the text unwrapped.
+TEST(TextCleaner, OnePassBoxesMatchTheirStepsOnEveryCorpusBook)
+{
+    for (const QString &path : corpusBooks()) {
+        const QString text = importTextFile(path).value();
+        for (const QString &input : {text, CleanText(text, only({0}))}) {
+            for (const int box : {0, 1, 3})
+                EXPECT_TRUE(CleanText(input, only({box})) == referenceCleanBox(box, input))
+                    << path.toStdString() << " box " << box;
+        }
+    }
+}
+
+// Lines joined with CR LF in, the body and "title/author" out.
+TEST(GutenbergFrame, KeepsExactlyTheBodyBetweenTheMarkers)
+{
+    const QString licence = u"*** END OF THE PROJECT GUTENBERG EBOOK X ***\nSection 1."_s;
+    const std::tuple<QString, QString, QString> cases[] = {
+        {u"The Project Gutenberg eBook of X\nTitle: X\nAuthor: Y\n"
+         "*** START OF THE PROJECT GUTENBERG EBOOK X ***\n\n  CHAPTER I\n\nText.\n\n"_s
+             + licence,
+         u"  CHAPTER I\n\nText."_s, u"X/Y"_s},
+        {u"Title: X\n***start of this project gutenberg ebook x***\n\nProduced by A,\nand B\n\n"
+         "Body\n\nEnd of the Project Gutenberg EBook of X\n*** END OF THIS PROJECT ..."_s,
+         u"Body"_s, u"X/"_s},
+        {u"Title: X\n*END*THE SMALL PRINT! FOR PUBLIC DOMAIN ETEXTS*Ver.04.29.93*END*\nBody\n"
+         "End of Project Gutenberg Etext of X\n***START**THE SMALL PRINT!**FOR PUBLIC DOMAIN "
+         "EBOOKS**START***\n*END THE SMALL PRINT! FOR PUBLIC DOMAIN EBOOKS*Ver.02/11/02*END*"_s,
+         u"Body"_s, u"X/"_s},
+        {u"Title: X\n\nAuthor: Y\nZ, and W\n\nBody\n\nEnd of Project Gutenberg\u2019s X\nLicence"_s,
+         u"Title: X\n\nAuthor: Y\nZ, and W\n\nBody"_s, u"X/Y"_s},
+        {u"Title: The Long\n       Title\nAuthor: A\n    and B\n"
+         "*** START OF THE PROJECT GUTENBERG EBOOK ***\nBody"_s,
+         u"Body"_s, u"The Long Title/A and B"_s},
+        {u"\nTitle: X\nBody mentions the Project Gutenberg EBook\n"_s,
+         u"\nTitle: X\nBody mentions the Project Gutenberg EBook\n"_s, u"/"_s},
+    };
+    for (const auto &[lines, body, info] : cases) {
+        const CleanOutcome outcome = Clean(normalizeLineBreaks(lines), only({GutenbergFrameBox}));
+        EXPECT_EQ(outcome.text, normalizeLineBreaks(body)) << lines.toStdString();
+        EXPECT_EQ(outcome.frame.title + u'/' + outcome.frame.author, info);
+    }
 }
 
 // The header's field as a person reads it off the lines before the body.

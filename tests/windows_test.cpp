@@ -170,11 +170,22 @@ TEST_F(Windows, CleanRunsTheTickedBoxesAndCloses)
         processEvents();
         EXPECT_EQ(editor->Text(),
                   ticked ? u"one two\r\n\r\nthree"_s : u"one\r\ntwo\r\n\r\nthree\t"_s);
-        if (!ticked)
+        if (!ticked) {
             EXPECT_EQ(editor->SelStart(), 3) << "nothing ticked: the caret stays where it was";
+        }
         EXPECT_TRUE(editor->isEnabled());
         EXPECT_TRUE(window.isNull());
     }
+
+    // Toggle All is decided by the indents box alone, and sets all eight.
+    frmCleaner()->objClean[1]->setChecked(true);
+    frmCleaner()->butToggle->click();
+    EXPECT_EQ(frmCleaner()->objClean[7]->isChecked(), false);
+    frmCleaner()->butToggle->click();
+    for (QCheckBox *box : frmCleaner()->objClean)
+        EXPECT_TRUE(box->isChecked());
+    frmCleaner()->butCancel->click();
+    processEvents();
 
     // Removing the Gutenberg frame fills only Book Info fields that are empty or fill spaces.
     editor->setText(u"Title: Emma\r\nAuthor: Jane Austen\r\n"
