@@ -1,6 +1,7 @@
 #include "corpusbook.h"
 
 #include "book/textimport.h"
+#include "book/wholetextmemory.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,8 @@
 const CorpusBook &largestCorpusBook()
 {
     static const CorpusBook book = [] {
+        // As both programs do at start, so that the figures are theirs.
+        reuseMemoryOfWholeTextCopies();
         const QDir dir(QString::fromUtf8(LEAFWRIGHT_CORPUS_DIR));
         const QFileInfoList books =
             dir.entryInfoList({QStringLiteral("*.txt")}, QDir::Files, QDir::Size);
