@@ -48,7 +48,14 @@ bool isIdentity(char16_t unit)
 
 bool holds(char16_t unit)
 {
-    return isIdentity(unit) || encodeSpecial(unit) >= 0;
+    // Which units above U+00FF have a byte: all lie below U+2200.
+    static constexpr auto Special = [] {
+        std::array<bool, 0x2200> special{};
+        for (const char16_t character : HighControlBlock)
+            special[character] = true;
+        return special;
+    }();
+    return isIdentity(unit) || (unit < Special.size() && Special[unit]);
 }
 
 void Unstorable::note(char32_t character)

@@ -104,13 +104,6 @@ QString storableForm(QStringView run)
     return form;
 }
 
-struct Run
-{
-    qsizetype start;
-    qsizetype end;
-    qsizetype form; // which of the different runs it is
-};
-
 } // namespace
 
 StorableText MakeStorable(const QString &text)
@@ -124,10 +117,10 @@ StorableText MakeStorable(const QString &text)
     // filtered transforms treat it anyway, and each different run only once: a whole Cyrillic
     // book holds far fewer different words than characters.
     StorableText result;
-    QList<Run> runs;
-    QStringList forms;
-    QHash<QStringView, qsizetype> known;
-    for (qsizetype at = 0;;) {
+    result.text.reserve(text.size());
+    QHash<QStringView, QString> forms;
+    qsizetype at = 0;
+    for (;;) {
         qsizetype start =
             std::find_if_not(whole.begin() + at, whole.end(), isStorable) - whole.begin();
         if (start == whole.size())
@@ -145,22 +138,13 @@ StorableText MakeStorable(const QString &text)
                     ++i;
             }
         }
-        auto place = known.constFind(run);
-        if (place == known.cend()) {
-            place = known.insert(run, forms.size());
-            forms.append(storableForm(run));
-        }
-        runs.append(Run{start, end, *place});
+        auto form = forms.constFind(run);
+        if (form == forms.cend())
+            form = forms.insert(run, storableForm(run));
+        result.text.append(whole.sliced(at, start - at));
+        result.text.append(*form);
         at = end;
     }
-
-    result.text.reserve(text.size());
-    qsizetype copied = 0;
-    for (const Run &run : runs) {
-        result.text.append(whole.sliced(copied, run.start - copied));
-        result.text.append(forms[run.form]);
-        copied = run.end;
-    }
-    result.text.append(whole.sliced(copied));
+    result.text.append(whole.sliced(at));
     return result;
 }
