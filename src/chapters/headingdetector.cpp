@@ -60,6 +60,77 @@ std::vector<Line> splitLines(const QString &text)
     return lines;
 }
 
+// Where a text has next to no blank lines (the Text Cleaner's "Clean double carraige returns"
+// takes them all), the paragraph breaks they marked are read from the lines themselves and
+// stand in as empty lines, so that a heading stands apart as it does in the text as written.
+// Unwrapped text holds a paragraph on each line: every break ends one. In wrapped text a line
+// well short of the usual width ends its paragraph, and so does a line ending a sentence before
+// a short line; a short line after a line that runs on ("so did / I.") ends the paragraph it
+// belongs to.
+constexpr qsizetype FewestLinesPerBlank = 25;
+constexpr qsizetype LongestWrappedLine = 100;
+
+qsizetype visibleLength(QStringView line)
+{
+    qsizetype length = line.size();
+    while (length > 0 && line[length - 1].isSpace())
+        --length;
+    return length;
+}
+
+bool endsSentence(QStringView line)
+{
+    static const QStringView closers = u".!?:;\"'_)]\u201D\u2019";
+    const qsizetype length = visibleLength(line);
+    return length > 0 && closers.contains(line[length - 1]);
+}
+
+std::vector<Line> withParagraphBreaks(const QString &text, std::vector<Line> lines)
+{
+    auto lineText = [&](const Line &l) {
+        return QStringView(text).sliced(l.start, l.end - l.start);
+    };
+    qsizetype blanks = 0;
+    qsizetype longLines = 0;
+    // How many lines have each visible length, the longest counted together.
+    std::vector<qsizetype> lengths(LongestWrappedLine + 1, 0);
+    for (const Line &l : lines) {
+        const qsizetype length = visibleLength(lineText(l));
+        blanks += length == 0;
+        if (length > 0) {
+            longLines += length > LongestWrappedLine;
+            ++lengths[std::min(length, LongestWrappedLine)];
+        }
+    }
+    const qsizetype filled = qsizetype(lines.size()) - blanks;
+    if (filled == 0 || blanks * FewestLinesPerBlank >= filled)
+        return lines;
+    // A fifth of the lines longer than any wrapped line: each line is a paragraph.
+    const bool unwrapped = longLines * 5 > filled;
+    // The usual width of a wrapped line: nine lines in ten are no longer.
+    qsizetype width = 0;
+    for (qsizetype seen = 0; width < LongestWrappedLine && seen * 10 < filled * 9; ++width)
+        seen += lengths[width];
+    const qsizetype shortLine = width * 3 / 4;
+    std::vector<Line> result;
+    result.reserve(unwrapped ? 2 * lines.size() : lines.size() + lines.size() / 4);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0) {
+            const QStringView above = lineText(lines[i - 1]);
+            const QStringView below = lineText(lines[i]);
+            const qsizetype aboveLength = visibleLength(above);
+            const qsizetype belowLength = visibleLength(below);
+            const bool ends = aboveLength > 0 && belowLength > 0
+                              && (unwrapped || aboveLength < shortLine
+                                  || (belowLength < shortLine && endsSentence(above)));
+            if (ends)
+                result.push_back({lines[i].start, lines[i].start});
+        }
+        result.push_back(lines[i]);
+    }
+    return result;
+}
+
 struct Candidate
 {
     qsizetype line = 0;
@@ -79,15 +150,9 @@ public:
         : m_text(bookText)
         , m_lines(splitLines(bookText))
     {
-        const GutenbergFrame frame = FindGutenbergFrame(bookText);
-        m_first = 0;
-        m_last = qsizetype(m_lines.size());
-        if (frame.found()) {
-            while (m_first < m_last && m_lines[m_first].start < frame.bodyStart)
-                ++m_first;
-            while (m_last > m_first && m_lines[m_last - 1].start >= frame.bodyEnd)
-                --m_last;
-        }
+        const std::size_t written = m_lines.size();
+        m_lines = withParagraphBreaks(bookText, std::move(m_lines));
+        findBody(m_lines.size() > written);
         const qsizetype count = m_last - m_first;
         m_blank.assign(count, true);
         m_reads.resize(count);
@@ -144,6 +209,40 @@ public:
     }
 
 private:
+    // The lines between the Gutenberg header and licence, or all of them.
+    void findBody(bool breaksInferred)
+    {
+        m_first = 0;
+        m_last = qsizetype(m_lines.size());
+        const GutenbergFrame frame = FindGutenbergFrame(m_text);
+        if (!frame.found())
+            return;
+        if (!breaksInferred) {
+            while (m_first < m_last && m_lines[m_first].start < frame.bodyStart)
+                ++m_first;
+            while (m_last > m_first && m_lines[m_last - 1].start >= frame.bodyEnd)
+                --m_last;
+            return;
+        }
+        // The header's credits end at a blank line: the frame is looked for again in a copy
+        // of the text that has the paragraph breaks as blank lines.
+        QString spaced;
+        spaced.reserve(m_text.size() + 2 * qsizetype(m_lines.size()));
+        std::vector<qsizetype> starts;
+        starts.reserve(m_lines.size());
+        for (std::size_t i = 0; i < m_lines.size(); ++i) {
+            starts.push_back(spaced.size());
+            spaced += text(qsizetype(i));
+            spaced += u"\r\n"_s;
+        }
+        const GutenbergFrame spacedFrame = FindGutenbergFrame(spaced);
+        m_first =
+            std::lower_bound(starts.begin(), starts.end(), spacedFrame.bodyStart) - starts.begin();
+        m_last = std::max(
+            m_first, qsizetype(std::lower_bound(starts.begin(), starts.end(), spacedFrame.bodyEnd)
+                               - starts.begin()));
+    }
+
     const QString &m_text;
     std::vector<Line> m_lines;
     qsizetype m_first = 0;
