@@ -175,7 +175,10 @@ public:
             // The wrapped rest of a list entry is no text of the book's own.
             continued = entry ? MostTitleLines : (!blank && continued > 0 ? continued - 1 : -1);
             const bool prose = !blank && !entry && continued < 0;
-            m_proseBefore[i + 1] = m_proseBefore[i] + prose;
+            // A paragraph on one line counts as the lines it would wrap to.
+            const qsizetype weight =
+                prose ? (line.size() + LongestWrappedTitleLine - 1) / LongestWrappedTitleLine : 0;
+            m_proseBefore[i + 1] = m_proseBefore[i] + weight;
             m_entriesBefore[i + 1] = m_entriesBefore[i] + entry;
         }
     }
@@ -197,7 +200,8 @@ public:
     {
         return line >= m_first && line < m_last && read(line).form != Form::None;
     }
-    // Lines of other text (neither blank nor heading-like) in [from, to).
+    // Lines of other text (neither blank nor heading-like) in [from, to), a long line counted
+    // as the lines it would wrap to.
     qsizetype proseLines(qsizetype from, qsizetype to) const
     {
         return m_proseBefore[to - m_first] - m_proseBefore[from - m_first];
