@@ -66,7 +66,8 @@ std::vector<Line> splitLines(const QString &text)
 // Unwrapped text holds a paragraph on each line: every break ends one. In wrapped text a line
 // well short of the usual width ends its paragraph, and so does a line ending a sentence before
 // a short line; a short line after a line that runs on ("so did / I.") ends the paragraph it
-// belongs to.
+// belongs to. A line that ends without a sentence's end before one in lower case runs on in
+// either (a letter or verse kept in short lines).
 constexpr qsizetype FewestLinesPerBlank = 25;
 constexpr qsizetype LongestWrappedLine = 100;
 
@@ -120,7 +121,8 @@ std::vector<Line> withParagraphBreaks(const QString &text, std::vector<Line> lin
             const QStringView below = lineText(lines[i]);
             const qsizetype aboveLength = visibleLength(above);
             const qsizetype belowLength = visibleLength(below);
-            const bool ends = aboveLength > 0 && belowLength > 0
+            const bool runsOn = !endsSentence(above) && below.trimmed().front().isLower();
+            const bool ends = aboveLength > 0 && belowLength > 0 && !runsOn
                               && (unwrapped || aboveLength < shortLine
                                   || (belowLength < shortLine && endsSentence(above)));
             if (ends)
