@@ -65,9 +65,10 @@ std::vector<Line> splitLines(const QString &text)
 // stand in as empty lines, so that a heading stands apart as it does in the text as written.
 // Unwrapped text holds a paragraph on each line: every break ends one. In wrapped text a line
 // well short of the usual width ends its paragraph, and so does a line ending a sentence before
-// a short line; a short line after a line that runs on ("so did / I.") ends the paragraph it
-// belongs to. A line that ends without a sentence's end before one in lower case runs on in
-// either (a letter or verse kept in short lines).
+// a short line or a line that reads as a heading, and so does a heading line itself; a short
+// line after a line that runs on ("so did / I.") ends the paragraph it belongs to. A line that ends
+// without a sentence's end before one in lower case runs on in either (a letter or verse kept in
+// short lines).
 constexpr qsizetype FewestLinesPerBlank = 25;
 constexpr qsizetype LongestWrappedLine = 100;
 
@@ -115,20 +116,32 @@ std::vector<Line> withParagraphBreaks(const QString &text, std::vector<Line> lin
     const qsizetype shortLine = width * 3 / 4;
     std::vector<Line> result;
     result.reserve(unwrapped ? 2 * lines.size() : lines.size() + lines.size() / 4);
+    // Whether the line above reads as a heading after the end of a paragraph.
+    bool aboveHeading = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0) {
-            const QStringView above = lineText(lines[i - 1]);
-            const QStringView below = lineText(lines[i]);
-            const qsizetype aboveLength = visibleLength(above);
-            const qsizetype belowLength = visibleLength(below);
+        const QStringView below = lineText(lines[i]);
+        const qsizetype belowLength = visibleLength(below);
+        const QStringView above = i > 0 ? lineText(lines[i - 1]) : QStringView();
+        const qsizetype aboveLength = visibleLength(above);
+        const bool afterEnd = aboveLength == 0 || aboveLength < shortLine || endsSentence(above);
+        const bool heading =
+            !unwrapped && belowLength > 0 && afterEnd && readHeadingLine(below).isHeading();
+        if (aboveLength > 0 && belowLength > 0) {
             const bool runsOn = !endsSentence(above) && below.trimmed().front().isLower();
-            const bool ends = aboveLength > 0 && belowLength > 0 && !runsOn
-                              && (unwrapped || aboveLength < shortLine
-                                  || (belowLength < shortLine && endsSentence(above)));
+            bool ends = false;
+            if (runsOn)
+                ends = false;
+            else if (unwrapped || aboveLength < shortLine)
+                ends = true;
+            else if (endsSentence(above))
+                ends = belowLength < shortLine || heading;
+            else // a heading over prose; the short rest of its title stays with it
+                ends = aboveHeading && belowLength >= shortLine;
             if (ends)
                 result.push_back({lines[i].start, lines[i].start});
         }
         result.push_back(lines[i]);
+        aboveHeading = heading;
     }
     return result;
 }
