@@ -65,7 +65,8 @@ std::vector<Line> splitLines(const QString &text)
 // stand in as empty lines, so that a heading stands apart as it does in the text as written.
 // Unwrapped text holds a paragraph on each line: every break ends one. In wrapped text a line
 // well short of the usual width ends its paragraph, and so does a line ending a sentence before
-// a short line or a line that reads as a heading, and so does a heading line itself; a short
+// a short line or a line that reads as a heading, and so does a title in capitals before a
+// heading and a heading line itself; a short
 // line after a line that runs on ("so did / I.") ends the paragraph it belongs to. A line that ends
 // without a sentence's end before one in lower case runs on in either (a letter or verse kept in
 // short lines).
@@ -85,6 +86,12 @@ bool endsSentence(QStringView line)
     static const QStringView closers = u".!?:;\"'_)]\u201D\u2019";
     const qsizetype length = visibleLength(line);
     return length > 0 && closers.contains(line[length - 1]);
+}
+
+// A line without a lower-case letter: a title, not a line of prose that runs on.
+bool inCapitals(QStringView line)
+{
+    return std::none_of(line.begin(), line.end(), [](QChar c) { return c.isLower(); });
 }
 
 std::vector<Line> withParagraphBreaks(const QString &text, std::vector<Line> lines)
@@ -133,10 +140,11 @@ std::vector<Line> withParagraphBreaks(const QString &text, std::vector<Line> lin
                 ends = false;
             else if (unwrapped || aboveLength < shortLine)
                 ends = true;
-            else if (endsSentence(above))
-                ends = belowLength < shortLine || heading;
-            else // a heading over prose; the short rest of its title stays with it
-                ends = aboveHeading && belowLength >= shortLine;
+            else if (aboveHeading && belowLength >= shortLine)
+                ends = true; // a heading over prose; the short rest of its title stays with it
+            else
+                ends = (endsSentence(above) && belowLength < shortLine)
+                       || (heading && (endsSentence(above) || inCapitals(above)));
             if (ends)
                 result.push_back({lines[i].start, lines[i].start});
         }
@@ -167,7 +175,8 @@ public:
     {
         const std::size_t written = m_lines.size();
         m_lines = withParagraphBreaks(bookText, std::move(m_lines));
-        findBody(m_lines.size() > written);
+        m_breaksInferred = m_lines.size() > written;
+        findBody();
         const qsizetype count = m_last - m_first;
         m_blank.assign(count, true);
         m_reads.resize(count);
@@ -198,6 +207,8 @@ public:
         }
     }
 
+    // Whether the paragraph breaks were read from the lines of a text without blank lines.
+    bool breaksInferred() const { return m_breaksInferred; }
     qsizetype first() const { return m_first; }
     qsizetype last() const { return m_last; }
     QStringView text(qsizetype line) const
@@ -229,14 +240,14 @@ public:
 
 private:
     // The lines between the Gutenberg header and licence, or all of them.
-    void findBody(bool breaksInferred)
+    void findBody()
     {
         m_first = 0;
         m_last = qsizetype(m_lines.size());
         const GutenbergFrame frame = FindGutenbergFrame(m_text);
         if (!frame.found())
             return;
-        if (!breaksInferred) {
+        if (!m_breaksInferred) {
             while (m_first < m_last && m_lines[m_first].start < frame.bodyStart)
                 ++m_first;
             while (m_last > m_first && m_lines[m_last - 1].start >= frame.bodyEnd)
@@ -264,6 +275,7 @@ private:
 
     const QString &m_text;
     std::vector<Line> m_lines;
+    bool m_breaksInferred = false;
     qsizetype m_first = 0;
     qsizetype m_last = 0;
     std::vector<bool> m_blank;
@@ -567,15 +579,22 @@ std::vector<Candidate> listedTitles(const Page &page)
     if (line == page.last())
         return {};
     qsizetype blanks = 0;
+    qsizetype block = 0; // the lines since the last blank
     for (++line; line < page.last() && blanks < BlanksAfterList; ++line) {
         if (page.blank(line)) {
             ++blanks;
+            block = 0;
             continue;
         }
         blanks = 0;
-        // A paragraph of text (a long line, as in unwrapped text) ends the list.
-        if (page.text(line).size() > 4 * LongestTitleLine)
+        ++block;
+        // A paragraph of text ends the list: a long line, as in unwrapped text, or where the
+        // paragraph breaks were read from the lines (and no gap of blanks ends a list), a block
+        // longer than an entry wrapped onto its next lines.
+        if (page.text(line).size() > 4 * LongestTitleLine
+            || (page.breaksInferred() && block > MostTitleLines + 1)) {
             break;
+        }
         const QStringView written = withoutPageNumber(page.text(line));
         const QString entry = written.toString().simplified().toCaseFolded();
         if (entry.size() < 2 || entry.size() > LongestTitleLine
