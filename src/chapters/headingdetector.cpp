@@ -124,6 +124,9 @@ std::vector<Line> withParagraphBreaks(const QString &text, std::vector<Line> lin
     std::vector<Line> result;
     result.reserve(unwrapped ? 2 * lines.size() : lines.size() + lines.size() / 4);
     // Whether the line above reads as a heading after the end of a paragraph.
+    // What the line above says as a heading, where it was read, and whether it starts a
+    // paragraph as a heading.
+    HeadingLine aboveRead;
     bool aboveHeading = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const QStringView below = lineText(lines[i]);
@@ -131,24 +134,33 @@ std::vector<Line> withParagraphBreaks(const QString &text, std::vector<Line> lin
         const QStringView above = i > 0 ? lineText(lines[i - 1]) : QStringView();
         const qsizetype aboveLength = visibleLength(above);
         const bool afterEnd = aboveLength == 0 || aboveLength < shortLine || endsSentence(above);
+        HeadingLine read;
+        if (belowLength > 0 && (unwrapped || afterEnd || inCapitals(above)))
+            read = readHeadingLine(below);
+        // After a title in capitals only a numbered heading starts a paragraph: a caption in
+        // capitals runs on into a line that starts with a matter word.
         const bool heading =
-            !unwrapped && belowLength > 0 && afterEnd && readHeadingLine(below).isHeading();
+            !unwrapped && read.isHeading() && (afterEnd || read.form == Form::Numbered);
         if (aboveLength > 0 && belowLength > 0) {
             const bool runsOn = !endsSentence(above) && below.trimmed().front().isLower();
+            // Entries of a list one under another stay so, as a list written with blank lines
+            // between its entries would not.
+            const bool listed = read.form != Form::None && aboveRead.form != Form::None
+                                && read.word == aboveRead.word;
             bool ends = false;
-            if (runsOn)
+            if (runsOn || listed)
                 ends = false;
             else if (unwrapped || aboveLength < shortLine)
                 ends = true;
             else if (aboveHeading && belowLength >= shortLine)
                 ends = true; // a heading over prose; the short rest of its title stays with it
             else
-                ends = (endsSentence(above) && belowLength < shortLine)
-                       || (heading && (endsSentence(above) || inCapitals(above)));
+                ends = (endsSentence(above) && belowLength < shortLine) || heading;
             if (ends)
                 result.push_back({lines[i].start, lines[i].start});
         }
         result.push_back(lines[i]);
+        aboveRead = read;
         aboveHeading = heading;
     }
     return result;
