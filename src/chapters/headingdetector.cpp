@@ -37,6 +37,8 @@ struct Line
 {
     qsizetype start; // offset of its first character
     qsizetype end;   // offset of its line break, or of the text's end
+    // Where what it says as a heading stands, when it was read to find paragraph breaks.
+    qsizetype read = -1;
 };
 
 std::vector<Line> splitLines(const QString &text)
@@ -94,7 +96,8 @@ bool inCapitals(QStringView line)
     return std::none_of(line.begin(), line.end(), [](QChar c) { return c.isLower(); });
 }
 
-std::vector<Line> withParagraphBreaks(const QString &text, std::vector<Line> lines)
+std::vector<Line> withParagraphBreaks(const QString &text, std::vector<Line> lines,
+                                      std::vector<HeadingLine> &reads)
 {
     auto lineText = [&](const Line &l) {
         return QStringView(text).sliced(l.start, l.end - l.start);
@@ -135,8 +138,11 @@ std::vector<Line> withParagraphBreaks(const QString &text, std::vector<Line> lin
         const qsizetype aboveLength = visibleLength(above);
         const bool afterEnd = aboveLength == 0 || aboveLength < shortLine || endsSentence(above);
         HeadingLine read;
-        if (belowLength > 0 && (unwrapped || afterEnd || inCapitals(above)))
+        if (belowLength > 0 && (unwrapped || afterEnd || inCapitals(above))) {
             read = readHeadingLine(below);
+            lines[i].read = qsizetype(reads.size());
+            reads.push_back(read);
+        }
         // After a title in capitals only a numbered heading starts a paragraph: a caption in
         // capitals runs on into a line that starts with a matter word.
         const bool heading =
@@ -186,7 +192,8 @@ public:
         , m_lines(splitLines(bookText))
     {
         const std::size_t written = m_lines.size();
-        m_lines = withParagraphBreaks(bookText, std::move(m_lines));
+        std::vector<HeadingLine> reads;
+        m_lines = withParagraphBreaks(bookText, std::move(m_lines), reads);
         m_breaksInferred = m_lines.size() > written;
         findBody();
         const qsizetype count = m_last - m_first;
@@ -206,7 +213,9 @@ public:
             }
             m_blank[i] = blank;
             if (!blank)
-                m_reads[i] = readHeadingLine(line);
+                m_reads[i] = m_lines[m_first + i].read >= 0
+                                 ? std::move(reads[m_lines[m_first + i].read])
+                                 : readHeadingLine(line);
             const bool entry = headingLike(m_first + i);
             // The wrapped rest of a list entry is no text of the book's own.
             continued = entry ? MostTitleLines : (!blank && continued > 0 ? continued - 1 : -1);
@@ -266,23 +275,35 @@ private:
                 --m_last;
             return;
         }
-        // The header's credits end at a blank line: the frame is looked for again in a copy
-        // of the text that has the paragraph breaks as blank lines.
-        QString spaced;
-        spaced.reserve(m_text.size() + 2 * qsizetype(m_lines.size()));
+        // The end is where the whole text's frame says; the header's credits ("Produced by")
+        // end at a blank line, so the start is looked for in a copy of the first lines that has
+        // the paragraph breaks as blank lines, twice as many lines each time until the body
+        // starts inside it.
+        while (m_last > m_first && m_lines[m_last - 1].start >= frame.bodyEnd)
+            --m_last;
+        if (!frame.hasStart)
+            return;
+        QString head;
         std::vector<qsizetype> starts;
-        starts.reserve(m_lines.size());
-        for (std::size_t i = 0; i < m_lines.size(); ++i) {
-            starts.push_back(spaced.size());
-            spaced += text(qsizetype(i));
-            spaced += u"\r\n"_s;
+        std::size_t copied = 0;
+        for (std::size_t wanted = 256;; wanted *= 2) {
+            for (; copied < std::min(wanted, m_lines.size()); ++copied) {
+                starts.push_back(head.size());
+                head += text(qsizetype(copied));
+                head += u"\r\n"_s;
+            }
+            const GutenbergFrame headFrame = FindGutenbergFrame(head);
+            if (headFrame.hasStart && headFrame.bodyStart < starts.back()) {
+                m_first = std::lower_bound(starts.begin(), starts.end(), headFrame.bodyStart)
+                          - starts.begin();
+                break;
+            }
+            if (copied == m_lines.size()) {
+                m_first = m_last; // a header and nothing after it
+                break;
+            }
         }
-        const GutenbergFrame spacedFrame = FindGutenbergFrame(spaced);
-        m_first =
-            std::lower_bound(starts.begin(), starts.end(), spacedFrame.bodyStart) - starts.begin();
-        m_last = std::max(
-            m_first, qsizetype(std::lower_bound(starts.begin(), starts.end(), spacedFrame.bodyEnd)
-                               - starts.begin()));
+        m_last = std::max(m_first, m_last);
     }
 
     const QString &m_text;
@@ -378,8 +399,9 @@ std::optional<Candidate> standingHeading(const Page &page, qsizetype line)
         return candidate; // a part over its first chapter: the chapter's title is its own
 
     // The rest of the block: the title below, or the wrapped rest of a long heading.
+    // (Only a block of a few lines can be short: the walk stops after them.)
     qsizetype blockEnd = line + 1;
-    while (blockEnd < page.last() && !page.blank(blockEnd))
+    while (blockEnd < page.last() && !page.blank(blockEnd) && blockEnd - line <= MostTitleLines + 1)
         ++blockEnd;
     const qsizetype rest = blockEnd - line - 1;
     const bool shortBlock = rest <= MostTitleLines && [&] {
