@@ -138,15 +138,17 @@ std::vector<Line> withParagraphBreaks(const QString &text, std::vector<Line> lin
         const qsizetype aboveLength = visibleLength(above);
         const bool afterEnd = aboveLength == 0 || aboveLength < shortLine || endsSentence(above);
         HeadingLine read;
-        if (belowLength > 0 && (unwrapped || afterEnd || inCapitals(above))) {
+        const bool capitals = inCapitals(above) || inCapitals(below);
+        if (belowLength > 0 && (unwrapped || afterEnd || capitals)) {
             read = readHeadingLine(below);
             lines[i].read = qsizetype(reads.size());
             reads.push_back(read);
         }
-        // After a title in capitals only a numbered heading starts a paragraph: a caption in
-        // capitals runs on into a line that starts with a matter word.
-        const bool heading =
-            !unwrapped && read.isHeading() && (afterEnd || read.form == Form::Numbered);
+        // Where the line above may run on, only a numbered heading with capitals on one side
+        // starts a paragraph: a caption in capitals runs on into a line that starts with a
+        // matter word, prose into a line that starts "Chapter II. The".
+        const bool heading = !unwrapped && read.isHeading()
+                             && (afterEnd || (read.form == Form::Numbered && capitals));
         if (aboveLength > 0 && belowLength > 0) {
             const bool runsOn = !endsSentence(above) && below.trimmed().front().isLower();
             // Entries of a list one under another stay so, as a list written with blank lines
