@@ -173,10 +173,10 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
          {{u"ESSAY I."_s, Chapter, u"ESSAY I."_s},
           {u"CHAPITRE PREMIER"_s, Chapter, u"CHAPITRE PREMIER"_s},
           {u"CHAPITRE II"_s, Chapter, u"CHAPITRE II"_s}}},
-        {"titles are cut at 40 characters",
-         book(u"\nCHAPTER I--THE SOLUTION OF SOME QUESTIONS CONNECTED WITH\nMUNICIPAL POLICE\n\n@"
+        {"titles are cut at 40 characters, without a space left at the cut",
+         book(u"\nCHAPTER I--THE SOLUTION OF SOME RIDDLES CONNECTED WITH\nMUNICIPAL POLICE\n\n@"
               "CHAPTER II\n\n@"_s),
-         {{u"CHAPTER I--"_s, Chapter, u"CHAPTER I--THE SOLUTION OF SOME QUESTION"_s},
+         {{u"CHAPTER I--"_s, Chapter, u"CHAPTER I--THE SOLUTION OF SOME RIDDLES"_s},
           {u"CHAPTER II"_s, Chapter, u"CHAPTER II"_s}}},
     };
     for (const Case &c : cases) {
