@@ -102,19 +102,26 @@ std::vector<Line> withParagraphBreaks(const QString &text, std::vector<Line> lin
     auto lineText = [&](const Line &l) {
         return QStringView(text).sliced(l.start, l.end - l.start);
     };
+    // Blank lines between lines of text; those before the first and after the last say
+    // nothing of paragraphs.
     qsizetype blanks = 0;
+    qsizetype pending = 0;
+    qsizetype filled = 0;
     qsizetype longLines = 0;
     // How many lines have each visible length, the longest counted together.
     std::vector<qsizetype> lengths(LongestWrappedLine + 1, 0);
     for (const Line &l : lines) {
         const qsizetype length = visibleLength(lineText(l));
-        blanks += length == 0;
-        if (length > 0) {
-            longLines += length > LongestWrappedLine;
-            ++lengths[std::min(length, LongestWrappedLine)];
+        if (length == 0) {
+            pending += filled > 0;
+            continue;
         }
+        blanks += pending;
+        pending = 0;
+        ++filled;
+        longLines += length > LongestWrappedLine;
+        ++lengths[std::min(length, LongestWrappedLine)];
     }
-    const qsizetype filled = qsizetype(lines.size()) - blanks;
     if (filled == 0 || blanks * FewestLinesPerBlank >= filled)
         return lines;
     // A fifth of the lines longer than any wrapped line: each line is a paragraph.
@@ -151,10 +158,12 @@ std::vector<Line> withParagraphBreaks(const QString &text, std::vector<Line> lin
                              && (afterEnd || (read.form == Form::Numbered && capitals));
         if (aboveLength > 0 && belowLength > 0) {
             const bool runsOn = !endsSentence(above) && below.trimmed().front().isLower();
-            // Entries of a list one under another stay so, as a list written with blank lines
-            // between its entries would not.
-            const bool listed = read.form != Form::None && aboveRead.form != Form::None
-                                && read.word == aboveRead.word;
+            // Entries of a list one under another, numbered in sequence, stay so, as a list
+            // written with blank lines between its entries would not.
+            const bool listed =
+                read.form != Form::None && aboveRead.form != Form::None
+                && read.word == aboveRead.word
+                && (read.form == Form::ListEntry || read.number == aboveRead.number + 1);
             bool ends = false;
             if (runsOn || listed)
                 ends = false;
