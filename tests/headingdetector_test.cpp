@@ -133,11 +133,12 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
           {u"CHAPTER II"_s, Chapter, u"CHAPTER II"_s},
           {u"CHAPTER III"_s, Chapter, u"CHAPTER III"_s}},
          u"Chapter II."_s},
-        {"a misprinted number still counts; a lone number, a sentence's I. and a placeholder do "
-         "not",
+        {"a misprinted number still counts; a lone number, a sentence's I., a placeholder and a "
+         "sentence across a blank line do not",
          book(u"\nCHAPTER I\n\n@CHAPTER II\n\n@he said so, and so did\nI.\n\n@160\n\n@0023m\n\n@"
               "CHAPTER II\n\n@as chapter 13, verse 18, says\n\nChapter 13, verse 18.\n\n@"
-              "CHAPTER IV\n\n@OSCAR WILDE\n\n"_s),
+              "CHAPTER IV\n\n@Postscript--I did not tell you that Blandly,\n\nwho, by the way, "
+              "is to send a ship.\n\n@OSCAR WILDE\n\n"_s),
          {{u"CHAPTER I"_s, Chapter, u"CHAPTER I"_s},
           {u"CHAPTER II"_s, Chapter, u"CHAPTER II"_s},
           {u"CHAPTER II"_s, Chapter, u"CHAPTER II"_s},

@@ -405,6 +405,18 @@ std::optional<Candidate> standingHeading(const Page &page, qsizetype line)
     if (stackStart > page.first() && !page.blank(stackStart - 1))
         return std::nullopt;
 
+    // A line with a title that runs on, across blank lines, into one in lower case is a
+    // sentence: "Postscript--I did not tell you that Blandly, / who, by the way" where every
+    // line of a letter was made a paragraph. (A title wrapped onto the next line is no such.)
+    if (read.titled && !endsSentence(page.text(line))) {
+        qsizetype next = line + 1;
+        while (next < page.last() && page.blank(next) && next - line <= MostBlanksBeforeTitle)
+            ++next;
+        if (next > line + 1 && next < page.last() && !page.blank(next)
+            && page.text(next).trimmed().front().isLower())
+            return std::nullopt;
+    }
+
     Candidate candidate{line, read, line + 1, line + 1, line + 1};
     if (stackEnd > line + 1)
         return candidate; // a part over its first chapter: the chapter's title is its own
