@@ -65,13 +65,13 @@ std::vector<Line> splitLines(const QString &text)
 // Where a text has next to no blank lines (the Text Cleaner's "Clean double carraige returns"
 // takes them all), the paragraph breaks they marked are read from the lines themselves and
 // stand in as empty lines, so that a heading stands apart as it does in the text as written.
-// Unwrapped text holds a paragraph on each line: every break ends one. In wrapped text a line
-// well short of the usual width ends its paragraph, and so does a line ending a sentence before
-// a short line or a line that reads as a heading, and so does a title in capitals before a
-// heading and a heading line itself; a short
-// line after a line that runs on ("so did / I.") ends the paragraph it belongs to. A line that ends
-// without a sentence's end before one in lower case runs on in either (a letter or verse kept in
-// short lines).
+//  - Unwrapped text holds a paragraph on each line: every break ends one.
+//  - In wrapped text a line well short of the usual width ends its paragraph; so does a line
+//    ending a sentence before a short line or before a line that reads as a heading, a title in
+//    capitals before a numbered heading, and a heading line before prose. A short line after a
+//    line that runs on ("so did / I.") ends the paragraph it belongs to.
+//  - In either, a line without a sentence's end runs on into one that starts in lower case (a
+//    letter or verse kept in short lines), and entries of a list one under another stay so.
 constexpr qsizetype FewestLinesPerBlank = 25;
 constexpr qsizetype LongestWrappedLine = 100;
 
@@ -133,7 +133,6 @@ std::vector<Line> withParagraphBreaks(const QString &text, std::vector<Line> lin
     const qsizetype shortLine = width * 3 / 4;
     std::vector<Line> result;
     result.reserve(unwrapped ? 2 * lines.size() : lines.size() + lines.size() / 4);
-    // Whether the line above reads as a heading after the end of a paragraph.
     // What the line above says as a heading, where it was read, and whether it starts a
     // paragraph as a heading.
     HeadingLine aboveRead;
