@@ -1,6 +1,7 @@
 #include "chapters/headingdetector.h"
 
 #include "book/textimport.h"
+#include "cleaner/textcleaner.h"
 
 #include "testfiles.h"
 
@@ -64,6 +65,11 @@ constexpr auto Chapter = HeadingLevel::Chapter;
 constexpr auto Front = HeadingLevel::FrontMatter;
 constexpr auto Back = HeadingLevel::BackMatter;
 
+// What the Text Cleaner leaves of a text: unwrapped with no blank lines (boxes 0 and 3), or
+// wrapped with none (box 3).
+constexpr CleanerBoxes UnwrappedNoBlanks = {true, false, false, true};
+constexpr CleanerBoxes NoBlanks = {false, false, false, true};
+
 TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
 {
     struct Case
@@ -72,7 +78,8 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
         QString text;
         // Each heading by the start of its line, its level and its title.
         std::vector<std::tuple<QString, HeadingLevel, QString>> headings;
-        QString body = {}; // the headings stand after the first line that starts so
+        QString body = {};       // the headings stand after the first line that starts so
+        CleanerBoxes boxes = {}; // the cleaner's boxes the text goes through first
     };
     const Case cases[] = {
         {"section words with digits, Roman numerals, words, ordinals",
@@ -126,11 +133,12 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
           {u"CHAPTER II"_s, Chapter, u"CHAPTER II"_s},
           {u"CHAPTER III"_s, Chapter, u"CHAPTER III"_s}},
          u"Chapter II."_s},
-        {"a misprinted number still counts; a lone number, a sentence's I. and a placeholder do "
-         "not",
+        {"a misprinted number still counts; a lone number, a sentence's I., a placeholder and a "
+         "sentence across a blank line do not",
          book(u"\nCHAPTER I\n\n@CHAPTER II\n\n@he said so, and so did\nI.\n\n@160\n\n@0023m\n\n@"
               "CHAPTER II\n\n@as chapter 13, verse 18, says\n\nChapter 13, verse 18.\n\n@"
-              "CHAPTER IV\n\n@OSCAR WILDE\n\n"_s),
+              "CHAPTER IV\n\n@Postscript--I did not tell you that Blandly,\n\nwho, by the way, "
+              "is to send a ship.\n\n@OSCAR WILDE\n\n"_s),
          {{u"CHAPTER I"_s, Chapter, u"CHAPTER I"_s},
           {u"CHAPTER II"_s, Chapter, u"CHAPTER II"_s},
           {u"CHAPTER II"_s, Chapter, u"CHAPTER II"_s},
@@ -173,16 +181,44 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
          {{u"ESSAY I."_s, Chapter, u"ESSAY I."_s},
           {u"CHAPITRE PREMIER"_s, Chapter, u"CHAPITRE PREMIER"_s},
           {u"CHAPITRE II"_s, Chapter, u"CHAPITRE II"_s}}},
-        {"titles are cut at 40 characters",
-         book(u"\nCHAPTER I--THE SOLUTION OF SOME QUESTIONS CONNECTED WITH\nMUNICIPAL POLICE\n\n@"
+        {"titles are cut at 40 characters, without a space left at the cut",
+         book(u"\nCHAPTER I--THE SOLUTION OF SOME RIDDLES CONNECTED WITH\nMUNICIPAL POLICE\n\n@"
               "CHAPTER II\n\n@"_s),
-         {{u"CHAPTER I--"_s, Chapter, u"CHAPTER I--THE SOLUTION OF SOME QUESTION"_s},
+         {{u"CHAPTER I--"_s, Chapter, u"CHAPTER I--THE SOLUTION OF SOME RIDDLES"_s},
           {u"CHAPTER II"_s, Chapter, u"CHAPTER II"_s}}},
+        {"unwrapped text without blank lines: a list, a title below, a long title in capitals, "
+         "a letter's lines",
+         book(u"\nCONTENTS\n\n CHAPTER I\n CHAPTER II\n CHAPTER III\n\n\nCHAPTER I. The Period\n\n@"
+              "CHAPTER II\n\nThe Mail\n\n@    Dear Sir,\n    Postscript--I did not tell you that "
+              "Blandly,\n"
+              "    who, by the way, is to send a ship\n    after us if we do not turn up by the\n"
+              "    end of August.\n\n@"
+              "CHAPTER III--HOW THE TRAVELLER CROSSED THE RIVER AT NIGHT AND\n"
+              "WHAT HE FOUND ON THE FAR BANK WHEN THE MOON ROSE OVER THE HILLS\n\n@"_s),
+         {{u" CHAPTER I."_s, Chapter, u"CHAPTER I. The Period"_s},
+          {u"CHAPTER II"_s, Chapter, u"CHAPTER II The Mail"_s},
+          {u"CHAPTER III--"_s, Chapter, u"CHAPTER III--HOW THE TRAVELLER CROSSED T"_s}},
+         u"CHAPTER III"_s,
+         UnwrappedNoBlanks},
+        {"wrapped text without blank lines: a heading as long as prose, a sentence that starts "
+         "like one",
+         book(u"\nCHAPTER I\n\n@It was the age of wisdom, it was the age of foolishness, as told "
+              u"in\n"
+              "CHAPTER IV. But that is another story, to be told another time.\n\n@"
+              "It was the age of wisdom, it was the age of foolishness, it was over.\n\n"
+              "CHAPTER II--A HEADING AS LONG AS A LINE OF THE PROSE AROUND IT\n\n@"
+              "CHAPTER III. The Mail\n\n@"_s),
+         {{u"CHAPTER I"_s, Chapter, u"CHAPTER I"_s},
+          {u"CHAPTER II--"_s, Chapter, u"CHAPTER II--A HEADING AS LONG AS A LINE"_s},
+          {u"CHAPTER III."_s, Chapter, u"CHAPTER III. The Mail"_s}},
+         {},
+         NoBlanks},
     };
     for (const Case &c : cases) {
+        const QString text = CleanText(c.text, c.boxes);
         // Each expected heading is the next line, from the last one on, that starts so.
         std::vector<Expected> expected;
-        const QStringList lines = c.text.split(u"\r\n"_s);
+        const QStringList lines = text.split(u"\r\n"_s);
         int from = 0;
         if (!c.body.isEmpty()) {
             while (from < lines.size() && !lines[from].startsWith(c.body))
@@ -194,7 +230,7 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
                 ++from;
             expected.push_back({from++, level, title});
         }
-        EXPECT_EQ(found(c.text), expected) << c.name;
+        EXPECT_EQ(found(text), expected) << c.name;
     }
 }
 
@@ -251,6 +287,13 @@ TEST(HeadingDetector, FindsTheChaptersOfEveryCorpusBook)
         QString report;
         const double f1 = scoreAgainstTruth(path, truth, report);
         EXPECT_GE(f1, 0.99) << path.toStdString() << report.toStdString();
+        // The same headings after every clean-up box, which leaves no blank line.
+        const QString text = importTextFile(path).value();
+        CleanerBoxes all;
+        all.fill(true);
+        const double raw = double(FindHeadings(text).size());
+        EXPECT_NEAR(double(FindHeadings(CleanText(text, all)).size()), raw, raw / 100)
+            << path.toStdString() << " cleaned";
     }
 }
 

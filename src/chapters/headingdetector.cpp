@@ -37,6 +37,8 @@ struct Line
 {
     qsizetype start; // offset of its first character
     qsizetype end;   // offset of its line break, or of the text's end
+    // Where what it says as a heading stands, when it was read to find paragraph breaks.
+    qsizetype read = -1;
 };
 
 std::vector<Line> splitLines(const QString &text)
@@ -60,6 +62,126 @@ std::vector<Line> splitLines(const QString &text)
     return lines;
 }
 
+// Where a text has next to no blank lines (the Text Cleaner's "Clean double carraige returns"
+// takes them all), the paragraph breaks they marked are read from the lines themselves and
+// stand in as empty lines, so that a heading stands apart as it does in the text as written.
+//  - Unwrapped text holds a paragraph on each line: every break ends one.
+//  - In wrapped text a line well short of the usual width ends its paragraph; so does a line
+//    ending a sentence before a short line or before a line that reads as a heading, a title in
+//    capitals before a numbered heading, and a heading line before prose. A short line after a
+//    line that runs on ("so did / I.") ends the paragraph it belongs to.
+//  - In either, a line without a sentence's end runs on into one that starts in lower case (a
+//    letter or verse kept in short lines), and entries of a list one under another stay so.
+constexpr qsizetype FewestLinesPerBlank = 25;
+constexpr qsizetype LongestWrappedLine = 100;
+
+qsizetype visibleLength(QStringView line)
+{
+    qsizetype length = line.size();
+    while (length > 0 && line[length - 1].isSpace())
+        --length;
+    return length;
+}
+
+bool endsSentence(QStringView line)
+{
+    static const QStringView closers = u".!?:;\"'_)]\u201D\u2019";
+    const qsizetype length = visibleLength(line);
+    return length > 0 && closers.contains(line[length - 1]);
+}
+
+// A line without a lower-case letter: a title, not a line of prose that runs on.
+bool inCapitals(QStringView line)
+{
+    return std::none_of(line.begin(), line.end(), [](QChar c) { return c.isLower(); });
+}
+
+std::vector<Line> withParagraphBreaks(const QString &text, std::vector<Line> lines,
+                                      std::vector<HeadingLine> &reads)
+{
+    auto lineText = [&](const Line &l) {
+        return QStringView(text).sliced(l.start, l.end - l.start);
+    };
+    // Blank lines between lines of text; those before the first and after the last say
+    // nothing of paragraphs.
+    qsizetype blanks = 0;
+    qsizetype pending = 0;
+    qsizetype filled = 0;
+    qsizetype longLines = 0;
+    // How many lines have each visible length, the longest counted together.
+    std::vector<qsizetype> lengths(LongestWrappedLine + 1, 0);
+    for (const Line &l : lines) {
+        const qsizetype length = visibleLength(lineText(l));
+        if (length == 0) {
+            pending += filled > 0;
+            continue;
+        }
+        blanks += pending;
+        pending = 0;
+        ++filled;
+        longLines += length > LongestWrappedLine;
+        ++lengths[std::min(length, LongestWrappedLine)];
+    }
+    if (filled == 0 || blanks * FewestLinesPerBlank >= filled)
+        return lines;
+    // A fifth of the lines longer than any wrapped line: each line is a paragraph.
+    const bool unwrapped = longLines * 5 > filled;
+    // The usual width of a wrapped line: nine lines in ten are no longer.
+    qsizetype width = 0;
+    for (qsizetype seen = 0; width < LongestWrappedLine && seen * 10 < filled * 9; ++width)
+        seen += lengths[width];
+    const qsizetype shortLine = width * 3 / 4;
+    std::vector<Line> result;
+    result.reserve(unwrapped ? 2 * lines.size() : lines.size() + lines.size() / 4);
+    // What the line above says as a heading, where it was read, and whether it starts a
+    // paragraph as a heading.
+    HeadingLine aboveRead;
+    bool aboveHeading = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const QStringView below = lineText(lines[i]);
+        const qsizetype belowLength = visibleLength(below);
+        const QStringView above = i > 0 ? lineText(lines[i - 1]) : QStringView();
+        const qsizetype aboveLength = visibleLength(above);
+        const bool afterEnd = aboveLength == 0 || aboveLength < shortLine || endsSentence(above);
+        HeadingLine read;
+        const bool capitals = inCapitals(above) || inCapitals(below);
+        if (belowLength > 0 && (unwrapped || afterEnd || capitals)) {
+            read = readHeadingLine(below);
+            lines[i].read = qsizetype(reads.size());
+            reads.push_back(read);
+        }
+        // Where the line above may run on, only a numbered heading with capitals on one side
+        // starts a paragraph: a caption in capitals runs on into a line that starts with a
+        // matter word, prose into a line that starts "Chapter II. The".
+        const bool heading = !unwrapped && read.isHeading()
+                             && (afterEnd || (read.form == Form::Numbered && capitals));
+        if (aboveLength > 0 && belowLength > 0) {
+            const bool runsOn = !endsSentence(above) && below.trimmed().front().isLower();
+            // Entries of a list one under another, numbered in sequence, stay so, as a list
+            // written with blank lines between its entries would not.
+            const bool listed =
+                read.form != Form::None && aboveRead.form != Form::None
+                && read.word == aboveRead.word
+                && (read.form == Form::ListEntry || read.number == aboveRead.number + 1);
+            bool ends = false;
+            if (runsOn || listed)
+                ends = false;
+            else if (unwrapped || aboveLength < shortLine)
+                ends = true;
+            else if (aboveHeading && belowLength >= shortLine)
+                ends = true; // a heading over prose; the short rest of its title stays with it
+            else
+                ends = (endsSentence(above) && belowLength < shortLine) || heading;
+            if (ends)
+                result.push_back({lines[i].start, lines[i].start});
+        }
+        result.push_back(lines[i]);
+        aboveRead = read;
+        aboveHeading = heading;
+    }
+    return result;
+}
+
 struct Candidate
 {
     qsizetype line = 0;
@@ -79,15 +201,11 @@ public:
         : m_text(bookText)
         , m_lines(splitLines(bookText))
     {
-        const GutenbergFrame frame = FindGutenbergFrame(bookText);
-        m_first = 0;
-        m_last = qsizetype(m_lines.size());
-        if (frame.found()) {
-            while (m_first < m_last && m_lines[m_first].start < frame.bodyStart)
-                ++m_first;
-            while (m_last > m_first && m_lines[m_last - 1].start >= frame.bodyEnd)
-                --m_last;
-        }
+        const std::size_t written = m_lines.size();
+        std::vector<HeadingLine> reads;
+        m_lines = withParagraphBreaks(bookText, std::move(m_lines), reads);
+        m_breaksInferred = m_lines.size() > written;
+        findBody();
         const qsizetype count = m_last - m_first;
         m_blank.assign(count, true);
         m_reads.resize(count);
@@ -105,16 +223,23 @@ public:
             }
             m_blank[i] = blank;
             if (!blank)
-                m_reads[i] = readHeadingLine(line);
+                m_reads[i] = m_lines[m_first + i].read >= 0
+                                 ? std::move(reads[m_lines[m_first + i].read])
+                                 : readHeadingLine(line);
             const bool entry = headingLike(m_first + i);
             // The wrapped rest of a list entry is no text of the book's own.
             continued = entry ? MostTitleLines : (!blank && continued > 0 ? continued - 1 : -1);
             const bool prose = !blank && !entry && continued < 0;
-            m_proseBefore[i + 1] = m_proseBefore[i] + prose;
+            // A paragraph on one line counts as the lines it would wrap to.
+            const qsizetype weight =
+                prose ? (line.size() + LongestWrappedTitleLine - 1) / LongestWrappedTitleLine : 0;
+            m_proseBefore[i + 1] = m_proseBefore[i] + weight;
             m_entriesBefore[i + 1] = m_entriesBefore[i] + entry;
         }
     }
 
+    // Whether the paragraph breaks were read from the lines of a text without blank lines.
+    bool breaksInferred() const { return m_breaksInferred; }
     qsizetype first() const { return m_first; }
     qsizetype last() const { return m_last; }
     QStringView text(qsizetype line) const
@@ -132,7 +257,8 @@ public:
     {
         return line >= m_first && line < m_last && read(line).form != Form::None;
     }
-    // Lines of other text (neither blank nor heading-like) in [from, to).
+    // Lines of other text (neither blank nor heading-like) in [from, to), a long line counted
+    // as the lines it would wrap to.
     qsizetype proseLines(qsizetype from, qsizetype to) const
     {
         return m_proseBefore[to - m_first] - m_proseBefore[from - m_first];
@@ -144,8 +270,55 @@ public:
     }
 
 private:
+    // The lines between the Gutenberg header and licence, or all of them.
+    void findBody()
+    {
+        m_first = 0;
+        m_last = qsizetype(m_lines.size());
+        const GutenbergFrame frame = FindGutenbergFrame(m_text);
+        if (!frame.found())
+            return;
+        if (!m_breaksInferred) {
+            while (m_first < m_last && m_lines[m_first].start < frame.bodyStart)
+                ++m_first;
+            while (m_last > m_first && m_lines[m_last - 1].start >= frame.bodyEnd)
+                --m_last;
+            return;
+        }
+        // The end is where the whole text's frame says; the header's credits ("Produced by")
+        // end at a blank line, so the start is looked for in a copy of the first lines that has
+        // the paragraph breaks as blank lines, twice as many lines each time until the body
+        // starts inside it.
+        while (m_last > m_first && m_lines[m_last - 1].start >= frame.bodyEnd)
+            --m_last;
+        if (!frame.hasStart)
+            return;
+        QString head;
+        std::vector<qsizetype> starts;
+        std::size_t copied = 0;
+        for (std::size_t wanted = 256;; wanted *= 2) {
+            for (; copied < std::min(wanted, m_lines.size()); ++copied) {
+                starts.push_back(head.size());
+                head += text(qsizetype(copied));
+                head += u"\r\n"_s;
+            }
+            const GutenbergFrame headFrame = FindGutenbergFrame(head);
+            if (headFrame.hasStart && headFrame.bodyStart < starts.back()) {
+                m_first = std::lower_bound(starts.begin(), starts.end(), headFrame.bodyStart)
+                          - starts.begin();
+                break;
+            }
+            if (copied == m_lines.size()) {
+                m_first = m_last; // a header and nothing after it
+                break;
+            }
+        }
+        m_last = std::max(m_first, m_last);
+    }
+
     const QString &m_text;
     std::vector<Line> m_lines;
+    bool m_breaksInferred = false;
     qsizetype m_first = 0;
     qsizetype m_last = 0;
     std::vector<bool> m_blank;
@@ -231,13 +404,26 @@ std::optional<Candidate> standingHeading(const Page &page, qsizetype line)
     if (stackStart > page.first() && !page.blank(stackStart - 1))
         return std::nullopt;
 
+    // A line with a title that runs on, across blank lines, into one in lower case is a
+    // sentence: "Postscript--I did not tell you that Blandly, / who, by the way" where every
+    // line of a letter was made a paragraph. (A title wrapped onto the next line is no such.)
+    if (read.titled && !endsSentence(page.text(line))) {
+        qsizetype next = line + 1;
+        while (next < page.last() && page.blank(next) && next - line <= MostBlanksBeforeTitle)
+            ++next;
+        if (next > line + 1 && next < page.last() && !page.blank(next)
+            && page.text(next).trimmed().front().isLower())
+            return std::nullopt;
+    }
+
     Candidate candidate{line, read, line + 1, line + 1, line + 1};
     if (stackEnd > line + 1)
         return candidate; // a part over its first chapter: the chapter's title is its own
 
     // The rest of the block: the title below, or the wrapped rest of a long heading.
+    // (Only a block of a few lines can be short: the walk stops after them.)
     qsizetype blockEnd = line + 1;
-    while (blockEnd < page.last() && !page.blank(blockEnd))
+    while (blockEnd < page.last() && !page.blank(blockEnd) && blockEnd - line <= MostTitleLines + 1)
         ++blockEnd;
     const qsizetype rest = blockEnd - line - 1;
     const bool shortBlock = rest <= MostTitleLines && [&] {
@@ -449,15 +635,22 @@ std::vector<Candidate> listedTitles(const Page &page)
     if (line == page.last())
         return {};
     qsizetype blanks = 0;
+    qsizetype block = 0; // the lines since the last blank
     for (++line; line < page.last() && blanks < BlanksAfterList; ++line) {
         if (page.blank(line)) {
             ++blanks;
+            block = 0;
             continue;
         }
         blanks = 0;
-        // A paragraph of text (a long line, as in unwrapped text) ends the list.
-        if (page.text(line).size() > 4 * LongestTitleLine)
+        ++block;
+        // A paragraph of text ends the list: a long line, as in unwrapped text, or where the
+        // paragraph breaks were read from the lines (and no gap of blanks ends a list), a block
+        // longer than an entry wrapped onto its next lines.
+        if (page.text(line).size() > 4 * LongestTitleLine
+            || (page.breaksInferred() && block > MostTitleLines + 1)) {
             break;
+        }
         const QStringView written = withoutPageNumber(page.text(line));
         const QString entry = written.toString().simplified().toCaseFolded();
         if (entry.size() < 2 || entry.size() > LongestTitleLine
@@ -614,7 +807,10 @@ std::vector<QString> titles(const Page &page, const std::vector<Candidate> &head
         if (heading.read.number > 0)
             own = (own + u' ' + QString::number(heading.read.number)).trimmed();
         labels[i] = prefix + own;
+        // Cut, then without the space the cut may leave at its end.
         result[i] = (prefix + writtenTitle(page, heading)).left(ChapterTitleLength);
+        while (result[i].endsWith(u' '))
+            result[i].chop(1);
     }
     return result;
 }

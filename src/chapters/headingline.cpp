@@ -6,14 +6,18 @@
 
 #include <QStringTokenizer>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
 using Form = HeadingLine::Form;
 
-// Longer lines are prose, however they begin.
+// Longer lines are prose, however they begin, unless they are in capitals: a long title in
+// capitals on one line, as unwrapping leaves it.
 constexpr qsizetype LongestHeading = 120;
+constexpr qsizetype LongestHeadingInCapitals = 240;
 // A front or back matter heading is a few words.
 constexpr qsizetype LongestNamedHeading = 60;
 
@@ -412,8 +416,12 @@ std::optional<HeadingLine> readNamePrefixed(QStringView original, QStringView up
 HeadingLine readHeadingLine(QStringView line)
 {
     const QStringView original = line.trimmed();
-    if (original.isEmpty() || original.size() > LongestHeading)
+    if (original.isEmpty() || original.size() > LongestHeadingInCapitals)
         return {};
+    if (original.size() > LongestHeading
+        && std::any_of(original.begin(), original.end(), [](QChar c) { return c.isLower(); })) {
+        return {};
+    }
     const QChar first = original.front();
     if (!first.isUpper() && !first.isDigit()) {
         const QStringView inner = undecorated(original);
