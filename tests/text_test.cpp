@@ -302,6 +302,8 @@ TEST(GutenbergFrame, KeepsExactlyTheBodyBetweenTheMarkers)
         {u"Title: The Long\n       Title\nAuthor: A\n    and B\n"
          "*** START OF THE PROJECT GUTENBERG EBOOK ***\nBody"_s,
          u"Body"_s, u"The Long Title/A and B"_s},
+        {u"*** START OF THE PROJECT GUTENBERG EBOOK X ***\nProduced by A\nBODY\n1\n2\n3\n4\n5\n6\n7\n8"_s,
+         u"BODY\n1\n2\n3\n4\n5\n6\n7\n8"_s, u"/"_s},
         {u"\nTitle: X\nBody mentions the Project Gutenberg EBook\n"_s,
          u"\nTitle: X\nBody mentions the Project Gutenberg EBook\n"_s, u"/"_s},
     };

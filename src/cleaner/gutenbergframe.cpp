@@ -204,8 +204,13 @@ GutenbergFrame FindGutenbergFrame(QStringView text)
     while (first < last && isBlank(lines[first].text))
         ++first;
     if (start && first < last && opensCredits(lines[first].text)) {
-        while (first < last && !isBlank(lines[first].text))
-            ++first;
+        // The credits run to the next blank line, and are a few lines long; in a text whose
+        // blank lines were cleaned away only their first line is surely credits.
+        constexpr qsizetype LongestCredits = 8;
+        qsizetype end = first + 1;
+        while (end < last && end - first <= LongestCredits && !isBlank(lines[end].text))
+            ++end;
+        first = end < last && isBlank(lines[end].text) ? end : first + 1;
         while (first < last && isBlank(lines[first].text))
             ++first;
     }
