@@ -78,6 +78,14 @@ QStringList writeMalformedBooks(const QString &folder)
     return names << QStringLiteral("missing.vlm");
 }
 
+QList<ChapterEntry> rows(const QString &written, qsizetype titleWidth)
+{
+    QList<ChapterEntry> result;
+    for (const QString &row : written.split(u'|', Qt::SkipEmptyParts))
+        result.append({row.section(u'@', 0, -2).leftJustified(titleWidth), row.section(u'@', -1)});
+    return result;
+}
+
 void PrintTo(const QString &text, std::ostream *out)
 {
     *out << '"' << text.toStdString() << '"';
