@@ -135,7 +135,7 @@ TEST_F(FileCommands, SaveAsAsksAboutAMissingTitle)
     EXPECT_EQ(readBytes(path("untitled.vlm")), header(0, "", "", "") + "text");
 }
 
-TEST_F(FileCommands, SaveAsOverALongerBookLeavesExactlyTheNewOneAndCountsQuestionMarks)
+TEST_F(FileCommands, SaveAsWritesExactlyTheNewBookOrSaysWhyNotAndKeepsTheOldOne)
 {
     writeBytes(path("B.VLM"), QByteArray(50000, 'o'));
     showBook(m_kept);
@@ -151,13 +151,11 @@ TEST_F(FileCommands, SaveAsOverALongerBookLeavesExactlyTheNewOneAndCountsQuestio
     EXPECT_TRUE(message.text.contains(u"3 characters"_s)) << message.text.toStdString();
     EXPECT_TRUE(message.text.contains(u"\u03B1"_s)) << message.text.toStdString();
     EXPECT_TRUE(message.text.contains(u"\"Replace characters a book file cannot hold\""_s));
-}
 
-TEST_F(FileCommands, SaveAsThatCannotWriteSaysSoAndKeepsTheOldBook)
-{
+    // A book that cannot be written is named in a message, and the old one stays.
+    window()->objBook->setText(u"text"_s);
     writeBytes(path("old.vlm"), "old book");
     QDir(m_dir.path()).mkdir(u"taken.vlm"_s);
-    showBook(m_kept);
     for (const QString &target : {path("no such folder/book"), path("taken.vlm")}) {
         m_prompts.asked.clear();
         m_prompts.files = {target};
@@ -169,7 +167,7 @@ TEST_F(FileCommands, SaveAsThatCannotWriteSaysSoAndKeepsTheOldBook)
         EXPECT_TRUE(window()->objBook->isEnabled());
     }
     EXPECT_EQ(readBytes(path("old.vlm")), "old book");
-    EXPECT_EQ(filesInFolder(), QStringList{u"old.vlm"_s});
+    EXPECT_EQ(filesInFolder(), (QStringList{u"B.VLM"_s, u"old.vlm"_s}));
 }
 
 // Another tool may have written a lone LF or CR into the synopsis: it stays as it was. The name
