@@ -66,15 +66,15 @@ TEST_F(FileCommands, OpenReplacesTheWholeDocumentWithTheStoredFields)
 
 TEST_F(FileCommands, OpenOrImportOfAFileThatCannotBeReadShowsOneMessageAndChangesNothing)
 {
-    QStringList names = writeMalformedBooks(m_dir.path()) << u""_s; // the folder itself
     writeBytes(path("broken.epub"), "PK not an archive");
     showBook(m_kept);
-    std::vector<std::pair<QAction *, QString>> commands;
-    for (const QString &name : names)
-        commands.push_back({window()->mnuOpen, m_dir.filePath(name)});
-    commands.push_back({window()->mnuImport, path("missing.txt")});
-    commands.push_back({window()->mnuImport, path("broken.epub")});
-    for (const auto &[command, file] : commands) {
+    // Books to open (the empty name is the folder itself), then files to import.
+    const QStringList names = writeMalformedBooks(m_dir.path())
+                              << u""_s << u"missing.txt"_s << u"broken.epub"_s;
+    for (const QString &name : names) {
+        const QString file = m_dir.filePath(name);
+        QAction *command =
+            name.endsWith(u".vlm"_s) || name.isEmpty() ? window()->mnuOpen : window()->mnuImport;
         SCOPED_TRACE(file.toStdString());
         m_prompts.asked.clear();
         m_prompts.files = {file};

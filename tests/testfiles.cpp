@@ -98,9 +98,7 @@ void PrintTo(const ChapterEntry &row, std::ostream *out)
 
 void PrintTo(const Book &book, std::ostream *out)
 {
-    *out << "{\"" << book.title.toStdString() << "\", \"" << book.author.toStdString() << "\", \""
-         << book.synopsis.toStdString() << "\",";
+    PrintTo(QStringList{book.title, book.author, book.synopsis, book.text}.join(u" | "), out);
     for (const ChapterEntry &row : book.chapters)
         PrintTo(row, out);
-    *out << ", \"" << book.text.toStdString() << "\"}";
 }
