@@ -15,10 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const ScanOptions options{HeadingStyle(data[0] % HeadingStyleCount), (data[0] & 0x80) != 0};
     const QString text = normalizeLineBreaks(utf16Text(data + 1, size - 1));
 
-    NumberTables tables;
-    BuildRomanNumerals(tables);
-    BuildNumberWords(tables);
-    const QList<ChapterEntry> rows = ScanChapters(text, options, tables);
+    const QList<ChapterEntry> rows = ScanChapters(text, options, numberTables());
     for (const ChapterEntry &row : rows) {
         const qint32 offset = offsetTextToNumber(row.offset);
         FUZZ_CHECK(offset >= 0 && offset < text.size());

@@ -2,6 +2,8 @@
 
 #include <QBuffer>
 
+#include <algorithm>
+
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
 #include <quazip/quazipnewinfo.h>
@@ -18,12 +20,9 @@ QByteArray zipArchive(const QList<ZipEntry> &entries)
         QuaZipFile file(&zip);
         QuaZipNewInfo info(entry.name);
         const bool raw = entry.declaredSize >= 0;
-        if (raw)
-            info.uncompressedSize = ulong(entry.declaredSize);
-        const quint32 crc =
-            raw ? quint32(crc32(0, reinterpret_cast<const Bytef *>(entry.crcOf.constData()),
-                                uInt(entry.crcOf.size())))
-                : 0;
+        info.uncompressedSize = ulong(std::max<qint64>(entry.declaredSize, 0));
+        const auto *crcOf = reinterpret_cast<const Bytef *>(entry.crcOf.constData());
+        const quint32 crc = raw ? quint32(crc32(0, crcOf, uInt(entry.crcOf.size()))) : 0;
         file.open(QIODevice::WriteOnly, info, nullptr, crc, Z_DEFLATED, Z_DEFAULT_COMPRESSION, raw);
         file.write(entry.bytes);
         file.close();

@@ -21,27 +21,25 @@ QByteArray searchBytes(const QString &upper)
 
 } // namespace
 
-QList<ChapterEntry> referenceScan(const QString &text, const ScanOptions &options,
-                                  QList<ScanCall> *calls)
+NumberTables numberTables()
 {
     NumberTables tables;
     BuildRomanNumerals(tables);
     BuildNumberWords(tables);
+    return tables;
+}
+
+QList<ChapterEntry> referenceScan(const QString &text, const ScanOptions &options)
+{
+    const NumberTables tables = numberTables();
     const QString searchText = upperCasedPerUnit(text);
     const int style = int(options.style);
 
     QList<ChapterEntry> entries;
-    int bar = 0;
-    auto status = [&](const QString &pattern) {
-        if (calls)
-            calls->append({bar, u"Searching for "_s + pattern + u"..."_s});
-    };
     // 1-based position of the first occurrence from the first character, 0 when not found.
     const QByteArray bytes = searchBytes(searchText);
     auto search = [&](const QString &pattern) -> qsizetype {
-        const QByteArray needle = upperCasedPerUnit(pattern).toLatin1();
-        Q_ASSERT(!needle.contains('\0')
-                 && QString::fromLatin1(needle) == upperCasedPerUnit(pattern));
+        const QByteArray needle = upperCasedPerUnit(pattern).toLatin1(); // all ASCII
         const void *hit = memmem(bytes.constData(), size_t(bytes.size()), needle.constData(),
                                  size_t(needle.size()));
         return hit ? static_cast<const char *>(hit) - bytes.constData() + 1 : 0;
@@ -57,8 +55,6 @@ QList<ChapterEntry> referenceScan(const QString &text, const ScanOptions &option
         entries.append({title, QString::number(p - 1)});
     };
     auto heading = [&](const QString &h) {
-        ++bar;
-        status(h);
         if (const qsizetype p = search(h))
             append(p, h.size());
     };
@@ -66,7 +62,6 @@ QList<ChapterEntry> referenceScan(const QString &text, const ScanOptions &option
     for (const QString &h : {u"Contents"_s, u"Preface"_s, u"Introduction"_s, u"Prologue"_s})
         heading(h);
     for (int n = 1; n <= 128; ++n) {
-        ++bar;
         const QString d = QString::number(n);
         const QString numbers[] = {d,
                                    d.size() == 1 ? u"0"_s + d : d,
@@ -78,7 +73,6 @@ QList<ChapterEntry> referenceScan(const QString &text, const ScanOptions &option
         for (const QString &w : {u"Volume"_s, u"Book"_s, u"Part"_s, u"Section"_s, u"Letter"_s,
                                  u"Day"_s, u"Chapter"_s}) {
             const QString pattern = (style <= 4 ? w + u" "_s : u"\r\n"_s) + numbers[style];
-            status(pattern);
             const qsizetype p = search(pattern);
             if (p == 0)
                 continue;
@@ -92,7 +86,5 @@ QList<ChapterEntry> referenceScan(const QString &text, const ScanOptions &option
     }
     for (const QString &h : {u"Epilogue"_s, u"Index"_s})
         heading(h);
-    if (calls)
-        calls->append({bar, QString()});
     return entries;
 }

@@ -9,12 +9,7 @@
 // the other, each for the first occurrence in the whole upper-cased text. The tests and the
 // benchmark hold the program's one-pass scan against it.
 
-struct ScanCall
-{
-    int steps;
-    QString status;
-    friend bool operator==(const ScanCall &, const ScanCall &) = default;
-};
+QList<ChapterEntry> referenceScan(const QString &text, const ScanOptions &options);
 
-QList<ChapterEntry> referenceScan(const QString &text, const ScanOptions &options,
-                                  QList<ScanCall> *calls = nullptr);
+// The Roman numerals and number words, filled.
+NumberTables numberTables();

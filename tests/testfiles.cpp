@@ -78,6 +78,14 @@ QStringList writeMalformedBooks(const QString &folder)
     return names << QStringLiteral("missing.vlm");
 }
 
+QList<ChapterEntry> rows(const QString &written, qsizetype titleWidth)
+{
+    QList<ChapterEntry> result;
+    for (const QString &row : written.split(u'|', Qt::SkipEmptyParts))
+        result.append({row.section(u'@', 0, -2).leftJustified(titleWidth), row.section(u'@', -1)});
+    return result;
+}
+
 void PrintTo(const QString &text, std::ostream *out)
 {
     *out << '"' << text.toStdString() << '"';
@@ -90,9 +98,7 @@ void PrintTo(const ChapterEntry &row, std::ostream *out)
 
 void PrintTo(const Book &book, std::ostream *out)
 {
-    *out << "{\"" << book.title.toStdString() << "\", \"" << book.author.toStdString() << "\", \""
-         << book.synopsis.toStdString() << "\",";
+    PrintTo(QStringList{book.title, book.author, book.synopsis, book.text}.join(u" | "), out);
     for (const ChapterEntry &row : book.chapters)
         PrintTo(row, out);
-    *out << ", \"" << book.text.toStdString() << "\"}";
 }

@@ -26,6 +26,10 @@ QByteArray header(qint32 chapterCount, const QByteArray &title, const QByteArray
                   const QByteArray &synopsis);
 QByteArray record(qint32 offset, const QByteArray &title);
 
+// Chapter rows written "title@offset|title@offset", for short tables; titles filled with spaces
+// to titleWidth, as a book file gives them.
+QList<ChapterEntry> rows(const QString &written, qsizetype titleWidth = 0);
+
 // Readable failure messages.
 void PrintTo(const QString &text, std::ostream *out);
 void PrintTo(const ChapterEntry &row, std::ostream *out);
