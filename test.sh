@@ -22,4 +22,4 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan -j2 --output-on-failure --timeout 900
 
 echo "== Fuzz every target briefly (scripts/fuzz.sh SECONDS runs longer)"
-scripts/fuzz.sh 12
+scripts/fuzz.sh 8
