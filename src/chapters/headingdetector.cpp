@@ -3,6 +3,7 @@
 #include "chaptertable.h"
 #include "headingline.h"
 
+#include "book/textlines.h"
 #include "cleaner/gutenbergframe.h"
 
 #include <QHash>
@@ -44,21 +45,10 @@ struct Line
 std::vector<Line> splitLines(const QString &text)
 {
     std::vector<Line> lines;
-    lines.reserve(text.size() / 40 + 1);
-    const QChar *const data = text.constData();
-    const QChar *const end = data + text.size();
-    qsizetype start = 0;
-    for (;;) {
-        const QChar *const lineBreak =
-            std::find_if(data + start, end, [](QChar c) { return c == u'\n' || c == u'\r'; });
-        const qsizetype at = lineBreak - data;
-        lines.push_back({start, at});
-        if (lineBreak == end)
-            break;
-        start = at + 1;
-        if (*lineBreak == u'\r' && start < text.size() && data[start] == u'\n')
-            ++start;
-    }
+    const QList<TextLine> spans = splitTextLines(text);
+    lines.reserve(spans.size());
+    for (const TextLine &span : spans)
+        lines.push_back({span.start, span.end});
     return lines;
 }
 

@@ -1,6 +1,7 @@
 #include "gutenbergframe.h"
 
 #include "book/book.h"
+#include "book/textlines.h"
 
 #include <QList>
 
@@ -11,27 +12,18 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Line
+// A line and its text.
+struct Line : TextLine
 {
-    qsizetype start; // offset of its first character
-    qsizetype end;   // offset of its line break, or of the text's end
     QStringView text;
 };
 
-// Lines end in LF or CR LF; the book's text always has CR LF.
 QList<Line> splitLines(QStringView text)
 {
     QList<Line> lines;
-    qsizetype start = 0;
-    for (;;) {
-        const qsizetype lineFeed = text.indexOf(u'\n', start);
-        const qsizetype next = lineFeed < 0 ? text.size() : lineFeed;
-        const qsizetype end = next > start && text[next - 1] == u'\r' ? next - 1 : next;
-        lines.append({start, end, text.sliced(start, end - start)});
-        if (lineFeed < 0)
-            return lines;
-        start = lineFeed + 1;
-    }
+    for (const TextLine &line : splitTextLines(text))
+        lines.append({line, line.in(text)});
+    return lines;
 }
 
 bool isBlank(QStringView line)

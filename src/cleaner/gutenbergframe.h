@@ -22,7 +22,7 @@ struct GutenbergFrame
     bool found() const { return hasStart || hasEnd; }
 };
 
-// Where the body of a Gutenberg book starts and ends. Line breaks may be CR LF or LF.
+// Where the body of a Gutenberg book starts and ends.
 GutenbergFrame FindGutenbergFrame(QStringView text);
 
 // A Book Info field after the frame was removed: the header's value where the field was empty
