@@ -185,7 +185,7 @@ TEST_F(BatchTool, ChaptersListsTheDetectorsHeadingsAndMakeAppendsThem)
     EXPECT_EQ(QJsonDocument(headings[1].toObject()).toJson(QJsonDocument::Compact),
               R"({"level":"chapter","line":14,"number":2,"offset":307,"title":"CHAPTER II"})");
 
-    // After the described scan's rows, before sorting; a book file is read as it was saved.
+    // After the automatic scan's rows, before sorting; a book file is read as it was saved.
     ok(u"make out --import in.txt --title T --scan 0 --find-chapters"_s);
     EXPECT_EQ(load(u"out.vlm"_s).chapters,
               rows(u"Contents@ 0|Chapter 7@ 601|CHAPTER I@ 14|CHAPTER II@ 307"_s, 40));

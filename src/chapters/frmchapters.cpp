@@ -78,7 +78,7 @@ constexpr ControlLayout Controls[] = {
     {"lblStatus", ControlKind::Label, u"", {120, 240, 3735, 255}, "fraStatus"},
     {"objProgress", ControlKind::ProgressBar, u"", {120, 600, 3735, 255}, "fraStatus"},
     {"butHide", ControlKind::Button, u"Hide Chapter Menu", {120, 8760, 3975, 375}},
-    // Below the described controls, where the window grew.
+    // Below the window's first controls, where it grew.
     {"butFindChapters", ControlKind::Button, u"Find Chapters", {120, 9240, 3975, 375}},
 };
 

@@ -8,7 +8,7 @@
 // The heading detector reads a book as a person does: only the body between the Gutenberg
 // header and licence counts, contents lists and lists of illustrations give no headings, and a
 // heading is a short line standing on its own whose numbers run in sequence with its
-// neighbours'. The described scan stays as it is; this finds what it misses.
+// neighbours'. The automatic scan stays as it always was; this finds what it misses.
 
 enum class HeadingLevel { Part, Chapter, FrontMatter, BackMatter };
 

@@ -57,9 +57,7 @@ QString once(const QString &text, std::initializer_list<CleanPass> passes)
     return ReplaceOnce(text, std::span(passes.begin(), passes.size()));
 }
 
-const QString CRLF = u"\r\n"_s;
-
-// Boxes 0, 1 and 3 are each described as replacements repeated until the text stops changing,
+// Boxes 0, 1 and 3 are each defined as replacements repeated until the text stops changing,
 // every round a new copy of the whole text. Their net effect is worked out here in one pass:
 // no round can make a match for a later round except where noted, so one look at each position
 // is enough. The tests hold every box to its step-by-step description.
@@ -237,7 +235,8 @@ CleanOutcome Clean(const QString &text, const CleanerBoxes &boxes)
             current = current.sliced(start, end - start);
         }
     }
-    for (int box = 0; box < 6; ++box) {
+    // The plain-text boxes, 0 to 5, in index order between the two for real books.
+    for (int box = 0; box < GutenbergFrameBox; ++box) {
         if (boxes[box])
             current = cleanBox(box, current);
     }
