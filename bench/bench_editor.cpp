@@ -2,10 +2,10 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_editor
 
-#include "app/bookeditor.h"
-#include "app/document.h"
-#include "app/frmleafwright.h"
-#include "app/windows.h"
+#include "ui/bookeditor.h"
+#include "ui/document.h"
+#include "ui/frmleafwright.h"
+#include "ui/windows.h"
 #include "book/bookfile.h"
 #include "book/textimport.h"
 

@@ -1,4 +1,4 @@
-#include "book/bookcheck.h"
+#include "chapters/bookcheck.h"
 #include "book/textimport.h"
 #include "chapters/chaptertable.h"
 

@@ -2,12 +2,12 @@
 
 #include "epubfiles.h"
 
-#include "app/bookeditor.h"
-#include "app/document.h"
-#include "app/frminfo.h"
-#include "app/frmleafwright.h"
-#include "app/windows.h"
-#include "chapters/frmchapters.h"
+#include "ui/bookeditor.h"
+#include "ui/document.h"
+#include "ui/frminfo.h"
+#include "ui/frmleafwright.h"
+#include "ui/windows.h"
+#include "ui/frmchapters.h"
 
 #include <QAction>
 #include <QDir>

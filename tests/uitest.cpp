@@ -1,7 +1,7 @@
 #include "uitest.h"
 
-#include "app/frmleafwright.h"
-#include "app/windows.h"
+#include "ui/frmleafwright.h"
+#include "ui/windows.h"
 
 #include <QAction>
 #include <QApplication>

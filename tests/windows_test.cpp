@@ -1,15 +1,15 @@
 #include "uitest.h"
 
-#include "app/bookeditor.h"
-#include "app/frminfo.h"
-#include "app/frmleafwright.h"
-#include "app/multilinetextbox.h"
-#include "app/windows.h"
-#include "chapters/frmchapters.h"
-#include "chapters/frmfoundchapters.h"
-#include "cleaner/frmcleaner.h"
-#include "search/frmfind.h"
-#include "search/frmreplace.h"
+#include "ui/bookeditor.h"
+#include "ui/frminfo.h"
+#include "ui/frmleafwright.h"
+#include "ui/multilinetextbox.h"
+#include "ui/windows.h"
+#include "ui/frmchapters.h"
+#include "ui/frmfoundchapters.h"
+#include "ui/frmcleaner.h"
+#include "ui/frmfind.h"
+#include "ui/frmreplace.h"
 
 #include <QAction>
 #include <QApplication>

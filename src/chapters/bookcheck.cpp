@@ -1,9 +1,9 @@
 #include "bookcheck.h"
 
-#include "bookfile.h"
-#include "offsettext.h"
+#include "book/bookfile.h"
+#include "book/offsettext.h"
 
-#include "chapters/headingline.h"
+#include "headingline.h"
 
 #include <QHash>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "book.h"
+#include "book/book.h"
 
 #include <QList>
 #include <QString>

@@ -2,7 +2,7 @@
 
 #include "console.h"
 
-#include "book/bookcheck.h"
+#include "chapters/bookcheck.h"
 #include "book/bookfile.h"
 #include "book/fileio.h"
 #include "book/offsettext.h"

@@ -1,12 +1,11 @@
 #include "document.h"
 
 #include "bookeditor.h"
+#include "frmchapters.h"
 #include "frminfo.h"
 #include "frmleafwright.h"
 #include "multilinetextbox.h"
 #include "windows.h"
-
-#include "chapters/frmchapters.h"
 
 #include <QLineEdit>
 

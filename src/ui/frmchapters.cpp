@@ -1,14 +1,14 @@
 #include "frmchapters.h"
 
-#include "chapterscan.h"
+#include "bookeditor.h"
+#include "controls.h"
 #include "frmfoundchapters.h"
-#include "headingdetector.h"
+#include "frmleafwright.h"
+#include "prompts.h"
+#include "windows.h"
 
-#include "app/bookeditor.h"
-#include "app/controls.h"
-#include "app/frmleafwright.h"
-#include "app/prompts.h"
-#include "app/windows.h"
+#include "chapters/chapterscan.h"
+#include "chapters/headingdetector.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "chaptertable.h"
-#include "numbertables.h"
+#include "chapters/chaptertable.h"
+#include "chapters/numbertables.h"
 
 #include <QList>
 #include <QWidget>

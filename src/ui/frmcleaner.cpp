@@ -1,12 +1,12 @@
 #include "frmcleaner.h"
 
-#include "textcleaner.h"
+#include "bookeditor.h"
+#include "controls.h"
+#include "frminfo.h"
+#include "frmleafwright.h"
+#include "windows.h"
 
-#include "app/bookeditor.h"
-#include "app/controls.h"
-#include "app/frminfo.h"
-#include "app/frmleafwright.h"
-#include "app/windows.h"
+#include "cleaner/textcleaner.h"
 
 #include <QCheckBox>
 #include <QLabel>

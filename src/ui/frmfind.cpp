@@ -1,12 +1,12 @@
 #include "frmfind.h"
 
-#include "textreplace.h"
+#include "bookeditor.h"
+#include "controls.h"
+#include "frmleafwright.h"
+#include "prompts.h"
+#include "windows.h"
 
-#include "app/bookeditor.h"
-#include "app/controls.h"
-#include "app/frmleafwright.h"
-#include "app/prompts.h"
-#include "app/windows.h"
+#include "search/textreplace.h"
 
 #include <QLabel>
 #include <QLineEdit>

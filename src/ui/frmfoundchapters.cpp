@@ -1,12 +1,12 @@
 #include "frmfoundchapters.h"
 
-#include "chaptertable.h"
+#include "bookeditor.h"
+#include "controls.h"
 #include "frmchapters.h"
+#include "frmleafwright.h"
+#include "windows.h"
 
-#include "app/bookeditor.h"
-#include "app/controls.h"
-#include "app/frmleafwright.h"
-#include "app/windows.h"
+#include "chapters/chaptertable.h"
 
 #include <QHeaderView>
 #include <QLabel>

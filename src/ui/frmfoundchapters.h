@@ -1,6 +1,6 @@
 #pragma once
 
-#include "headingdetector.h"
+#include "chapters/headingdetector.h"
 
 #include <QList>
 #include <QWidget>

@@ -4,19 +4,19 @@
 #include "bookeditor.h"
 #include "document.h"
 #include "frmabout.h"
+#include "frmchapters.h"
+#include "frmcleaner.h"
+#include "frmfind.h"
 #include "frminfo.h"
+#include "frmreplace.h"
 #include "prompts.h"
 #include "twips.h"
 #include "windows.h"
 
 #include "book/bookfile.h"
 #include "chapters/chaptertable.h"
-#include "chapters/frmchapters.h"
-#include "cleaner/frmcleaner.h"
 #include "cleaner/textcleaner.h"
 #include "import/bookimport.h"
-#include "search/frmfind.h"
-#include "search/frmreplace.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

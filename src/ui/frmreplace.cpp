@@ -1,14 +1,13 @@
 #include "frmreplace.h"
 
+#include "bookeditor.h"
+#include "controls.h"
 #include "frmfind.h"
+#include "frmleafwright.h"
+#include "prompts.h"
+#include "windows.h"
 
-#include "textreplace.h"
-
-#include "app/bookeditor.h"
-#include "app/controls.h"
-#include "app/frmleafwright.h"
-#include "app/prompts.h"
-#include "app/windows.h"
+#include "search/textreplace.h"
 
 #include <QLabel>
 #include <QLineEdit>

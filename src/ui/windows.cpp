@@ -1,17 +1,16 @@
 #include "windows.h"
 
 #include "frmabout.h"
+#include "frmchapters.h"
+#include "frmcleaner.h"
+#include "frmfind.h"
+#include "frmfoundchapters.h"
 #include "frminfo.h"
 #include "frmleafwright.h"
+#include "frmreplace.h"
 
 #include <QPointer>
 #include <QWidget>
-
-#include "chapters/frmchapters.h"
-#include "chapters/frmfoundchapters.h"
-#include "cleaner/frmcleaner.h"
-#include "search/frmfind.h"
-#include "search/frmreplace.h"
 
 namespace {
 
