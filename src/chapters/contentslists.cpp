@@ -1,0 +1,172 @@
+// Decides which candidates are entries of a contents list (or a list of illustrations) rather
+// than headings, and which bare titles the book's contents list names as chapters.
+
+#include "detectorpage.h"
+
+#include <QSet>
+
+using namespace Qt::StringLiterals;
+
+namespace HeadingDetection {
+
+namespace {
+
+QString key(const HeadingLine &read)
+{
+    return read.word + u'#' + QString::number(read.number);
+}
+
+// Two headings close together that a book's body never has: a chapter straight after another
+// (or after a front heading), a part straight after a part of its own kind. A part over its
+// first chapter, a volume over a book, an epilogue or a chapter over its first section, a short
+// preface before a part are close in bodies too.
+bool listPair(const Candidate &above, const Candidate &below)
+{
+    if (isPartWord(above.read))
+        return isPartWord(below.read) && below.read.word == above.read.word;
+    if (isChapterish(below.read) && below.read.number == 1 && below.read.word != above.read.word)
+        return false;
+    if (isMatter(above.read) && isPartWord(below.read))
+        return false;
+    return true;
+}
+
+// A line without the page number or dotted leaders a contents list ends it with, and without a
+// closing period.
+QStringView withoutPageNumber(QStringView line)
+{
+    QStringView text = line.trimmed();
+    qsizetype at = text.size();
+    while (at > 0 && (text[at - 1].isDigit() || QStringView(u"ivxlc").contains(text[at - 1])))
+        --at;
+    if (at > 0 && at < text.size() && (text[at - 1].isSpace() || text[at - 1] == u'.'))
+        text = text.first(at);
+    while (!text.isEmpty() && (text.back() == u'.' || text.back().isSpace()))
+        text.chop(1);
+    return text;
+}
+
+// A line as a contents list and a heading would both write it: whitespace collapsed, case
+// folded.
+QString comparable(QStringView line)
+{
+    return withoutPageNumber(line).toString().simplified().toCaseFolded();
+}
+
+bool opensContents(QStringView line)
+{
+    QStringView text = line.trimmed();
+    if (text.endsWith(u'.') || text.endsWith(u':'))
+        text.chop(1);
+    return text.compare(u"CONTENTS", Qt::CaseInsensitive) == 0
+           || text.compare(u"TABLE OF CONTENTS", Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+// Contents lists and lists of illustrations: runs of candidates with next to no text between
+// them, where some pair could not stand so close in a body or other entries stand between. A run
+// ends where a heading comes again, which is where the body starts after its own list.
+void markLists(const Page &page, std::vector<Candidate> &candidates)
+{
+    std::size_t runStart = 0;
+    bool listRun = false;
+    QSet<QString> keys;
+    auto closeRun = [&](std::size_t end) {
+        if (listRun) {
+            for (std::size_t i = runStart; i < end; ++i)
+                candidates[i].listed = true;
+        }
+    };
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        const Candidate &below = candidates[i];
+        const QString k = key(below.read);
+        // Chapter numbers come again in a list of a book whose parts restart them; anything else
+        // coming again, or the list's first entry, is the body's own heading.
+        const bool again =
+            keys.contains(k) && (k == key(candidates[runStart].read) || !isChapterish(below.read));
+        bool joins = false;
+        qsizetype from = 0;
+        if (i > 0 && !again) {
+            from = std::min(candidates[i - 1].end, below.line);
+            joins = page.proseLines(from, below.line) <= MostProseInList;
+        }
+        if (!joins) {
+            closeRun(i);
+            runStart = i;
+            listRun = false;
+            keys.clear();
+        } else if (listPair(candidates[i - 1], below)
+                   || page.entryLines(from, below.line) >= MostStackedHeadings) {
+            listRun = true;
+        }
+        keys.insert(k);
+    }
+    closeRun(candidates.size());
+}
+
+// Chapters named by title alone ("Economy"): the book's contents list names them, and each is
+// the first line after the list that stands alone, matches an entry and has text behind it.
+// Entries that read as headings by themselves are left to the other rules.
+std::vector<Candidate> listedTitles(const Page &page)
+{
+    // A list ends at a gap of blank lines that no list has inside it.
+    constexpr qsizetype BlanksAfterList = 3;
+    constexpr qsizetype FewestMatches = 2;
+    QSet<QString> entries;
+    qsizetype line = page.first();
+    while (line < page.last() && !opensContents(page.text(line)))
+        ++line;
+    if (line == page.last())
+        return {};
+    qsizetype blanks = 0;
+    qsizetype block = 0; // the lines since the last blank
+    for (++line; line < page.last() && blanks < BlanksAfterList; ++line) {
+        if (page.blank(line)) {
+            ++blanks;
+            block = 0;
+            continue;
+        }
+        blanks = 0;
+        ++block;
+        // A paragraph of text ends the list: a long line, as in unwrapped text, or where the
+        // paragraph breaks were read from the lines (and no gap of blanks ends a list), a block
+        // longer than an entry wrapped onto its next lines.
+        if (page.text(line).size() > 4 * LongestTitleLine
+            || (page.breaksInferred() && block > MostTitleLines + 1)) {
+            break;
+        }
+        const QStringView written = withoutPageNumber(page.text(line));
+        const QString entry = written.toString().simplified().toCaseFolded();
+        if (entry.size() < 2 || entry.size() > LongestTitleLine
+            || readHeadingLine(written).form != Form::None) {
+            continue;
+        }
+        entries.insert(entry);
+    }
+    std::vector<Candidate> found;
+    if (entries.size() < FewestMatches)
+        return found;
+    for (; line < page.last(); ++line) {
+        if (page.blank(line) || !page.blank(line - 1) || !page.blank(line + 1)
+            || !titleLike(page, line)) {
+            continue;
+        }
+        const QString text = comparable(page.text(line));
+        if (!entries.contains(text))
+            continue;
+        qsizetype behind = line + 1;
+        while (behind < page.last() && page.blank(behind))
+            ++behind;
+        if (behind < page.last() && entries.contains(comparable(page.text(behind))))
+            continue; // another copy of the list
+        entries.remove(text);
+        HeadingLine read{Form::Listed, u"#T"_s, 0, HeadingLevel::Chapter, false, {}};
+        found.push_back({line, read, line + 1, line + 1, line + 1});
+    }
+    if (qsizetype(found.size()) < FewestMatches)
+        found.clear();
+    return found;
+}
+
+} // namespace HeadingDetection

@@ -1,0 +1,127 @@
+// Decides which lines are the book's body (between the Gutenberg header and licence) and reads
+// each of them once as a heading, for every later stage to look up.
+
+#include "detectorpage.h"
+
+#include "book/textlines.h"
+#include "cleaner/gutenbergframe.h"
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace HeadingDetection {
+
+namespace {
+
+std::vector<Line> splitLines(const QString &text)
+{
+    std::vector<Line> lines;
+    const QList<TextLine> spans = splitTextLines(text);
+    lines.reserve(spans.size());
+    for (const TextLine &span : spans)
+        lines.push_back({span.start, span.end});
+    return lines;
+}
+
+} // namespace
+
+Page::Page(const QString &bookText)
+    : m_text(bookText)
+    , m_lines(splitLines(bookText))
+{
+    const std::size_t written = m_lines.size();
+    std::vector<HeadingLine> reads;
+    m_lines = withParagraphBreaks(bookText, std::move(m_lines), reads);
+    m_breaksInferred = m_lines.size() > written;
+    findBody();
+    const qsizetype count = m_last - m_first;
+    m_blank.assign(count, true);
+    m_reads.resize(count);
+    m_proseBefore.assign(count + 1, 0);
+    m_entriesBefore.assign(count + 1, 0);
+    qsizetype continued = -1;
+    for (qsizetype i = 0; i < count; ++i) {
+        const QStringView line = this->text(m_first + i);
+        bool blank = true;
+        for (const QChar c : line) {
+            if (!c.isSpace()) {
+                blank = false;
+                break;
+            }
+        }
+        m_blank[i] = blank;
+        if (!blank)
+            m_reads[i] = m_lines[m_first + i].read >= 0
+                             ? std::move(reads[m_lines[m_first + i].read])
+                             : readHeadingLine(line);
+        const bool entry = headingLike(m_first + i);
+        // The wrapped rest of a list entry is no text of the book's own.
+        continued = entry ? MostTitleLines : (!blank && continued > 0 ? continued - 1 : -1);
+        const bool prose = !blank && !entry && continued < 0;
+        // A paragraph on one line counts as the lines it would wrap to.
+        const qsizetype weight =
+            prose ? (line.size() + LongestWrappedTitleLine - 1) / LongestWrappedTitleLine : 0;
+        m_proseBefore[i + 1] = m_proseBefore[i] + weight;
+        m_entriesBefore[i + 1] = m_entriesBefore[i] + entry;
+    }
+}
+
+// The lines between the Gutenberg header and licence, or all of them.
+void Page::findBody()
+{
+    m_first = 0;
+    m_last = qsizetype(m_lines.size());
+    const GutenbergFrame frame = FindGutenbergFrame(m_text);
+    if (!frame.found())
+        return;
+    if (!m_breaksInferred) {
+        while (m_first < m_last && m_lines[m_first].start < frame.bodyStart)
+            ++m_first;
+        while (m_last > m_first && m_lines[m_last - 1].start >= frame.bodyEnd)
+            --m_last;
+        return;
+    }
+    // The end is where the whole text's frame says; the header's credits ("Produced by")
+    // end at a blank line, so the start is looked for in a copy of the first lines that has
+    // the paragraph breaks as blank lines, twice as many lines each time until the body
+    // starts inside it.
+    while (m_last > m_first && m_lines[m_last - 1].start >= frame.bodyEnd)
+        --m_last;
+    if (!frame.hasStart)
+        return;
+    QString head;
+    std::vector<qsizetype> starts;
+    std::size_t copied = 0;
+    for (std::size_t wanted = 256;; wanted *= 2) {
+        for (; copied < std::min(wanted, m_lines.size()); ++copied) {
+            starts.push_back(head.size());
+            head += text(qsizetype(copied));
+            head += u"\r\n"_s;
+        }
+        const GutenbergFrame headFrame = FindGutenbergFrame(head);
+        if (headFrame.hasStart && headFrame.bodyStart < starts.back()) {
+            m_first = std::lower_bound(starts.begin(), starts.end(), headFrame.bodyStart)
+                      - starts.begin();
+            break;
+        }
+        if (copied == m_lines.size()) {
+            m_first = m_last; // a header and nothing after it
+            break;
+        }
+    }
+    m_last = std::max(m_first, m_last);
+}
+
+// A line that may hold a heading's title: short, starting as a title does (not with a quote,
+// a bracket or in lower case).
+bool titleLike(const Page &page, qsizetype line)
+{
+    const QStringView text = page.text(line).trimmed();
+    if (text.isEmpty() || text.size() > LongestTitleLine)
+        return false;
+    const QChar first = text.front();
+    return first.isUpper() || first.isDigit();
+}
+
+} // namespace HeadingDetection

@@ -1,0 +1,156 @@
+#pragma once
+
+// What every stage of the heading detector shares: the book's lines as a page, with the paragraph
+// breaks read where the text has none, and the candidates the stages pass along.
+
+#include "headingdetector.h"
+#include "headingline.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+#include <vector>
+
+namespace HeadingDetection {
+
+using Form = HeadingLine::Form;
+
+// A heading's own block is short: its line and a title or a wrapped rest of at most two lines,
+// each shorter than a line of prose.
+constexpr qsizetype MostTitleLines = 2;
+constexpr qsizetype LongestTitleLine = 60;
+constexpr qsizetype LongestWrappedTitleLine = 80;
+// The title on the next non-blank line stands at most this many blank lines below.
+constexpr qsizetype MostBlanksBeforeTitle = 3;
+// Between two entries of a contents list stand at most this many lines of other text (a
+// synopsis wrapped onto the next line, a half-title); a chapter holds more.
+constexpr qsizetype MostProseInList = 2;
+// Stacked heading lines with no blank between: a part over its first chapter is two, a list
+// of contents is more.
+constexpr qsizetype MostStackedHeadings = 2;
+
+struct Line
+{
+    qsizetype start; // offset of its first character
+    qsizetype end;   // offset of its line break, or of the text's end
+    // Where what it says as a heading stands, when it was read to find paragraph breaks.
+    qsizetype read = -1;
+};
+
+struct Candidate
+{
+    qsizetype line = 0;
+    HeadingLine read;
+    qsizetype end = 0;       // one past its last line, title lines included
+    qsizetype titleFrom = 0; // the lines whose text joins the title: [titleFrom, titleTo)
+    qsizetype titleTo = 0;
+    bool listed = false;
+    HeadingLevel level = HeadingLevel::Chapter;
+};
+
+// Whether a line ends as a sentence does (a closing quote or bracket may follow the stop).
+bool endsSentence(QStringView line);
+
+// The lines with empty lines put in where paragraph breaks are read from a text without blank
+// lines; what a line said as a heading while reading them is kept in reads, at Line::read.
+std::vector<Line> withParagraphBreaks(const QString &text, std::vector<Line> lines,
+                                      std::vector<HeadingLine> &reads);
+
+// The book's lines, what each says as a heading, and the candidates found among them.
+class Page
+{
+public:
+    explicit Page(const QString &bookText);
+
+    // Whether the paragraph breaks were read from the lines of a text without blank lines.
+    bool breaksInferred() const { return m_breaksInferred; }
+    qsizetype first() const { return m_first; }
+    qsizetype last() const { return m_last; }
+    QStringView text(qsizetype line) const
+    {
+        const Line &l = m_lines[line];
+        return QStringView(m_text).sliced(l.start, l.end - l.start);
+    }
+    qsizetype offset(qsizetype line) const { return m_lines[line].start; }
+    bool blank(qsizetype line) const
+    {
+        return line < m_first || line >= m_last || m_blank[line - m_first];
+    }
+    const HeadingLine &read(qsizetype line) const { return m_reads[line - m_first]; }
+    bool headingLike(qsizetype line) const
+    {
+        return line >= m_first && line < m_last && read(line).form != Form::None;
+    }
+    // Lines of other text (neither blank nor heading-like) in [from, to), a long line counted
+    // as the lines it would wrap to.
+    qsizetype proseLines(qsizetype from, qsizetype to) const
+    {
+        return m_proseBefore[to - m_first] - m_proseBefore[from - m_first];
+    }
+    // Heading-like lines in [from, to).
+    qsizetype entryLines(qsizetype from, qsizetype to) const
+    {
+        return m_entriesBefore[to - m_first] - m_entriesBefore[from - m_first];
+    }
+
+private:
+    void findBody();
+
+    const QString &m_text;
+    std::vector<Line> m_lines;
+    bool m_breaksInferred = false;
+    qsizetype m_first = 0;
+    qsizetype m_last = 0;
+    std::vector<bool> m_blank;
+    std::vector<HeadingLine> m_reads;
+    std::vector<qsizetype> m_proseBefore;
+    std::vector<qsizetype> m_entriesBefore;
+};
+
+inline bool isChapterish(const HeadingLine &read)
+{
+    return read.form == Form::Bare || read.form == Form::NumberedTitle || read.form == Form::Listed
+           || (read.form == Form::Numbered && read.level == HeadingLevel::Chapter);
+}
+
+inline bool isPartWord(const HeadingLine &read)
+{
+    return read.form == Form::Numbered && read.level == HeadingLevel::Part;
+}
+
+inline bool isMatter(const HeadingLine &read)
+{
+    return read.level == HeadingLevel::FrontMatter || read.level == HeadingLevel::BackMatter;
+}
+
+// A line that may hold a heading's title: short, starting as a title does (not with a quote,
+// a bracket or in lower case).
+bool titleLike(const Page &page, qsizetype line);
+
+// The stages, in the order FindHeadings runs them.
+
+// The heading lines that stand as headings do: after a blank line (or right under another
+// heading), alone or with a short title below, not inside a block of heading-like lines.
+std::optional<Candidate> standingHeading(const Page &page, qsizetype line);
+
+// A number alone or before a title is a heading only in a run of such numbers (kept[i] false
+// for the others).
+void keepNumberRuns(std::vector<Candidate> &candidates, std::vector<bool> &kept);
+
+// Marks the candidates that are entries of a contents list or a list of illustrations.
+void markLists(const Page &page, std::vector<Candidate> &candidates);
+
+// Numbers alone that number the sections or stanzas inside a chapter (kept[i] false for them).
+void dropSectionNumbers(const std::vector<Candidate> &candidates, std::vector<bool> &kept);
+
+// Chapters named by title alone, found through the book's contents list.
+std::vector<Candidate> listedTitles(const Page &page);
+
+// Each heading's level: part, chapter, front or back matter.
+void assignLevels(std::vector<Candidate> &headings);
+
+// Each heading's title for the chapter table.
+std::vector<QString> titles(const Page &page, const std::vector<Candidate> &headings);
+
+} // namespace HeadingDetection
