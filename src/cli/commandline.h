@@ -1,0 +1,96 @@
+#pragma once
+
+// The batch tool's commands share how their arguments are read and how their problems are told.
+
+#include "batchtool.h"
+
+#include "book/result.h"
+
+#include <QLatin1StringView>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <span>
+#include <variant>
+
+class Console;
+
+struct OptionSpec
+{
+    QLatin1StringView name;
+    int valueCount;
+    bool repeatable = false;
+};
+
+struct Option
+{
+    QString name;
+    QStringList values;
+};
+
+// A command's arguments sorted into operands and options, in the order given.
+struct CommandLine
+{
+    QStringList operands;
+    QList<Option> options;
+
+    bool has(QLatin1StringView name) const { return find(name) != nullptr; }
+    // The values of every use of a repeatable option, in the order given.
+    QList<QStringList> uses(QLatin1StringView name) const
+    {
+        QList<QStringList> found;
+        for (const Option &option : options) {
+            if (option.name == name)
+                found.append(option.values);
+        }
+        return found;
+    }
+    QString value(QLatin1StringView name) const
+    {
+        const Option *option = find(name);
+        return option ? option->values.value(0) : QString();
+    }
+
+private:
+    const Option *find(QLatin1StringView name) const
+    {
+        for (const Option &option : options) {
+            if (option.name == name)
+                return &option;
+        }
+        return nullptr;
+    }
+};
+
+struct UsageError
+{
+    QString problem;
+};
+
+std::variant<CommandLine, UsageError> parseCommandLine(const QString &command,
+                                                       QStringList arguments,
+                                                       std::span<const OptionSpec> known,
+                                                       qsizetype operandCount);
+
+// Print the problem on the error stream and return the exit status it calls for.
+int usageProblem(Console &console, const QString &problem);
+int fileProblem(Console &console, const FileError &error);
+
+// What a command printed on standard output counts only if all of it arrived.
+int printed(Console &console, bool complete);
+
+// One command: its name, its options, how many file names it takes, and what runs it.
+struct Command
+{
+    QLatin1StringView name;
+    std::span<const OptionSpec> options;
+    qsizetype operandCount;
+    int (*run)(const CommandLine &, Console &);
+};
+
+extern const Command MakeCommand;
+extern const Command ShowCommand;
+extern const Command TextCommand;
+extern const Command CheckCommand;
+extern const Command ChaptersCommand;
