@@ -148,7 +148,7 @@ TEST_F(BatchTool, MakeCleansThenReplacesInTheOrderGiven)
     writeBytes(path(u"in.txt"_s), "one\ntwo\n\n\tthree  four");
     const Outcome run = ok(u"make out --import in.txt --title T --clean 0,4 --replace TWO \"2\n\" "
                            "--replace 2 II --replace kiwi x"_s);
-    EXPECT_EQ(run.err, "String not found: kiwi\n");
+    EXPECT_EQ(run.err, "out.vlm: 1 replaced\nout.vlm: 1 replaced\nString not found: kiwi\n");
     EXPECT_EQ(readBytes(path(u"out.vlm"_s)).mid(2323), "one II\r\n\r\n\r\nthree  four");
     ok(u"make all --import in.txt --title T --clean all"_s);
     EXPECT_EQ(readBytes(path(u"all.vlm"_s)).mid(2323), "one two\r\nthree four");

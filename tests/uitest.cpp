@@ -20,6 +20,18 @@ bool ScriptedPrompts::askYesNo(const QString &title, const QString &text)
     return answer;
 }
 
+SaveChoice ScriptedPrompts::askSaveChanges(const QString &title, const QString &text)
+{
+    asked.append({Asked::Question, title, text, MessageIcon::None, {}});
+    if (whileAsking)
+        whileAsking();
+    if (saveChoices.empty())
+        return SaveChoice::Discard;
+    const SaveChoice choice = saveChoices.front();
+    saveChoices.pop_front();
+    return choice;
+}
+
 void ScriptedPrompts::showMessage(const QString &title, const QString &text, MessageIcon icon)
 {
     asked.append({Asked::Message, title, text, icon, {}});
@@ -58,6 +70,7 @@ void UiTest::TearDown()
     exitProgram();
     installPrompts(nullptr);
     EXPECT_TRUE(m_prompts.answers.empty()) << "questions the test expected were never asked";
+    EXPECT_TRUE(m_prompts.saveChoices.empty()) << "a save question the test expected never came";
     EXPECT_TRUE(m_prompts.files.empty()) << "file dialogs the test expected were never shown";
 }
 

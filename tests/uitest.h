@@ -26,11 +26,15 @@ public:
     };
 
     std::deque<bool> answers;                 // to questions, Yes as true
+    // To "Save changes to the book?"; Discard when none is left, so that a test ends as Exit
+    // after Discard does.
+    std::deque<SaveChoice> saveChoices;
     std::deque<std::optional<QString>> files; // chosen in dialogs; nothing for Cancel
     QList<Asked> asked;
     std::function<void()> whileAsking; // runs while each prompt is open, to look at the windows
 
     bool askYesNo(const QString &title, const QString &text) override;
+    SaveChoice askSaveChanges(const QString &title, const QString &text) override;
     void showMessage(const QString &title, const QString &text, MessageIcon icon) override;
     std::optional<QString> chooseFile(const FileDialogRequest &request) override;
 

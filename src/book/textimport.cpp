@@ -34,7 +34,7 @@ bool isContinuation(unsigned char byte)
 
 } // namespace
 
-QString normalizeLineBreaks(const QString &text)
+QString normalizeLineBreaks(const QString &text, OffsetMap *moves)
 {
     if (!needsLineBreakChange(text))
         return text;
@@ -49,6 +49,8 @@ QString normalizeLineBreaks(const QString &text)
         if (unit == CR || unit == LF) {
             if (unit == CR && in < end && *in == LF)
                 ++in;
+            else if (moves)
+                moves->replace(in - 1 - reinterpret_cast<const char16_t *>(text.constData()), 1, 2);
             *out++ = CR;
             *out++ = LF;
         } else {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "offsetmap.h"
 #include "result.h"
 
 #include <QByteArrayView>
@@ -8,7 +9,8 @@
 
 // Every line break (CR LF, a lone LF, a lone CR) as CR LF, the form in which the editor hands
 // out its text and every offset is counted. Returns the text itself when it needs no change.
-QString normalizeLineBreaks(const QString &text);
+// Where moves is given, it records each lone break that became two units.
+QString normalizeLineBreaks(const QString &text, OffsetMap *moves = nullptr);
 
 // True when bytes are well-formed UTF-8: shortest forms only, no surrogates, nothing above
 // U+10FFFF.

@@ -106,7 +106,7 @@ QString storableForm(QStringView run)
 
 } // namespace
 
-StorableText MakeStorable(const QString &text)
+StorableText MakeStorable(const QString &text, OffsetMap *moves)
 {
     const QStringView whole(text);
     const auto isStorable = [](QChar c) { return holds(c.unicode()); };
@@ -143,6 +143,8 @@ StorableText MakeStorable(const QString &text)
             form = forms.insert(run, storableForm(run));
         result.text.append(whole.sliced(at, start - at));
         result.text.append(*form);
+        if (moves)
+            moves->replace(start, run, *form);
         at = end;
     }
     result.text.append(whole.sliced(at));

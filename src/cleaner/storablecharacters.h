@@ -1,5 +1,7 @@
 #pragma once
 
+#include "book/offsetmap.h"
+
 #include <QString>
 
 // A book file holds one Windows-1252 byte per character, so a Polish name, a Greek quotation or
@@ -14,4 +16,5 @@ struct StorableText
     qsizetype replaced = 0; // characters the code page could not hold, a surrogate pair as one
 };
 
-StorableText MakeStorable(const QString &text);
+// Where a replacement is longer or shorter than what it replaced, moves records it.
+StorableText MakeStorable(const QString &text, OffsetMap *moves = nullptr);

@@ -64,11 +64,13 @@ QString once(const QString &text, std::initializer_list<CleanPass> passes)
 class OnePass
 {
 public:
-    OnePass(const QString &text, qsizetype mostGrowthPerUnit)
-        : m_at(reinterpret_cast<const char16_t *>(text.utf16()))
+    OnePass(const QString &text, qsizetype mostGrowthPerUnit, OffsetMap &moves)
+        : m_begin(reinterpret_cast<const char16_t *>(text.utf16()))
+        , m_at(m_begin)
         , m_end(m_at + text.size())
         , m_result(text.size() * mostGrowthPerUnit, Qt::Uninitialized)
         , m_out(reinterpret_cast<char16_t *>(m_result.data()))
+        , m_moves(moves)
     {}
 
     bool done() const { return m_at == m_end; }
@@ -81,8 +83,19 @@ public:
         m_at += units.size();
         return true;
     }
+    // Whether what follows starts with the given units; if so, takes them, writes their
+    // replacement and records where the text changed.
+    bool replace(std::u16string_view units, std::u16string_view replacement)
+    {
+        const qsizetype at = m_at - m_begin;
+        if (!take(units))
+            return false;
+        m_out = std::copy(replacement.begin(), replacement.end(), m_out);
+        if (units != replacement)
+            m_moves.replace(at, QStringView(units), QStringView(replacement));
+        return true;
+    }
     void copyOne() { *m_out++ = *m_at++; }
-    void write(std::u16string_view units) { m_out = std::copy(units.begin(), units.end(), m_out); }
 
     QString result()
     {
@@ -91,10 +104,12 @@ public:
     }
 
 private:
+    const char16_t *m_begin;
     const char16_t *m_at;
     const char16_t *m_end;
     QString m_result;
     char16_t *m_out;
+    OffsetMap &m_moves;
 };
 
 constexpr std::u16string_view LineBreak = u"\r\n";
@@ -103,17 +118,14 @@ constexpr std::u16string_view BlankLine = u"\r\n\r\n";
 // Box 0. Its steps mark every blank line and every break before a space with "<PAR>" (the space
 // goes into the mark), then turn every other break into a space, then every "<PAR>", the
 // book's own too, into a blank line.
-QString unwrapLines(const QString &text)
+QString unwrapLines(const QString &text, OffsetMap &moves)
 {
-    OnePass pass(text, 2);
+    OnePass pass(text, 2, moves);
     while (!pass.done()) {
         if (pass.next() != u'\r' && pass.next() != u'<')
             pass.copyOne();
-        else if (pass.take(BlankLine) || pass.take(u"\r\n ") || pass.take(u"<PAR>"))
-            pass.write(BlankLine);
-        else if (pass.take(LineBreak))
-            pass.write(u" ");
-        else
+        else if (!pass.replace(BlankLine, BlankLine) && !pass.replace(u"\r\n ", BlankLine)
+                 && !pass.replace(u"<PAR>", BlankLine) && !pass.replace(LineBreak, u" "))
             pass.copyOne();
     }
     return pass.result();
@@ -122,46 +134,45 @@ QString unwrapLines(const QString &text)
 // Box 1. Each round turns the first space after every break into one more break, so a line
 // indented by n spaces ends up after n + 1 breaks; then tabs at the start of a line go, however
 // many (each round takes one).
-QString breakIndents(const QString &text)
+QString breakIndents(const QString &text, OffsetMap &moves)
 {
-    OnePass pass(text, 2);
+    OnePass pass(text, 2, moves);
     while (!pass.done()) {
-        if (!pass.take(LineBreak)) {
+        if (!pass.replace(LineBreak, LineBreak)) {
             pass.copyOne();
             continue;
         }
-        pass.write(LineBreak);
-        while (pass.take(u" "))
-            pass.write(LineBreak);
-        while (pass.take(u"\t")) {
+        while (pass.replace(u" ", LineBreak)) {
+        }
+        while (pass.replace(u"\t", u"")) {
         }
     }
     return pass.result();
 }
 
 // Box 3. Each round halves every run of breaks, until each run is one break.
-QString collapseBlankLines(const QString &text)
+QString collapseBlankLines(const QString &text, OffsetMap &moves)
 {
-    OnePass pass(text, 1);
+    OnePass pass(text, 1, moves);
     while (!pass.done()) {
-        if (!pass.take(LineBreak)) {
+        if (!pass.replace(LineBreak, LineBreak)) {
             pass.copyOne();
             continue;
         }
-        pass.write(LineBreak);
-        while (pass.take(LineBreak)) {
+        while (pass.replace(LineBreak, u"")) {
         }
     }
     return pass.result();
 }
 
-QString cleanBox(int box, const QString &text)
+// Box 2 only exchanges one character for another, which moves no offset.
+QString cleanBox(int box, const QString &text, OffsetMap &moves)
 {
     switch (box) {
     case 0:
-        return unwrapLines(text);
+        return unwrapLines(text, moves);
     case 1:
-        return breakIndents(text);
+        return breakIndents(text, moves);
     case 2: {
         const QString straight =
             once(text, {replacing(u"\u201C"_s, u"\""_s), replacing(u"\u201D"_s, u"\""_s),
@@ -169,11 +180,11 @@ QString cleanBox(int box, const QString &text)
         return untilStable(straight, {apostropheBeforeS});
     }
     case 3:
-        return collapseBlankLines(text);
+        return collapseBlankLines(text, moves);
     case 4:
-        return once(text, {replacing(u"\t"_s, QString())});
+        return replaceEvery(text, u"\t", QStringView(), &moves).value_or(text);
     case 5:
-        return once(text, {replacing(u"  "_s, u" "_s)});
+        return replaceEvery(text, u"  ", u" ", &moves).value_or(text);
     }
     Q_UNREACHABLE();
 }
@@ -232,17 +243,25 @@ CleanOutcome Clean(const QString &text, const CleanerBoxes &boxes)
             const QStringView after = whole.sliced(end);
             outcome.licenceLines =
                 countLineBreaks(after) - (after.endsWith(u'\n') || after.endsWith(u'\r') ? 1 : 0);
+            outcome.moves.replace(0, start, 0);
+            outcome.moves.replace(end, current.size() - end, 0);
             current = current.sliced(start, end - start);
         }
     }
-    // The plain-text boxes, 0 to 5, in index order between the two for real books.
+    // The plain-text boxes, 0 to 5, in index order between the two for real books. Each box's
+    // moves follow those of the boxes before it.
     for (int box = 0; box < GutenbergFrameBox; ++box) {
-        if (boxes[box])
-            current = cleanBox(box, current);
+        if (boxes[box]) {
+            OffsetMap moves;
+            current = cleanBox(box, current, moves);
+            outcome.moves = OffsetMap::compose(outcome.moves, moves);
+        }
     }
     if (boxes[StorableCharactersBox]) {
-        StorableText storable = MakeStorable(current);
+        OffsetMap moves;
+        StorableText storable = MakeStorable(current, &moves);
         outcome.replacedCharacters = storable.replaced;
+        outcome.moves = OffsetMap::compose(outcome.moves, moves);
         current = std::move(storable.text);
     }
     outcome.text = std::move(current);
@@ -252,6 +271,26 @@ CleanOutcome Clean(const QString &text, const CleanerBoxes &boxes)
 QString CleanText(const QString &text, const CleanerBoxes &boxes)
 {
     return Clean(text, boxes).text;
+}
+
+QStringList describeClean(const CleanOutcome &outcome, const CleanerBoxes &boxes)
+{
+    QStringList parts;
+    if (boxes[GutenbergFrameBox]) {
+        if (outcome.frame.found()) {
+            parts.append(u"removed the Project Gutenberg header (%1 lines) and licence (%2 lines)"_s
+                             .arg(outcome.headerLines)
+                             .arg(outcome.licenceLines));
+        } else {
+            parts.append(u"no Project Gutenberg header or licence found"_s);
+        }
+    }
+    if (boxes[StorableCharactersBox]) {
+        const qsizetype replaced = outcome.replacedCharacters;
+        parts.append(u"replaced %1 %2 a book file cannot hold"_s.arg(replaced).arg(
+            replaced == 1 ? u"character"_s : u"characters"_s));
+    }
+    return parts;
 }
 
 QString unstorableAdvice()

@@ -2,7 +2,10 @@
 
 #include "gutenbergframe.h"
 
+#include "book/offsetmap.h"
+
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -72,12 +75,19 @@ struct CleanOutcome
     qsizetype licenceLines = 0;
     // Box 7: how many characters it replaced.
     qsizetype replacedCharacters = 0;
+    // Where every offset of the text went, across all the boxes.
+    OffsetMap moves;
 };
 
 // The ticked boxes run over the text: box 6, then 0 to 5, then 7.
 CleanOutcome Clean(const QString &text, const CleanerBoxes &boxes);
 
 QString CleanText(const QString &text, const CleanerBoxes &boxes);
+
+// What a clean did with the two boxes for real books, one sentence each for the user: "removed
+// the Project Gutenberg header (31 lines) and licence (352 lines)" (or that none was found),
+// "replaced 12 characters a book file cannot hold".
+QStringList describeClean(const CleanOutcome &outcome, const CleanerBoxes &boxes);
 
 // For the warning after a save that stored characters as "?": the box that would have kept them.
 QString unstorableAdvice();

@@ -9,6 +9,7 @@
 #include "chapters/chapterscan.h"
 #include "chapters/chaptertable.h"
 #include "chapters/headingdetector.h"
+#include "chapters/rowsontext.h"
 #include "cleaner/textcleaner.h"
 #include "import/bookimport.h"
 #include "search/textreplace.h"
@@ -67,39 +68,45 @@ std::optional<CleanerBoxes> cleanerBoxes(const QString &list)
     return boxes;
 }
 
+// Chapter rows follow their headings through a change of the text; the user is told of those
+// that moved and those that went.
+void followText(Book &book, const QString &newText, const OffsetMap &moves, const QString &out,
+                Console &console)
+{
+    const MovedRows moved = moveChapterRows(book.chapters, book.text, newText, moves);
+    book.chapters = moved.rows;
+    book.text = newText;
+    if (moved.moved > 0 || moved.removed > 0)
+        console.note(u"%1: %2"_s.arg(out, describeMovedRows(moved)));
+}
+
 // What the Clean button does, and what the user is told of the two boxes for real books.
 void cleanText(Book &book, const CleanerBoxes &boxes, const QString &out, Console &console)
 {
+    if (std::find(boxes.begin(), boxes.end(), true) == boxes.end())
+        return;
     const CleanOutcome outcome = Clean(book.text, boxes);
-    book.text = outcome.text;
+    for (const QString &part : describeClean(outcome, boxes))
+        console.note(u"%1: %2"_s.arg(out, part));
+    followText(book, outcome.text, outcome.moves, out, console);
     if (boxes[GutenbergFrameBox]) {
         book.title = fieldFromHeader(book.title, outcome.frame.title);
         book.author = fieldFromHeader(book.author, outcome.frame.author);
-        if (outcome.frame.found()) {
-            console.note(u"%1: removed the Project Gutenberg header (%2 lines) and licence (%3 "
-                         "lines)"_s.arg(out)
-                             .arg(outcome.headerLines)
-                             .arg(outcome.licenceLines));
-        } else {
-            console.note(u"%1: no Project Gutenberg header or licence found"_s.arg(out));
-        }
-    }
-    if (boxes[StorableCharactersBox]) {
-        const qsizetype replaced = outcome.replacedCharacters;
-        console.note(u"%1: replaced %2 %3 a book file cannot hold"_s.arg(out).arg(replaced).arg(
-            replaced == 1 ? u"character"_s : u"characters"_s));
     }
 }
 
 // What the Replace button does: every occurrence replaced, ignoring case, or the text left as it
 // is when there is none.
-void replaceInText(Book &book, const QString &find, const QString &replacement, Console &console)
+void replaceInText(Book &book, const QString &find, const QString &replacement, const QString &out,
+                   Console &console)
 {
     if (findFirst(book.text, find) < 0) {
         console.note(u"String not found: "_s + find);
         return;
     }
-    book.text = normalizeLineBreaks(replaceAllIgnoringCase(book.text, find, replacement));
+    const Replacement replaced = ReplaceInBook(book.text, find, replacement);
+    console.note(u"%1: %2"_s.arg(out, describeReplaced(replaced.count)));
+    followText(book, replaced.text, replaced.moves, out, console);
 }
 
 // The entries found are appended behind the table's rows, as many as the table has room for.
@@ -120,12 +127,20 @@ qsizetype scanChapters(Book &book, const ScanOptions &options)
     return appendFound(book, ScanChapters(book.text, options, tables));
 }
 
-// What Find Chapters and Add Chapters do with every row left ticked.
+// What Find Chapters and Add Chapters do with every row left ticked: every heading but those
+// whose line the table already points at.
 qsizetype findChapters(Book &book)
 {
+    const QList<FoundHeading> headings = FindHeadings(book.text);
+    QList<qsizetype> offsets;
+    for (const FoundHeading &heading : headings)
+        offsets.append(heading.offset);
+    const QList<bool> inTable = linesInTable(offsets, book.chapters, book.text);
     ChapterRows found;
-    for (const FoundHeading &heading : FindHeadings(book.text))
-        found.append(foundChapterRow(heading.title, heading.offset));
+    for (qsizetype i = 0; i < headings.size(); ++i) {
+        if (!inTable[i])
+            found.append(foundChapterRow(headings[i].title, headings[i].offset));
+    }
     return appendFound(book, found);
 }
 
@@ -161,7 +176,7 @@ int runMake(const CommandLine &line, Console &console)
     const QString out = withBookExtension(line.operands.at(0));
     cleanText(book, *boxes, out, console);
     for (const QStringList &replacement : line.uses("--replace"_L1))
-        replaceInText(book, replacement[0], replacement[1], console);
+        replaceInText(book, replacement[0], replacement[1], out, console);
 
     qsizetype leftOut =
         line.has("--scan"_L1) ? scanChapters(book, {*style, line.has("--whole-line"_L1)}) : 0;

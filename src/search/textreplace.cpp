@@ -1,6 +1,11 @@
 #include "textreplace.h"
 
+#include "book/textimport.h"
 #include "book/uppercase.h"
+
+#include <QLocale>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -8,13 +13,17 @@ namespace {
 class Rebuilder
 {
 public:
-    Rebuilder(const QString &text, QStringView replacement)
+    Rebuilder(const QString &text, QStringView replacement, OffsetMap *moves)
         : m_text(text)
         , m_replacement(replacement)
+        , m_moves(moves)
     {}
 
     void replaceAt(qsizetype at, qsizetype length)
     {
+        ++m_count;
+        if (m_moves)
+            m_moves->replace(at, QStringView(m_text).sliced(at, length), m_replacement);
         if (m_result.isNull())
             m_result.reserve(m_text.size());
         m_result.append(QStringView(m_text).sliced(m_copiedUpTo, at - m_copiedUpTo));
@@ -30,9 +39,13 @@ public:
         return std::move(m_result);
     }
 
+    qsizetype count() const { return m_count; }
+
 private:
     const QString &m_text;
     QStringView m_replacement;
+    OffsetMap *m_moves;
+    qsizetype m_count = 0;
     QString m_result;
     qsizetype m_copiedUpTo = 0;
 };
@@ -56,11 +69,12 @@ qsizetype indexOf(QStringView text, QStringView needle, qsizetype from)
 
 } // namespace
 
-std::optional<QString> replaceEvery(const QString &text, QStringView find, QStringView replacement)
+std::optional<QString> replaceEvery(const QString &text, QStringView find, QStringView replacement,
+                                    OffsetMap *moves)
 {
     if (find.isEmpty())
         return std::nullopt;
-    Rebuilder rebuilt(text, replacement);
+    Rebuilder rebuilt(text, replacement, moves);
     for (qsizetype at = indexOf(text, find, 0); at >= 0; at = indexOf(text, find, at + find.size()))
         rebuilt.replaceAt(at, find.size());
     return rebuilt.result();
@@ -73,16 +87,44 @@ qsizetype findFirst(const QString &text, const QString &what)
     return upperCasedPerUnit(text).indexOf(upperCasedPerUnit(what));
 }
 
-QString replaceAllIgnoringCase(const QString &text, const QString &what, const QString &replacement)
+namespace {
+
+QString replaceIgnoringCase(const QString &text, const QString &what, const QString &replacement,
+                            OffsetMap *moves, qsizetype *count)
 {
     if (what.isEmpty())
         return text;
     const QString upperText = upperCasedPerUnit(text);
     const QString upperWhat = upperCasedPerUnit(what);
-    Rebuilder rebuilt(text, replacement);
+    Rebuilder rebuilt(text, replacement, moves);
     for (qsizetype at = indexOf(upperText, upperWhat, 0); at >= 0;
          at = indexOf(upperText, upperWhat, at + upperWhat.size())) {
         rebuilt.replaceAt(at, upperWhat.size());
     }
+    if (count)
+        *count = rebuilt.count();
     return rebuilt.result().value_or(text);
+}
+
+} // namespace
+
+QString replaceAllIgnoringCase(const QString &text, const QString &what, const QString &replacement)
+{
+    return replaceIgnoringCase(text, what, replacement, nullptr, nullptr);
+}
+
+Replacement ReplaceInBook(const QString &text, const QString &what, const QString &replacement)
+{
+    Replacement result;
+    OffsetMap replaced;
+    const QString rebuilt = replaceIgnoringCase(text, what, replacement, &replaced, &result.count);
+    OffsetMap breaks;
+    result.text = normalizeLineBreaks(rebuilt, &breaks);
+    result.moves = OffsetMap::compose(replaced, breaks);
+    return result;
+}
+
+QString describeReplaced(qsizetype count)
+{
+    return u"%1 replaced"_s.arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(count));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "book/offsetmap.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -9,7 +11,9 @@
 // scanning from the first character: matches do not overlap and text put in is not searched
 // again. Nothing when find does not occur (or is empty), so a caller knows nothing changed
 // without comparing texts.
-std::optional<QString> replaceEvery(const QString &text, QStringView find, QStringView replacement);
+// Where moves is given, it records each replaced stretch.
+std::optional<QString> replaceEvery(const QString &text, QStringView find, QStringView replacement,
+                                    OffsetMap *moves = nullptr);
 
 // Case is ignored by comparing copies upper-cased unit by unit, whose positions are those of the
 // text itself.
@@ -23,3 +27,16 @@ qsizetype findFirst(const QString &text, const QString &what);
 // text as it is.
 QString replaceAllIgnoringCase(const QString &text, const QString &what,
                                const QString &replacement);
+
+// What the Replace button does to the book's text: every occurrence replaced as above, and the
+// line breaks a replacement may have cut or put in made CR LF, as the editor reads them.
+struct Replacement
+{
+    QString text;
+    qsizetype count = 0; // occurrences replaced
+    OffsetMap moves;
+};
+Replacement ReplaceInBook(const QString &text, const QString &what, const QString &replacement);
+
+// How many occurrences Replace replaced, for the user: "1,981 replaced".
+QString describeReplaced(qsizetype count);

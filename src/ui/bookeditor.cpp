@@ -1,5 +1,6 @@
 #include "bookeditor.h"
 
+#include "rowfollower.h"
 #include "twips.h"
 
 #include <QKeyEvent>
@@ -11,6 +12,13 @@ BookEditor::BookEditor(QWidget *parent)
     : MultiLineTextBox(parent)
 {
     setObjectName(QStringLiteral("objBook"));
+    m_rowFollower = new RowFollower(document());
+}
+
+void BookEditor::setText(const QString &text)
+{
+    const RowFollower::Pause pause(*m_rowFollower);
+    MultiLineTextBox::setText(text);
 }
 
 int BookEditor::SelStart() const

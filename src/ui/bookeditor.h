@@ -2,6 +2,8 @@
 
 #include "multilinetextbox.h"
 
+class RowFollower;
+
 // objBook, the editor that holds the book's text. Its operations carry the names the rest of the
 // program uses and count offsets as the book file does: a line break is the two characters CR LF.
 // The document itself keeps a line break as one block separator, so offset = position + number of
@@ -13,6 +15,12 @@ class BookEditor : public MultiLineTextBox
 
 public:
     explicit BookEditor(QWidget *parent = nullptr);
+
+    // Replaces the whole text, as Open and Import do: the chapter rows are set with it and do
+    // not follow this change.
+    void setText(const QString &text);
+    // Keeps the chapter rows on their headings as the text is edited.
+    RowFollower *rowFollower() const { return m_rowFollower; }
 
     // The offset of the start of the selection.
     int SelStart() const;
@@ -44,4 +52,6 @@ protected:
 
 private:
     int positionOf(qint64 offset) const;
+
+    RowFollower *m_rowFollower;
 };

@@ -1,6 +1,8 @@
 #include "frmchapters.h"
 
 #include "bookeditor.h"
+#include "bookhistory.h"
+#include "bookstate.h"
 #include "controls.h"
 #include "frmfoundchapters.h"
 #include "frmleafwright.h"
@@ -9,6 +11,7 @@
 
 #include "chapters/chapterscan.h"
 #include "chapters/headingdetector.h"
+#include "chapters/rowsontext.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -151,6 +154,14 @@ FrmChapters::FrmChapters()
     connect(objScanChapters, &QPushButton::clicked, this, &FrmChapters::objScanChapters_Click);
     connect(butHide, &QPushButton::clicked, this, &FrmChapters::butHide_Click);
     connect(butFindChapters, &QPushButton::clicked, this, &FrmChapters::butFindChapters_Click);
+    for (const QListWidget *list : {lstChapterTitle, lstChapterOffset}) {
+        const QAbstractItemModel *rows = list->model();
+        connect(rows, &QAbstractItemModel::rowsInserted, this, &bookMayHaveChanged);
+        connect(rows, &QAbstractItemModel::rowsRemoved, this, &bookMayHaveChanged);
+        connect(rows, &QAbstractItemModel::rowsMoved, this, &bookMayHaveChanged);
+        connect(rows, &QAbstractItemModel::dataChanged, this, &bookMayHaveChanged);
+        connect(rows, &QAbstractItemModel::modelReset, this, &bookMayHaveChanged);
+    }
 }
 
 ChapterRows FrmChapters::chapterRows() const
@@ -183,6 +194,16 @@ void FrmChapters::appendChapterRows(const ChapterRows &rows)
     }
     lstChapterTitle->addItems(titles);
     lstChapterOffset->addItems(offsets);
+}
+
+void FrmChapters::setChapterOffsets(const QStringList &offsets)
+{
+    const int count = std::min(lstChapterOffset->count(), int(offsets.size()));
+    for (int row = 0; row < count; ++row) {
+        QListWidgetItem *item = lstChapterOffset->item(row);
+        if (item->text() != offsets[row])
+            item->setText(offsets[row]);
+    }
 }
 
 namespace {
@@ -359,7 +380,9 @@ void FrmChapters::objScanChapters_Click()
 void FrmChapters::addFoundChapters(ChapterRows rows)
 {
     const qsizetype leftOut = keepRowsThatFit(rows, lstChapterTitle->count());
-    appendChapterRows(rows);
+    BookFields after = currentFields();
+    after.rows.append(rows);
+    commitBookStep(nullptr, after, frmLeafwright()->objBook->SelStart());
     if (leftOut > 0)
         showTableFull(leftOut);
 }
@@ -377,8 +400,12 @@ void FrmChapters::butFindChapters_Click()
                               MessageIcon::None);
         return;
     }
+    QList<qsizetype> offsets;
+    for (const FoundHeading &heading : found)
+        offsets.append(heading.offset);
+    const QList<bool> inTable = linesInTable(offsets, chapterRows(), editor->Text());
     FrmFoundChapters *window = frmFoundChapters();
-    window->showHeadings(found);
+    window->showHeadings(found, inTable);
     showWindow(window);
 }
 

@@ -30,8 +30,11 @@ public:
     // Replaces both lists at once, the title list first.
     void setChapterRows(const ChapterRows &rows);
     void appendChapterRows(const ChapterRows &rows);
-    // Appends rows that a scan or a review found, as many as the table has room for, and says
-    // so when some had to be left out.
+    // Rewrites the offsets that differ from the list's, row for row (the rows following their
+    // text as it is edited).
+    void setChapterOffsets(const QStringList &offsets);
+    // Appends rows that a review found, as many as the table has room for, as one step that
+    // Undo takes back, and says so when some had to be left out.
     void addFoundChapters(ChapterRows rows);
 
     QLineEdit *objChapterTitle;

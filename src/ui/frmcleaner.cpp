@@ -1,11 +1,12 @@
 #include "frmcleaner.h"
 
 #include "bookeditor.h"
+#include "bookhistory.h"
 #include "controls.h"
-#include "frminfo.h"
 #include "frmleafwright.h"
 #include "windows.h"
 
+#include "chapters/rowsontext.h"
 #include "cleaner/textcleaner.h"
 
 #include <QCheckBox>
@@ -66,20 +67,13 @@ void FrmCleaner::butToggle_Click()
         box->setChecked(tick);
 }
 
-// The header's title and author fill Book Info's boxes that are still empty (or hold only the
-// fill spaces of a loaded book); what a user typed stays.
-void FrmCleaner::takeHeaderInfo(const GutenbergFrame &frame)
-{
-    FrmInfo *info = frmInfo();
-    info->objTitle->setText(fieldFromHeader(info->objTitle->text(), frame.title));
-    info->objAuthor->setText(fieldFromHeader(info->objAuthor->text(), frame.author));
-}
-
 void FrmCleaner::butCancel_Click()
 {
     close();
 }
 
+// One step that Undo takes back: the text, the chapter rows that follow it and the header's
+// title and author.
 void FrmCleaner::butClean_Click()
 {
     BookEditor *editor = frmLeafwright()->objBook;
@@ -90,9 +84,26 @@ void FrmCleaner::butClean_Click()
     for (int index = 0; index < CleanerBoxCount; ++index)
         boxes[index] = objClean[index]->checkState() == Qt::Checked;
     if (std::find(boxes.begin(), boxes.end(), true) != boxes.end()) {
-        const CleanOutcome outcome = Clean(editor->Text(), boxes);
-        editor->setText(outcome.text);
-        takeHeaderInfo(outcome.frame);
+        const QString text = editor->Text();
+        const CleanOutcome outcome = Clean(text, boxes);
+        BookFields after = currentFields();
+        const MovedRows moved = moveChapterRows(after.rows, text, outcome.text, outcome.moves);
+        after.rows = moved.rows;
+        // The header's title and author fill Book Info's boxes that are still empty (or hold
+        // only the fill spaces of a loaded book); what a user typed stays.
+        if (boxes[GutenbergFrameBox]) {
+            after.title = fieldFromHeader(after.title, outcome.frame.title);
+            after.author = fieldFromHeader(after.author, outcome.frame.author);
+        }
+        const bool changed = outcome.text != text;
+        commitBookStep(changed ? &outcome.text : nullptr, after,
+                       outcome.moves.map(editor->SelStart()));
+        QStringList report = describeClean(outcome, boxes);
+        if (moved.moved > 0 || moved.removed > 0)
+            report.append(describeMovedRows(moved));
+        if (report.isEmpty())
+            report.append(changed ? u"cleaned the text"_s : u"the text was clean already"_s);
+        frmLeafwright()->showStatus(report.join(u"; "_s));
     }
 
     editor->setEnabled(true);

@@ -6,7 +6,6 @@
 class QCheckBox;
 class QLabel;
 class QPushButton;
-struct GutenbergFrame;
 
 // "Cleaner": eight clean-up boxes run over the whole book text at once. It holds nothing of the
 // book: Clean and Cancel unload it, and every opening starts with all boxes unticked.
@@ -27,5 +26,4 @@ private:
     void butToggle_Click();
     void butCancel_Click();
     void butClean_Click();
-    void takeHeaderInfo(const GutenbergFrame &frame);
 };

@@ -61,15 +61,21 @@ FrmFoundChapters::FrmFoundChapters()
     connect(butCancel, &QPushButton::clicked, this, &FrmFoundChapters::butCancel_Click);
 }
 
-void FrmFoundChapters::showHeadings(const QList<FoundHeading> &headings)
+void FrmFoundChapters::showHeadings(const QList<FoundHeading> &headings, const QList<bool> &inTable)
 {
     lstFoundChapters->setRowCount(0);
     lstFoundChapters->setRowCount(int(headings.size()));
     for (int row = 0; row < headings.size(); ++row) {
         const FoundHeading &heading = headings[row];
-        QTableWidgetItem *level = fixedItem(levelName(heading.level));
-        level->setFlags(level->flags() | Qt::ItemIsUserCheckable);
-        level->setCheckState(Qt::Checked);
+        // A heading the table holds cannot be ticked: Add Chapters never adds a second row.
+        const bool held = inTable.value(row);
+        QTableWidgetItem *level = fixedItem(held ? levelName(heading.level) + u", in the table"_s
+                                                 : levelName(heading.level));
+        if (!held)
+            level->setFlags(level->flags() | Qt::ItemIsUserCheckable);
+        level->setCheckState(held ? Qt::Unchecked : Qt::Checked);
+        if (held)
+            level->setToolTip(u"The chapter table already has a row on this line."_s);
         lstFoundChapters->setItem(row, LevelColumn, level);
         lstFoundChapters->setItem(row, TitleColumn, new QTableWidgetItem(heading.title));
         QTableWidgetItem *offset = fixedItem(QString::number(heading.offset));

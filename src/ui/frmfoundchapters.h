@@ -19,8 +19,9 @@ class FrmFoundChapters : public QWidget
 public:
     FrmFoundChapters();
 
-    // Fills the list with the headings, one ticked row each, in text order.
-    void showHeadings(const QList<FoundHeading> &headings);
+    // Fills the list with the headings, one row each, in text order: ticked, or unticked and
+    // marked where inTable says the chapter table already points at the heading's line.
+    void showHeadings(const QList<FoundHeading> &headings, const QList<bool> &inTable);
 
     QLabel *lblFoundChapters;
     QTableWidget *lstFoundChapters; // columns: level (with the tick), title, offset, line

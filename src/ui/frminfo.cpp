@@ -1,5 +1,6 @@
 #include "frminfo.h"
 
+#include "bookstate.h"
 #include "controls.h"
 #include "multilinetextbox.h"
 
@@ -37,6 +38,9 @@ FrmInfo::FrmInfo()
     lblSynopsis = control<QLabel>(this, "lblSynopsis");
 
     connect(butOK, &QPushButton::clicked, this, &FrmInfo::butOK_Click);
+    connect(objTitle, &QLineEdit::textChanged, this, &bookMayHaveChanged);
+    connect(objAuthor, &QLineEdit::textChanged, this, &bookMayHaveChanged);
+    connect(objSynopsis, &MultiLineTextBox::textChanged, this, &bookMayHaveChanged);
 }
 
 // Hides the window and keeps what was typed: it is the book's information.

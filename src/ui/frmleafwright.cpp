@@ -2,6 +2,7 @@
 
 #include "appearance.h"
 #include "bookeditor.h"
+#include "bookstate.h"
 #include "document.h"
 #include "frmabout.h"
 #include "frmchapters.h"
@@ -22,6 +23,7 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QStatusBar>
 
 using namespace Qt::StringLiterals;
 
@@ -73,6 +75,13 @@ FrmLeafwright::FrmLeafwright()
              {mnuSep01, "mnuSep01", u"-"_s, {}, nullptr},
              {mnuExit, "mnuExit", u"E&xit"_s, {}, &FrmLeafwright::mnuExit_Click},
          }},
+        {mnuEdit,
+         "mnuEdit",
+         u"&Edit"_s,
+         {
+             {mnuUndo, "mnuUndo", u"&Undo"_s, Qt::CTRL | Qt::Key_Z, &FrmLeafwright::mnuUndo_Click},
+             {mnuRedo, "mnuRedo", u"&Redo"_s, Qt::CTRL | Qt::Key_Y, &FrmLeafwright::mnuRedo_Click},
+         }},
         {mnuTools,
          "mnuTools",
          u"&Tools"_s,
@@ -111,8 +120,16 @@ FrmLeafwright::FrmLeafwright()
         }
     }
 
-    // The design's client area, below the menu bar.
-    resize(toPixels(6270, 4140) + QSize(0, menuBar()->sizeHint().height()));
+    mnuUndo->setEnabled(false);
+    mnuRedo->setEnabled(false);
+    connect(objBook, &BookEditor::undoAvailable, mnuUndo, &QAction::setEnabled);
+    connect(objBook, &BookEditor::redoAvailable, mnuRedo, &QAction::setEnabled);
+    connect(objBook->document(), &QTextDocument::modificationChanged, this, &bookMayHaveChanged);
+
+    // The design's client area, below the menu bar and above the status bar.
+    statusBar()->setObjectName(u"staStatus"_s);
+    resize(toPixels(6270, 4140)
+           + QSize(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height()));
 
     // All six caret notifications run the same update; leaving the focus stands for both the
     // editor losing it and being validated as it goes.
@@ -143,10 +160,13 @@ void FrmLeafwright::openBook(const QString &path)
         return;
     }
     showBook(loaded.value());
+    startBookState(path);
 }
 
 void FrmLeafwright::mnuOpen_Click()
 {
+    if (!maySetBookAside())
+        return;
     objDialog.DialogTitle = u"Open"_s;
     objDialog.Filter = BookFilter;
     if (!objDialog.ShowOpen())
@@ -156,6 +176,8 @@ void FrmLeafwright::mnuOpen_Click()
 
 void FrmLeafwright::mnuImport_Click()
 {
+    if (!maySetBookAside())
+        return;
     objDialog.DialogTitle = u"Import"_s;
     objDialog.Filter = ImportFilter;
     if (!objDialog.ShowOpen())
@@ -172,6 +194,7 @@ void FrmLeafwright::mnuImport_Click()
         return;
     }
     showBook(imported.value().book);
+    startBookState(objDialog.FileName);
     if (const qsizetype leftOut = imported.value().chaptersLeftOut; leftOut > 0) {
         prompts().showMessage(u"Import"_s,
                               u"The chapter table holds at most %1 chapters; the last %2 entries "
@@ -183,16 +206,21 @@ void FrmLeafwright::mnuImport_Click()
 
 void FrmLeafwright::mnuSaveAs_Click()
 {
+    saveAs();
+}
+
+bool FrmLeafwright::saveAs()
+{
     if (isMissingTitle(frmInfo()->objTitle->text())
         && !prompts().askYesNo(u"Missing Title"_s,
                                u"This book has no title. Are you sure you want to save it?"_s)) {
-        return;
+        return false;
     }
 
     objDialog.DialogTitle = u"Save As"_s;
     objDialog.Filter = BookFilter;
     if (!objDialog.ShowSave())
-        return;
+        return false;
     objDialog.FileName = withBookExtension(objDialog.FileName);
 
     // The new book goes to a temporary file that replaces any old one only once it is complete,
@@ -208,17 +236,52 @@ void FrmLeafwright::mnuSaveAs_Click()
                               u"The book could not be saved; any earlier file of that name is "
                               "unchanged.\n\n%1"_s.arg(saved.error().message()),
                               MessageIcon::Critical);
-    } else if (saved.value().count > 0) {
+        return false;
+    }
+    startBookState(objDialog.FileName);
+    if (saved.value().count > 0) {
         prompts().showMessage(u"Save As"_s,
                               u"The book was saved, but %1.\n\n%2"_s.arg(
                                   CodePage::describe(saved.value()), unstorableAdvice()),
                               MessageIcon::Exclamation);
     }
+    return true;
+}
+
+bool FrmLeafwright::maySetBookAside()
+{
+    if (!bookChanged())
+        return true;
+    switch (prompts().askSaveChanges(u"Symbian Leafwright"_s, u"Save changes to the book?"_s)) {
+    case SaveChoice::Save:
+        return saveAs();
+    case SaveChoice::Discard:
+        return true;
+    case SaveChoice::Cancel:
+        break;
+    }
+    return false;
 }
 
 void FrmLeafwright::mnuExit_Click()
 {
     close();
+}
+
+// Typing, Clean, Replace and Add Chapters share the editor's one history.
+void FrmLeafwright::mnuUndo_Click()
+{
+    objBook->undo();
+}
+
+void FrmLeafwright::mnuRedo_Click()
+{
+    objBook->redo();
+}
+
+void FrmLeafwright::showStatus(const QString &text)
+{
+    statusBar()->showMessage(text.left(1).toUpper() + text.mid(1));
 }
 
 void FrmLeafwright::mnuInfo_Click()
@@ -251,10 +314,15 @@ void FrmLeafwright::mnuAbout_Click()
     showWindow(frmAbout());
 }
 
-// Exit and closing the window end the program the same way, without a question: the tool
-// windows are unloaded in their order, then this window, and the program ends.
+// Exit and closing the window end the program the same way: once a changed book is saved or
+// the user let it go, the tool windows are unloaded in their order, then this window, and the
+// program ends.
 void FrmLeafwright::closeEvent(QCloseEvent *event)
 {
+    if (!maySetBookAside()) {
+        event->ignore();
+        return;
+    }
     // Unloading moves the focus; the editor must not bring the Chapters window back to life.
     objBook->disconnect(this);
     unloadToolWindows();
@@ -290,7 +358,8 @@ QSize editorSizeFor(QSize outerTwips, QSize editorTwips)
 // The editor keeps its top left corner and follows the window's outer size.
 void FrmLeafwright::Form_Resize()
 {
-    const QSize outer = frameGeometry().size();
+    // The status bar below the editor is no part of the design's window.
+    const QSize outer = frameGeometry().size() - QSize(0, statusBar()->sizeHint().height());
     const QSize editor = objBook->size();
     const QSize fitted =
         editorSizeFor({pixelsToTwips(outer.width()), pixelsToTwips(outer.height())},

@@ -36,6 +36,9 @@ public:
     QAction *mnuSaveAs;
     QAction *mnuSep01;
     QAction *mnuExit;
+    QMenu *mnuEdit;
+    QAction *mnuUndo;
+    QAction *mnuRedo;
     QMenu *mnuTools;
     QAction *mnuInfo;
     QAction *mnuChapters;
@@ -45,6 +48,9 @@ public:
     QAction *mnuReplace;
     QMenu *mnuHelp;
     QAction *mnuAbout;
+
+    // What a command did, in the status bar below the editor.
+    void showStatus(const QString &text);
 
 protected:
     bool event(QEvent *event) override;
@@ -56,6 +62,8 @@ private:
     void mnuImport_Click();
     void mnuSaveAs_Click();
     void mnuExit_Click();
+    void mnuUndo_Click();
+    void mnuRedo_Click();
     void mnuInfo_Click();
     void mnuChapters_Click();
     void mnuCleaner_Click();
@@ -64,6 +72,11 @@ private:
     void mnuAbout_Click();
 
     void openBook(const QString &path);
+    // Save As; true once the book is saved.
+    bool saveAs();
+    // Before the book is closed or replaced: asks whether to save it when it changed. False
+    // when the user cancelled, or saving did not succeed.
+    bool maySetBookAside();
     void Form_Resize();
     void OffsetTracking();
 };

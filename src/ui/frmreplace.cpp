@@ -1,12 +1,14 @@
 #include "frmreplace.h"
 
 #include "bookeditor.h"
+#include "bookhistory.h"
 #include "controls.h"
 #include "frmfind.h"
 #include "frmleafwright.h"
 #include "prompts.h"
 #include "windows.h"
 
+#include "chapters/rowsontext.h"
 #include "search/textreplace.h"
 
 #include <QLabel>
@@ -61,11 +63,23 @@ void FrmReplace::butReplace_Click()
     editor->Refresh();
 
     const QString text = editor->Text();
-    if (findFirst(text, objFind->text()) >= 0)
-        editor->setText(replaceAllIgnoringCase(text, objFind->text(), objReplace->text()));
-    else
+    if (findFirst(text, objFind->text()) >= 0) {
+        // One step that Undo takes back, the chapter rows following the text.
+        const Replacement replaced = ReplaceInBook(text, objFind->text(), objReplace->text());
+        BookFields after = currentFields();
+        const MovedRows moved = moveChapterRows(after.rows, text, replaced.text, replaced.moves);
+        after.rows = moved.rows;
+        const bool changed = replaced.text != text;
+        commitBookStep(changed ? &replaced.text : nullptr, after,
+                       replaced.moves.map(editor->SelStart()));
+        QString report = describeReplaced(replaced.count);
+        if (moved.moved > 0 || moved.removed > 0)
+            report += u"; "_s + describeMovedRows(moved);
+        frmLeafwright()->showStatus(report);
+    } else {
         prompts().showMessage(u"Replace"_s, notFoundMessage(objFind->text()),
                               MessageIcon::Exclamation);
+    }
     editor->setEnabled(true);
 }
 

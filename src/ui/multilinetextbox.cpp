@@ -48,6 +48,13 @@ void MultiLineTextBox::setText(const QString &text)
     setPlainText(withoutDocumentBreaks(text));
 }
 
+void MultiLineTextBox::replaceAllText(QTextCursor &cursor, const QString &text)
+{
+    cursor.select(QTextCursor::Document);
+    // Like setPlainText, insertText reads CR LF, a lone LF and a lone CR each as one line break.
+    cursor.insertText(withoutDocumentBreaks(text));
+}
+
 void MultiLineTextBox::keyPressEvent(QKeyEvent *event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;

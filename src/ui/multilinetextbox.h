@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 // A text box of several lines whose text reads back with every line break as CR LF, the form the
 // book file stores. Each line break in it counts as the two characters CR LF; nothing it holds
@@ -20,6 +21,9 @@ public:
     QString Text() const;
     // Replaces the whole text.
     void setText(const QString &text);
+    // Replaces the whole text through the cursor, as one edit the document's history can take
+    // back (inside the caller's edit block, if it opened one).
+    void replaceAllText(QTextCursor &cursor, const QString &text);
 
     // A book's field that another tool may have written with a lone LF or CR keeps it until the
     // user edits the field, so that Open then Save As writes the same bytes.

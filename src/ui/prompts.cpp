@@ -18,6 +18,22 @@ public:
         return box.exec() == QMessageBox::Yes;
     }
 
+    SaveChoice askSaveChanges(const QString &title, const QString &text) override
+    {
+        QMessageBox box(QMessageBox::Warning, title, text,
+                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Save);
+        box.setEscapeButton(QMessageBox::Cancel);
+        switch (box.exec()) {
+        case QMessageBox::Save:
+            return SaveChoice::Save;
+        case QMessageBox::Discard:
+            return SaveChoice::Discard;
+        default:
+            return SaveChoice::Cancel;
+        }
+    }
+
     void showMessage(const QString &title, const QString &text, MessageIcon icon) override
     {
         QMessageBox box(qtIcon(icon), title, text, QMessageBox::Ok);

@@ -11,6 +11,8 @@ enum class MessageIcon { None, Exclamation, Critical };
 
 enum class FileDialogKind { Open, Save };
 
+enum class SaveChoice { Save, Discard, Cancel };
+
 struct FileDialogRequest
 {
     FileDialogKind kind;
@@ -26,6 +28,10 @@ public:
 
     // A modal question with the buttons Yes and No, Yes the default, no icon. True for Yes.
     virtual bool askYesNo(const QString &title, const QString &text) = 0;
+
+    // A modal question with the buttons Save, Discard and Cancel, Save the default, asked
+    // before work on the book would be lost.
+    virtual SaveChoice askSaveChanges(const QString &title, const QString &text) = 0;
 
     // A modal message with a single OK button.
     virtual void showMessage(const QString &title, const QString &text, MessageIcon icon) = 0;

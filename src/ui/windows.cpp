@@ -48,6 +48,11 @@ FrmLeafwright *frmLeafwright()
     return leafwright.get();
 }
 
+FrmLeafwright *frmLeafwrightIfLoaded()
+{
+    return leafwright.ifLoaded();
+}
+
 FrmInfo *frmInfo()
 {
     return info.get();

@@ -16,6 +16,8 @@ class FrmReplace;
 // window the user never opened. Unloading destroys a window; the next reference creates it afresh.
 
 FrmLeafwright *frmLeafwright();
+// The main window if it exists, without creating it.
+FrmLeafwright *frmLeafwrightIfLoaded();
 FrmInfo *frmInfo();
 FrmChapters *frmChapters();
 FrmFoundChapters *frmFoundChapters();

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "chapters/chaptertable.h"
+
+#include <QString>
+
+// The parts of the book that a step of its history changes besides the text: Book Info's title
+// and author and the chapter table.
+struct BookFields
+{
+    QString title;
+    QString author;
+    ChapterRows rows;
+
+    friend bool operator==(const BookFields &, const BookFields &) = default;
+};
+
+// The fields as the windows hold them now, and the windows made to hold others.
+BookFields currentFields();
+void showFields(const BookFields &fields);
+
+// Makes a change of the whole book one step that Undo takes back and Redo makes again: the new
+// text (none when the text stays), then the fields. The caret goes to the given offset. Typing
+// before and after stays undoable as ever. A change that changes nothing makes no step.
+void commitBookStep(const QString *newText, const BookFields &after, qsizetype caret);

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// Whether the book changed since it was opened, imported or saved (its text, Book Info or the
+// chapter table), and the main window's caption that names it and marks unsaved changes.
+
+// The book as the windows hold it now is the one the file holds, or the one just imported.
+// path names it in the caption; empty for no book at all.
+void startBookState(const QString &path);
+
+bool bookChanged();
+
+// Something of the book may have changed: the caption is brought up to date once the program is
+// idle again, however many changes come before.
+void bookMayHaveChanged();
+
+// "pg1342.vlm* - Symbian Leafwright", or "Symbian Leafwright" when nothing is open.
+QString bookCaption();
