@@ -64,6 +64,9 @@ int main(int argc, char *argv[])
             write(root + u"/fuzz_"_s + QString::fromUtf16(target), name, bytes);
     }
     write(root + u"/fuzz_loadbook"_s, u"empty"_s, serializeBook(Book{}));
+    // Every box, two replacements, and a book of headings between pieces of text and a frame.
+    write(root + u"/fuzz_rows"_s, u"recipe"_s,
+          QByteArray::fromHex("ff02041911480500181c004c0900440c0d01"));
     // An EPUB book with a navigation document, and one with an NCX only.
     const QList<QByteArray> bodies = {Pages[1], "<h1 id='f'>One</h1><p>a&amp;b<br/>c</p>"};
     write(root + u"/fuzz_epub"_s, u"nav"_s,

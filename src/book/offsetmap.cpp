@@ -5,10 +5,19 @@
 
 void OffsetMap::replace(qsizetype at, qsizetype removed, qsizetype inserted)
 {
+    add(at, removed, inserted, false);
+}
+
+void OffsetMap::add(qsizetype at, qsizetype removed, qsizetype inserted, bool continues)
+{
     if (removed == 0 && inserted == 0)
         return;
     const qsizetype shiftBefore = m_shiftAfter.empty() ? 0 : m_shiftAfter.back();
-    if (!m_spans.empty() && m_spans.back().at + m_spans.back().removed == at) {
+    // A stretch removed outright stays apart from its neighbours: what stood there is gone, not
+    // replaced.
+    const bool removes = inserted == 0;
+    if (!m_spans.empty() && m_spans.back().at + m_spans.back().removed == at
+        && (continues || (m_spans.back().inserted == 0) == removes)) {
         m_spans.back().removed += removed;
         m_spans.back().inserted += inserted;
         m_shiftAfter.back() += inserted - removed;
@@ -62,7 +71,7 @@ qsizetype OffsetMap::firstSurvivor(qsizetype from, qsizetype to) const
 {
     qsizetype shiftBefore = 0;
     const Span *span = spanAtOrBefore(from, &shiftBefore);
-    // Spans that touch are joined, so the unit after a removed stretch was kept.
+    // Removed stretches that touch are joined, so the unit after one was not removed outright.
     if (span && span->inserted == 0 && from < span->at + span->removed)
         from = span->at + span->removed;
     return from < to ? from : -1;
@@ -128,16 +137,27 @@ OffsetMap OffsetMap::compose(const OffsetMap &first, const OffsetMap &then)
     Steps a(first.m_spans);
     Steps b(then.m_spans);
     qsizetype at = 0; // in the old text
+    // Whether part of the current replacing step of either map was written: its other parts
+    // join it, even where they alone would remove their stretch outright.
+    bool aStarted = false;
+    bool bStarted = false;
+    auto write = [&](qsizetype removed, qsizetype inserted, bool ofA, bool ofB) {
+        result.add(at, removed, inserted, (ofA && aStarted) || (ofB && bStarted));
+        aStarted = aStarted || ofA;
+        bStarted = bStarted || ofB;
+        at += removed;
+    };
     while (!(a.atRest() && b.atRest())) {
         if (!b.current.keep && b.current.removed == 0) {
-            result.replace(at, 0, b.current.inserted);
+            write(0, b.current.inserted, false, true);
             b.advance();
+            bStarted = false;
             continue;
         }
         if (!a.current.keep && a.current.inserted == 0) {
-            result.replace(at, a.current.removed, 0);
-            at += a.current.removed;
+            write(a.current.removed, 0, true, false);
             a.advance();
+            aStarted = false;
             continue;
         }
         // Both steps cover some of the middle text; take the part they share.
@@ -145,12 +165,11 @@ OffsetMap OffsetMap::compose(const OffsetMap &first, const OffsetMap &then)
         if (a.current.keep && b.current.keep) {
             at += length;
         } else if (a.current.keep) {
-            result.replace(at, length, b.current.inserted);
-            at += length;
+            write(length, b.current.inserted, false, true);
             b.current.inserted = 0;
         } else {
-            result.replace(at, a.current.removed, b.current.keep ? length : b.current.inserted);
-            at += a.current.removed;
+            write(a.current.removed, b.current.keep ? length : b.current.inserted, true,
+                  !b.current.keep);
             a.current.removed = 0;
             if (!b.current.keep)
                 b.current.inserted = 0;
@@ -161,10 +180,14 @@ OffsetMap OffsetMap::compose(const OffsetMap &first, const OffsetMap &then)
         b.current.removed -= length;
         if (b.current.keep)
             b.current.inserted -= length;
-        if (a.current.inserted == 0)
+        if (a.current.inserted == 0) {
             a.advance();
-        if (b.current.removed == 0)
+            aStarted = false;
+        }
+        if (b.current.removed == 0) {
             b.advance();
+            bStarted = false;
+        }
     }
     return result;
 }

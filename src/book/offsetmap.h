@@ -23,7 +23,8 @@ public:
     };
 
     // Records that the old text's [at, at + removed) became inserted units. Spans are recorded
-    // in text order and never overlap; one that touches the span before joins it.
+    // in text order and never overlap; one that touches the span before joins it, unless one of
+    // the two removes its stretch outright and the other does not.
     void replace(qsizetype at, qsizetype removed, qsizetype inserted);
     // The same for the replaced text itself: what both sides begin and end with stays, so that
     // a heading's first character is kept where only its neighbours changed.
@@ -46,6 +47,8 @@ public:
     friend bool operator==(const OffsetMap &, const OffsetMap &) = default;
 
 private:
+    // As replace; a span that continues the one before joins it in any case.
+    void add(qsizetype at, qsizetype removed, qsizetype inserted, bool continues);
     // The last span that starts at or before the position, or nullptr.
     const Span *spanAtOrBefore(qsizetype position, qsizetype *shiftBefore) const;
 

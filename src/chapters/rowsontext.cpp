@@ -54,9 +54,14 @@ MovedRows moveChapterRows(const ChapterRows &rows, const QString &oldText, const
                 continue;
             }
         }
-        const qsizetype landed = moves.map(kept);
-        // At the start of the heading's line now, unless the row stood further into it.
-        const qsizetype moved = std::max(lineStartAt(newText, landed), moves.map(offset));
+        // At the start of the heading's line, unless the row now stands inside that line (its
+        // line joined the one above): then on the heading itself.
+        // A heading whose first character became blanks or line breaks starts after them.
+        qsizetype landed = moves.map(kept);
+        while (landed < newText.size() && newText[landed].isSpace())
+            ++landed;
+        const qsizetype lineStart = lineStartAt(newText, landed);
+        const qsizetype moved = moves.map(offset) <= lineStart ? lineStart : landed;
         if (moved == offset) {
             result.rows.append(row);
             continue;

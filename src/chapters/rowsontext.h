@@ -17,12 +17,12 @@ struct MovedRows
     qsizetype removed = 0; // rows whose heading went with the text around it
 };
 
-// The rows after the text changed as moves says. A row stays on the first character of its
-// heading (the first visible one at or after its offset) and, where it stood at the start of a
-// line or on the blank lines above a heading, at the start of the heading's line however the
-// text before it grew or shrank. A row whose heading line lost all of its visible text is
-// removed. A moved offset keeps its form (a blank before a number that is not negative, or a
-// plain number); a row whose offset lies outside the old text is left as it is.
+// The rows after the text changed as moves says. A row stays on its heading, the first visible
+// character at or after its offset: at the start of the heading's line however the text before
+// it grew or shrank, or on the heading itself where its line joined the one above. A row whose
+// heading line lost all of its visible text is removed. A moved offset keeps its form (a blank
+// before a number that is not negative, or a plain number); a row whose offset lies outside the old
+// text is left as it is.
 MovedRows moveChapterRows(const ChapterRows &rows, const QString &oldText, const QString &newText,
                           const OffsetMap &moves);
 
