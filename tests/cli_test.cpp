@@ -1,6 +1,7 @@
 #include "book/bookfile.h"
 #include "book/codepage.h"
 #include "book/textimport.h"
+#include "chapters/chaptertable.h"
 
 #include "testfiles.h"
 
@@ -200,6 +201,37 @@ TEST_F(BatchTool, ChaptersListsTheDetectorsHeadingsAndMakeAppendsThem)
     ok(u"make sorted --open in.vlm --scan=0 --whole-line --sort"_s);
     EXPECT_EQ(load(u"sorted.vlm"_s).chapters,
               rows(u"Contents@ 0|Chapter 2: Two@ 10|Chapter 1@ 26|Kept@ 50"_s, 40));
+}
+
+// Rows a book file holds stay on their headings through --clean and --replace, and
+// --find-chapters adds none for a line the table already points at.
+TEST_F(BatchTool, MakeKeepsTheRowsOnTheirHeadingsAsTheTextChanges)
+{
+    const QByteArray prose =
+        QByteArray("The road ran on past the river and the mill.\n").repeated(6);
+    writeBytes(path(u"in.txt"_s), "Title: Tales\n*** START OF THE PROJECT GUTENBERG EBOOK X ***\n\n"
+                                  "CHAPTER I\n\n"
+                                      + prose + "\nCHAPTER II\n\n" + prose
+                                      + "*** END OF THE PROJECT GUTENBERG EBOOK X ***\nLicence\n");
+    ok(u"make a --import in.txt --title T --find-chapters"_s);
+    auto headingsAt = [&](const QString &name) {
+        const Book book = load(name);
+        QStringList found;
+        for (const ChapterEntry &row : book.chapters)
+            found << book.text.mid(chapterOffset(row), 10).trimmed();
+        return found;
+    };
+    ASSERT_EQ(headingsAt(u"a.vlm"_s), (QStringList{u"CHAPTER I"_s, u"CHAPTER II"_s}));
+
+    const Outcome cleaned = ok(u"make b --open a.vlm --clean all --find-chapters"_s);
+    EXPECT_EQ(cleaned.err, "b.vlm: removed the Project Gutenberg header (3 lines) and licence (2 "
+                           "lines)\nb.vlm: replaced 0 characters a book file cannot hold\nb.vlm: "
+                           "moved 2 chapter rows with the text\n");
+    EXPECT_EQ(headingsAt(u"b.vlm"_s), (QStringList{u"CHAPTER I"_s, u"CHAPTER II"_s}));
+
+    const Outcome replaced = ok(u"make c --open a.vlm --replace river \"great river\""_s);
+    EXPECT_EQ(replaced.err, "c.vlm: 12 replaced\nc.vlm: moved 1 chapter row with the text\n");
+    EXPECT_EQ(headingsAt(u"c.vlm"_s), (QStringList{u"CHAPTER I"_s, u"CHAPTER II"_s}));
 }
 
 TEST_F(BatchTool, CheckListsProblemsAndExitsOneWhenItFindsAny)
