@@ -1,13 +1,21 @@
-// Opening a 10 MB book into the main window, and reading the caret's offset at its end.
+// Opening a 10 MB book into the main window, reading the caret's offset at its end, Clean and
+// Undo of it as one step of the editor's history, and typing with a full chapter table.
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_editor
 
-#include "ui/bookeditor.h"
-#include "ui/document.h"
-#include "ui/frmleafwright.h"
-#include "ui/windows.h"
 #include "book/bookfile.h"
 #include "book/textimport.h"
+#include "chapters/chaptertable.h"
+#include "ui/bookeditor.h"
+#include "ui/document.h"
+#include "ui/frmchapters.h"
+#include "ui/frmcleaner.h"
+#include "ui/frmleafwright.h"
+#include "ui/windows.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTest>
 
 #include <QApplication>
 #include <QDir>
@@ -105,6 +113,54 @@ void PlaceCaretNearTheEnd(benchmark::State &state)
         editor->setSelStart(TenMegabytes - 1000);
 }
 BENCHMARK(PlaceCaretNearTheEnd)->Unit(benchmark::kMicrosecond);
+
+// The book with a row at the start of every sixth line, up to the table's limit.
+Book bookWithRows(qsizetype rowLimit)
+{
+    Book book = LoadBook(fixture().path).value();
+    qsizetype line = 0;
+    for (qsizetype at = 0; at >= 0 && book.chapters.size() < rowLimit;
+         at = book.text.indexOf(u'\n', at + 1)) {
+        if (line++ % 6 == 0)
+            book.chapters.append(foundChapterRow(QStringLiteral("Row"), at + (at > 0)));
+    }
+    return book;
+}
+
+// Clean with every box as one step that Undo takes back, the rows following the text, then
+// that Undo.
+void CleanAndUndoTenMegabytes(benchmark::State &state)
+{
+    if (!fixture().ready) {
+        state.SkipWithError("no books in the corpus folder");
+        return;
+    }
+    showBook(bookWithRows(MaxChapterRows));
+    for (auto _ : state) {
+        for (QCheckBox *box : frmCleaner()->objClean)
+            box->setChecked(true);
+        frmCleaner()->butClean->click();
+        frmLeafwright()->objBook->undo();
+    }
+    state.SetLabel(std::to_string(frmChapters()->chapterRows().size()) + " rows");
+}
+BENCHMARK(CleanAndUndoTenMegabytes)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One character typed at the start of the book: every row behind it moves.
+void TypeBeforeAFullTable(benchmark::State &state)
+{
+    if (!fixture().ready) {
+        state.SkipWithError("no books in the corpus folder");
+        return;
+    }
+    showBook(bookWithRows(MaxChapterRows));
+    BookEditor *editor = frmLeafwright()->objBook;
+    editor->setSelStart(0);
+    for (auto _ : state)
+        QTest::keyClick(editor, Qt::Key_X);
+    state.SetLabel(std::to_string(frmChapters()->chapterRows().size()) + " rows");
+}
+BENCHMARK(TypeBeforeAFullTable)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 } // namespace
 
