@@ -74,6 +74,23 @@ TEST(ChapterTable, SortOrdersByOffsetAndRewritesTheRowsItExchanges)
     EXPECT_EQ(added.size(), 3);
 }
 
+TEST(ChapterTable, LongTitlesAreShortenedAtAWordAndEndInAnEllipsis)
+{
+    for (const auto &[title, shortened] : {
+             std::pair{u"CHAPTER 36. The Quarter-Deck. (Enter Ahab: Then, All.)"_s,
+                       u"CHAPTER 36. The Quarter-Deck. (Enter\u2026"_s},
+             {u"Exactly forty characters long, this one."_s,
+              u"Exactly forty characters long, this one."_s},
+             {u"Forty-one characters, and a comma, before"_s,
+              u"Forty-one characters, and a comma\u2026"_s},
+             {u"Supercalifragilisticexpialidocious-and-more-words"_s,
+              u"Supercalifragilisticexpialidocious-and\u2026"_s},
+         }) {
+        EXPECT_EQ(shortenedTitle(title), shortened);
+        EXPECT_LE(shortenedTitle(title).size(), ChapterTitleLength);
+    }
+}
+
 TEST(BookCheck, FindsWhatAReaderWouldStumbleOver)
 {
     // Chapters at the offsets given; lines of the default text start at 0, 5, 11 and 16.
@@ -106,6 +123,8 @@ TEST(BookCheck, FindsWhatAReaderWouldStumbleOver)
                  u"3 The Ship"_s, u"EPILOGUE"_s, u"I"_s, u"II"_s}),
          {}},
         {"empty text", book(u" 0"_s, QString()), u"empty-text 0|offset-outside-text 1"_s},
+        {"a title that fills its field, cut or shortened",
+         titled({QString(40, u'x'), QString(39, u'x') + u'\u2026'}), u"field-cut 1"_s},
     };
     for (const auto &[name, checked, problems] : cases) {
         QStringList found;

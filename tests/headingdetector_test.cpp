@@ -161,7 +161,7 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
         {"a long title line below joins; a signature read as a numeral is no list entry",
          book(u"\nLETTER I\n\nHOW THE FAMILY CAME TO SETTLE IN THE VALLEY AND WHAT BEFELL THEM\n\n@"
               "CL. HARLOWE.\n\n\nLETTER II\n\n@"_s),
-         {{u"LETTER I"_s, Chapter, u"LETTER I HOW THE FAMILY CAME TO SETTLE I"_s},
+         {{u"LETTER I"_s, Chapter, u"LETTER I HOW THE FAMILY CAME TO SETTLE\u2026"_s},
           {u"LETTER II"_s, Chapter, u"LETTER II"_s}}},
         {"stanzas numbered afresh in every canto are no chapters",
          book(u"\nCANTO I\n\nI.\n\n@II.\n\n@CANTO II\n\nI.\n\n@II.\n\n@"_s),
@@ -181,10 +181,10 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
          {{u"ESSAY I."_s, Chapter, u"ESSAY I."_s},
           {u"CHAPITRE PREMIER"_s, Chapter, u"CHAPITRE PREMIER"_s},
           {u"CHAPITRE II"_s, Chapter, u"CHAPITRE II"_s}}},
-        {"titles are cut at 40 characters, without a space left at the cut",
+        {"titles over 40 characters end at a word, in an ellipsis",
          book(u"\nCHAPTER I--THE SOLUTION OF SOME RIDDLES CONNECTED WITH\nMUNICIPAL POLICE\n\n@"
               "CHAPTER II\n\n@"_s),
-         {{u"CHAPTER I--"_s, Chapter, u"CHAPTER I--THE SOLUTION OF SOME RIDDLES"_s},
+         {{u"CHAPTER I--"_s, Chapter, u"CHAPTER I--THE SOLUTION OF SOME RIDDLES\u2026"_s},
           {u"CHAPTER II"_s, Chapter, u"CHAPTER II"_s}}},
         {"unwrapped text without blank lines: a list, a title below, a long title in capitals, "
          "a letter's lines",
@@ -197,7 +197,7 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
               "WHAT HE FOUND ON THE FAR BANK WHEN THE MOON ROSE OVER THE HILLS\n\n@"_s),
          {{u" CHAPTER I."_s, Chapter, u"CHAPTER I. The Period"_s},
           {u"CHAPTER II"_s, Chapter, u"CHAPTER II The Mail"_s},
-          {u"CHAPTER III--"_s, Chapter, u"CHAPTER III--HOW THE TRAVELLER CROSSED T"_s}},
+          {u"CHAPTER III--"_s, Chapter, u"CHAPTER III--HOW THE TRAVELLER CROSSED\u2026"_s}},
          u"CHAPTER III"_s,
          UnwrappedNoBlanks},
         {"wrapped text without blank lines: a heading as long as prose, a sentence that starts "
@@ -209,7 +209,7 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
               "CHAPTER II--A HEADING AS LONG AS A LINE OF THE PROSE AROUND IT\n\n@"
               "CHAPTER III. The Mail\n\n@"_s),
          {{u"CHAPTER I"_s, Chapter, u"CHAPTER I"_s},
-          {u"CHAPTER II--"_s, Chapter, u"CHAPTER II--A HEADING AS LONG AS A LINE"_s},
+          {u"CHAPTER II--"_s, Chapter, u"CHAPTER II--A HEADING AS LONG AS A LINE\u2026"_s},
           {u"CHAPTER III."_s, Chapter, u"CHAPTER III. The Mail"_s}},
          {},
          NoBlanks},

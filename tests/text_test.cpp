@@ -84,7 +84,7 @@ TEST(EpubImport, ReadsTextInfoAndChaptersOrRefusesWithOneMessage)
         {"fragments, nesting, a lost fragment, a link outside the spine, obfuscated fonts",
          edited(twoChapters, encryption("http://www.idpf.org/2008/embedding", "OEBPS/font.otf")),
          {u"T"_s, u"A"_s, QString(),
-          rows(u"One@ 0|Two deep@ 31|Lost@ 22|A title well over forty characters long,@ 31"_s),
+          rows(u"One@ 0|Two deep@ 31|Lost@ 22|A title well over forty characters\u2026@ 31"_s),
           u"One\r\n\r\nFirst para.\r\n\r\nIntro\r\n\r\nTwo\r\n\r\nx"_s}},
         {"the text rule",
          zipArchive(

@@ -228,7 +228,9 @@ QList<BookProblem> checkBook(const Book &book)
         } else {
             firstAt.insert(offset, number);
         }
-        if (fillsItsField(chapter.title, ChapterRecord::TitleLength)) {
+        // A title that ends in "…" was shortened on purpose.
+        if (fillsItsField(chapter.title, ChapterRecord::TitleLength)
+            && !chapter.title.endsWith(u'\u2026')) {
             problems.append({Kind::FieldCut, number,
                              u"the title of chapter %1 fills its whole field of %2 characters and "
                              "may have been cut"_s.arg(number)

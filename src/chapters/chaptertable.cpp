@@ -12,6 +12,24 @@ ChapterEntry newChapterRow(QStringView title, QStringView offset)
             offsetWithSignPosition(offsetTextToNumber(offset))};
 }
 
+QString shortenedTitle(QStringView title)
+{
+    if (title.size() <= ChapterTitleLength)
+        return title.toString();
+    // Room for the ellipsis; a word the cut would split goes whole, unless it is most of the
+    // title.
+    QStringView kept = title.first(ChapterTitleLength - 1);
+    if (!title[kept.size()].isSpace()) {
+        const qsizetype space = kept.lastIndexOf(u' ');
+        if (space > ChapterTitleLength / 2)
+            kept.truncate(space);
+    }
+    static const QStringView dangling = u" .,;:-\u2013\u2014";
+    while (!kept.isEmpty() && dangling.contains(kept.back()))
+        kept.chop(1);
+    return kept.toString() + u'\u2026';
+}
+
 ChapterEntry foundChapterRow(QStringView title, qsizetype offset)
 {
     return {title.left(ChapterTitleLength).toString(), QString::number(offset)};

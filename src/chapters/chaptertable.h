@@ -20,6 +20,11 @@ constexpr qsizetype ChapterTitleLength = 40;
 // characters, the offset read as a number and written with one leading blank.
 ChapterEntry newChapterRow(QStringView title, QStringView offset);
 
+// A title for the chapter table that reads as shortened, not as cut: one longer than a record
+// holds ends at a word boundary in "…", which the code page holds ("CHAPTER 36. The
+// Quarter-Deck. (Enter…"); a shorter one stays as it is.
+QString shortenedTitle(QStringView title);
+
 // The row for a heading a scan or the heading detector found, as scans append them: the title
 // cut to 40 characters, the offset a plain number.
 ChapterEntry foundChapterRow(QStringView title, qsizetype offset);

@@ -139,10 +139,7 @@ std::vector<QString> titles(const Page &page, const std::vector<Candidate> &head
         if (heading.read.number > 0)
             own = (own + u' ' + QString::number(heading.read.number)).trimmed();
         labels[i] = prefix + own;
-        // Cut, then without the space the cut may leave at its end.
-        result[i] = (prefix + writtenTitle(page, heading)).left(ChapterTitleLength);
-        while (result[i].endsWith(u' '))
-            result[i].chop(1);
+        result[i] = shortenedTitle(prefix + writtenTitle(page, heading));
     }
     return result;
 }

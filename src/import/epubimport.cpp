@@ -350,7 +350,8 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
         const HtmlToText::Document &at = documents[*document];
         const HtmlToText::Mark mark = at.ids.value(target->fragment, at.start);
         book.chapters.append(
-            newChapterRow(collapsedLabel(link.label), QString::number(writer.offset(mark))));
+            newChapterRow(shortenedTitle(collapsedLabel(link.label)),
+                          QString::number(writer.offset(mark))));
     }
     imported.chaptersLeftOut = keepRowsThatFit(book.chapters, 0);
     return imported;
@@ -370,7 +371,8 @@ Result<ImportedBook> readHtmlBook(QByteArrayView bytes, const QString &path)
     for (const HtmlToText::Heading &heading : document->headings) {
         if (heading.level <= 3)
             book.chapters.append(
-                newChapterRow(heading.title, QString::number(writer.offset(heading.mark))));
+                newChapterRow(shortenedTitle(heading.title),
+                              QString::number(writer.offset(heading.mark))));
     }
     imported.chaptersLeftOut = keepRowsThatFit(book.chapters, 0);
     return imported;
