@@ -1,8 +1,7 @@
 #include "headingline.h"
 
+#include "headingwords.h"
 #include "numbertables.h"
-
-#include "book/uppercase.h"
 
 #include <QStringTokenizer>
 
@@ -20,72 +19,6 @@ constexpr qsizetype LongestHeading = 120;
 constexpr qsizetype LongestHeadingInCapitals = 240;
 // A front or back matter heading is a few words.
 constexpr qsizetype LongestNamedHeading = 60;
-
-struct SectionWord
-{
-    QStringView word;
-    HeadingLevel level;
-};
-
-// The words that open a numbered heading. The first ones divide a book into chapters.
-constexpr SectionWord SectionWords[] = {
-    {u"VOLUME", HeadingLevel::Part},
-    {u"BOOK", HeadingLevel::Part},
-    {u"PART", HeadingLevel::Part},
-    {u"ACT", HeadingLevel::Part},
-    {u"PHASE", HeadingLevel::Part},
-    {u"CHAPTER", HeadingLevel::Chapter},
-    {u"CHAP", HeadingLevel::Chapter},
-    {u"SECTION", HeadingLevel::Chapter},
-    {u"LETTER", HeadingLevel::Chapter},
-    {u"DAY", HeadingLevel::Chapter},
-    {u"STAVE", HeadingLevel::Chapter},
-    {u"CANTO", HeadingLevel::Chapter},
-    {u"SCENE", HeadingLevel::Chapter},
-    {u"ADVENTURE", HeadingLevel::Chapter},
-    {u"STORY", HeadingLevel::Chapter},
-    {u"TALE", HeadingLevel::Chapter},
-    {u"LECTURE", HeadingLevel::Chapter},
-    {u"EPISODE", HeadingLevel::Chapter},
-    {u"ESSAY", HeadingLevel::Chapter},
-    {u"SERMON", HeadingLevel::Chapter},
-    {u"DISCOURSE", HeadingLevel::Chapter},
-    {u"LESSON", HeadingLevel::Chapter},
-    {u"FABLE", HeadingLevel::Chapter},
-    // Books in French, German, Italian and Spanish number their chapters with the same numerals.
-    {u"LIVRE", HeadingLevel::Part},
-    {u"TOME", HeadingLevel::Part},
-    {u"CHAPITRE", HeadingLevel::Chapter},
-    {u"KAPITEL", HeadingLevel::Chapter},
-    {u"CAPITOLO", HeadingLevel::Chapter},
-    {u"CAP\u00CDTULO", HeadingLevel::Chapter},
-    {u"CAPITULO", HeadingLevel::Chapter},
-    {u"PROLOGUE", HeadingLevel::FrontMatter},
-    {u"EPILOGUE", HeadingLevel::BackMatter},
-    {u"APPENDIX", HeadingLevel::BackMatter},
-};
-
-// Front and back matter, standing alone or with a title.
-constexpr SectionWord MatterWords[] = {
-    {u"PREFACE", HeadingLevel::FrontMatter},
-    {u"FOREWORD", HeadingLevel::FrontMatter},
-    {u"INTRODUCTION", HeadingLevel::FrontMatter},
-    {u"PROLOGUE", HeadingLevel::FrontMatter},
-    {u"PROEM", HeadingLevel::FrontMatter},
-    {u"PRELUDE", HeadingLevel::FrontMatter},
-    {u"ETYMOLOGY", HeadingLevel::FrontMatter},
-    {u"EXTRACTS", HeadingLevel::FrontMatter},
-    {u"DRAMATIS PERSON", HeadingLevel::FrontMatter}, // PERSONAE, PERSONÆ
-    {u"PERSONS REPRESENTED", HeadingLevel::FrontMatter},
-    {u"PERSONS OF THE PLAY", HeadingLevel::FrontMatter},
-    {u"EPILOGUE", HeadingLevel::BackMatter},
-    {u"CONCLUSION", HeadingLevel::BackMatter},
-    {u"AFTERWORD", HeadingLevel::BackMatter},
-    {u"APPENDIX", HeadingLevel::BackMatter},
-    {u"POSTSCRIPT", HeadingLevel::BackMatter},
-    {u"INDEX", HeadingLevel::BackMatter},
-    {u"FOOTNOTES", HeadingLevel::BackMatter},
-};
 
 bool isLetterAt(QStringView text, qsizetype at)
 {
@@ -208,17 +141,15 @@ NumberRead readSectionNumber(QStringView original, QStringView upper)
             return {0, at + 4};
         return {};
     }
+    // "CHAPITRE PREMIER", "Capítulo primero": other languages' ordinals, in any case.
+    if (const auto ordinal = readForeignOrdinal(upper))
+        return *ordinal;
     if (original.isEmpty() || !original.front().isUpper())
         return {};
     if (const auto ordinal = readOrdinalWords(upper))
         return {ordinal->value, ordinal->length};
     if (const auto words = readNumberWords(upper))
         return {words->value, words->length};
-    // "CHAPITRE PREMIER", "LIVRE PREMIÈRE": French books write the first as a word.
-    for (const QStringView first : {QStringView(u"PREMIER"), QStringView(u"PREMI\u00C8RE")}) {
-        if (upper.startsWith(first) && !isLetterAt(upper, first.size()))
-            return {1, first.size()};
-    }
     return {};
 }
 
@@ -251,7 +182,7 @@ HeadingLine numbered(QStringView word, HeadingLevel level, int number, bool titl
 // "CHAPTER XII. Title", "Book the Second", "Stave One".
 std::optional<HeadingLine> readNumbered(QStringView original, QStringView upper)
 {
-    for (const SectionWord &section : SectionWords) {
+    for (const HeadingWord &section : sectionWords()) {
         const qsizetype wordLength = section.word.size();
         if (!upper.startsWith(section.word) || isLetterAt(upper, wordLength)
             || !headingCase(original.first(wordLength))) {
@@ -286,7 +217,8 @@ std::optional<HeadingLine> readNumbered(QStringView original, QStringView upper)
     return std::nullopt;
 }
 
-// "FIRST EPILOGUE", "The Second Book".
+// "FIRST EPILOGUE", "The Second Book", "Erstes Kapitel", "PREMIÈRE PARTIE"; in German books
+// also an ordinal before a word of the book's own and a colon: "Erstes Welttheater: Süd-Amerika".
 std::optional<HeadingLine> readOrdinalFirst(QStringView original, QStringView upper)
 {
     qsizetype at = 0;
@@ -294,13 +226,28 @@ std::optional<HeadingLine> readOrdinalFirst(QStringView original, QStringView up
         at = skipSpaces(upper, 4);
     if (at >= original.size() || !original[at].isUpper())
         return std::nullopt;
-    const auto ordinal = readOrdinalWords(upper.sliced(at));
+    auto ordinal = readOrdinalWords(upper.sliced(at));
+    const bool foreign = !ordinal;
+    if (foreign)
+        ordinal = readForeignOrdinal(upper.sliced(at));
     if (!ordinal)
         return std::nullopt;
     const qsizetype wordAt = skipSpaces(upper, at + ordinal->length);
     if (wordAt == at + ordinal->length)
         return std::nullopt;
-    for (const SectionWord &section : SectionWords) {
+    if (foreign) {
+        qsizetype end = wordAt;
+        while (isLetterAt(upper, end))
+            ++end;
+        if (end > wordAt + 2 && end < upper.size() && upper[end] == u':'
+            && headingCase(original.sliced(wordAt, end - wordAt))) {
+            bool titled = false;
+            if (readTitleRest(original.sliced(end), titled))
+                return numbered(upper.sliced(wordAt, end - wordAt), HeadingLevel::Part,
+                                ordinal->value, titled);
+        }
+    }
+    for (const HeadingWord &section : sectionWords()) {
         const qsizetype end = wordAt + section.word.size();
         if (!upper.sliced(wordAt).startsWith(section.word) || isLetterAt(upper, end)
             || !headingCase(original.sliced(wordAt, section.word.size()))) {
@@ -332,7 +279,7 @@ std::optional<HeadingLine> readNamed(QStringView original, QStringView upper)
             at = skipSpaces(upper, end + 2);
         }
     }
-    for (const SectionWord &matter : MatterWords) {
+    for (const HeadingWord &matter : matterWords()) {
         const QStringView rest = upper.sliced(at);
         if (!rest.startsWith(matter.word) || !headingCase(original.sliced(at, matter.word.size())))
             continue;
@@ -432,7 +379,7 @@ HeadingLine readHeadingLine(QStringView line)
     }
     if (endsInPageNumber(original))
         return {Form::ListEntry, {}, 0, HeadingLevel::Chapter, false, {}};
-    const QString upper = upperCasedPerUnit(original);
+    const QString upper = foldedForHeadings(original);
     if (auto read = readNumberFirst(original, upper))
         return *read;
     if (auto read = readNumbered(original, upper))
