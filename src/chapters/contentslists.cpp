@@ -103,6 +103,23 @@ void markLists(const Page &page, std::vector<Candidate> &candidates)
         keys.insert(k);
     }
     closeRun(candidates.size());
+
+    // A heading between entries that end in page numbers is an entry without one: "Appendix"
+    // over the appendix's own entries.
+    auto entryNear = [&](qsizetype line, int step) {
+        for (int seen = 0; seen < MostBlanksBeforeTitle + 1; ++seen) {
+            line += step;
+            if (line < page.first() || line >= page.last())
+                return false;
+            if (!page.blank(line))
+                return page.read(line).form == Form::ListEntry;
+        }
+        return false;
+    };
+    for (Candidate &candidate : candidates) {
+        if (entryNear(candidate.line, -1) && entryNear(candidate.end - 1, 1))
+            candidate.listed = true;
+    }
 }
 
 // Chapters named by title alone ("Economy"): the book's contents list names them, and each is

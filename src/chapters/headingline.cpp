@@ -217,8 +217,8 @@ std::optional<HeadingLine> readNumbered(QStringView original, QStringView upper)
     return std::nullopt;
 }
 
-// "FIRST EPILOGUE", "The Second Book", "Erstes Kapitel", "PREMIÈRE PARTIE"; in German books
-// also an ordinal before a word of the book's own and a colon: "Erstes Welttheater: Süd-Amerika".
+// "FIRST EPILOGUE", "The Second Book", "Erstes Kapitel", "PREMIÈRE PARTIE"; in other languages
+// also an ordinal before a word of the book's own: "Erstes Welttheater: Süd-Amerika".
 std::optional<HeadingLine> readOrdinalFirst(QStringView original, QStringView upper)
 {
     qsizetype at = 0;
@@ -239,12 +239,32 @@ std::optional<HeadingLine> readOrdinalFirst(QStringView original, QStringView up
         qsizetype end = wordAt;
         while (isLetterAt(upper, end))
             ++end;
-        if (end > wordAt + 2 && end < upper.size() && upper[end] == u':'
-            && headingCase(original.sliced(wordAt, end - wordAt))) {
-            bool titled = false;
-            if (readTitleRest(original.sliced(end), titled))
-                return numbered(upper.sliced(wordAt, end - wordAt), HeadingLevel::Part,
-                                ordinal->value, titled);
+        const bool known = std::any_of(
+            sectionWords().begin(), sectionWords().end(), [&](const HeadingWord &section) {
+                return section.word == upper.sliced(wordAt, end - wordAt);
+            });
+        // A section word misspelt by one letter ("Viertes Kapital") is still that word.
+        const QStringView coined = upper.sliced(wordAt, end - wordAt);
+        for (const HeadingWord &section : sectionWords()) {
+            if (known || section.word.size() < 6 || section.word.size() != coined.size())
+                continue;
+            qsizetype differences = 0;
+            for (qsizetype i = 0; i < coined.size(); ++i)
+                differences += coined[i] != section.word[i];
+            if (differences == 1) {
+                bool titled = false;
+                if (!readTitleRest(original.sliced(end), titled))
+                    return std::nullopt;
+                return numbered(section.word, section.level, ordinal->value, titled);
+            }
+        }
+        bool titled = false;
+        if (!known && end > wordAt + 2 && headingCase(original.sliced(wordAt, end - wordAt))
+            && readTitleRest(original.sliced(end), titled)) {
+            HeadingLine read = numbered(upper.sliced(wordAt, end - wordAt), HeadingLevel::Part,
+                                        ordinal->value, titled);
+            read.coined = true;
+            return read;
         }
     }
     for (const HeadingWord &section : sectionWords()) {

@@ -31,6 +31,9 @@ struct HeadingLine
     bool titled = false; // a title follows on the same line
     // The section word of a part's first section on the same line: "SCENE" in "ACT I. SCENE I."
     QString opens;
+    // The word is the book's own, after an ordinal ("Zweites Welttheater"): a heading only where
+    // others of the word number on in sequence.
+    bool coined = false;
 
     bool isHeading() const { return form != Form::None && form != Form::ListEntry; }
 };

@@ -16,7 +16,8 @@ void keepNumberRuns(std::vector<Candidate> &candidates, std::vector<bool> &kept)
     QHash<QString, std::vector<std::size_t>> families;
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         const Form form = candidates[i].read.form;
-        if (kept[i] && (form == Form::Bare || form == Form::NumberedTitle))
+        if (kept[i]
+            && (form == Form::Bare || form == Form::NumberedTitle || candidates[i].read.coined))
             families[candidates[i].read.word].push_back(i);
     }
     for (const std::vector<std::size_t> &members : std::as_const(families)) {
