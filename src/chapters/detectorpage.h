@@ -147,6 +147,9 @@ void dropSectionNumbers(const std::vector<Candidate> &candidates, std::vector<bo
 // Chapters named by title alone, found through the book's contents list.
 std::vector<Candidate> listedTitles(const Page &page);
 
+// The titles of a collection whose pieces carry no numbers, by the layout they share.
+std::vector<Candidate> titledHeadings(const Page &page);
+
 // Each heading's level: part, chapter, front or back matter.
 void assignLevels(std::vector<Candidate> &headings);
 

@@ -2,6 +2,8 @@
 
 #include "detectorpage.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 using namespace HeadingDetection;
 
@@ -60,6 +62,21 @@ QList<FoundHeading> FindHeadings(const QString &text)
         while (next < headings.size())
             merged.push_back(std::move(headings[next++]));
         headings = std::move(merged);
+    }
+    // A book with next to no headings of words and numbers may be a collection of titled pieces.
+    constexpr std::size_t FewestNumberedHeadings = 3;
+    if (headings.size() < FewestNumberedHeadings) {
+        std::vector<Candidate> titled = titledHeadings(page);
+        for (Candidate &title : titled) {
+            const bool inside =
+                std::any_of(headings.begin(), headings.end(), [&](const Candidate &h) {
+                    return h.line <= title.line && title.line < h.end;
+                });
+            if (!inside)
+                headings.push_back(std::move(title));
+        }
+        std::sort(headings.begin(), headings.end(),
+                  [](const Candidate &a, const Candidate &b) { return a.line < b.line; });
     }
     assignLevels(headings);
     const std::vector<QString> rowTitles = titles(page, headings);

@@ -1,0 +1,143 @@
+// Decides which lines are the titles of a collection whose pieces carry no numbers (fables,
+// tales, essays, poems): the book's own heading layout, learnt from the lines that share it.
+
+#include "detectorpage.h"
+
+#include <QHash>
+#include <QStringTokenizer>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace HeadingDetection {
+
+namespace {
+
+// A layout needs this many lines, spread over this share of the body, with pieces this many
+// lines long between them on the median, to be the book's headings rather than a habit of its
+// prose or verse.
+constexpr qsizetype FewestTitles = 4;
+constexpr qsizetype SpreadPercent = 50;
+constexpr qsizetype ShortestPiece = 6;
+constexpr qsizetype MostBlanksCounted = 4;
+constexpr qsizetype ShortWord = 3; // "the", "and", "of" stay in lower case in titles
+
+// A line that reads as a title: short, opening with a capital, every longer word capitalised
+// (or the whole line in capitals), and not ending as a sentence or a clause does.
+bool readsAsTitle(QStringView line)
+{
+    if (line.isEmpty() || line.size() > LongestTitleLine || !line.front().isUpper())
+        return false;
+    static const QStringView endings = u".,;:-\u2014";
+    if (endings.contains(line.back()))
+        return false;
+    qsizetype words = 0;
+    for (QStringView word : QStringTokenizer(line, u' ', Qt::SkipEmptyParts)) {
+        ++words;
+        if (word.size() > ShortWord && word.front().isLower())
+            return false;
+    }
+    return words <= 12;
+}
+
+struct Layout
+{
+    qsizetype blanksBefore;
+    qsizetype blanksAfter;
+    qsizetype indent;
+    bool capitals;
+
+    friend bool operator==(const Layout &, const Layout &) = default;
+};
+
+size_t qHash(const Layout &layout, size_t seed = 0)
+{
+    return qHashMulti(seed, layout.blanksBefore, layout.blanksAfter, layout.indent,
+                      layout.capitals);
+}
+
+qsizetype blanksAbove(const Page &page, qsizetype line)
+{
+    qsizetype blanks = 0;
+    while (line - blanks - 1 >= page.first() && page.blank(line - blanks - 1)
+           && blanks < MostBlanksCounted) {
+        ++blanks;
+    }
+    return blanks;
+}
+
+qsizetype blanksBelow(const Page &page, qsizetype line)
+{
+    qsizetype blanks = 0;
+    while (line + blanks + 1 < page.last() && page.blank(line + blanks + 1)
+           && blanks < MostBlanksCounted) {
+        ++blanks;
+    }
+    return blanks;
+}
+
+} // namespace
+
+std::vector<Candidate> titledHeadings(const Page &page)
+{
+    // How far apart the book's paragraphs usually stand: most runs of blank lines are that long.
+    QHash<qsizetype, qsizetype> gaps;
+    for (qsizetype line = page.first(); line < page.last(); ++line) {
+        if (!page.blank(line) && line > page.first() && page.blank(line - 1))
+            ++gaps[blanksAbove(page, line)];
+    }
+    qsizetype usualGap = 0;
+    qsizetype usualCount = -1;
+    for (auto it = gaps.cbegin(); it != gaps.cend(); ++it) {
+        if (it.value() > usualCount || (it.value() == usualCount && it.key() < usualGap)) {
+            usualGap = it.key();
+            usualCount = it.value();
+        }
+    }
+
+    // The lines that read as titles and stand apart more than a paragraph does, by layout.
+    QHash<Layout, std::vector<qsizetype>> byLayout;
+    for (qsizetype line = page.first(); line < page.last(); ++line) {
+        if (page.blank(line) || page.read(line).form != Form::None)
+            continue;
+        const QStringView text = page.text(line);
+        const QStringView trimmed = text.trimmed();
+        const qsizetype before = blanksAbove(page, line);
+        const qsizetype after = blanksBelow(page, line);
+        if (before <= usualGap || after == 0 || !readsAsTitle(trimmed))
+            continue;
+        const bool capitals =
+            std::none_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c.isLower(); });
+        const qsizetype indent = text.size() - text.trimmed().size() > 0 ? 1 : 0;
+        byLayout[{before, after, indent, capitals}].push_back(line);
+    }
+
+    // The layout most lines share, where they recur through the body with pieces between.
+    const qsizetype bodyLines = page.last() - page.first();
+    const std::vector<qsizetype> *best = nullptr;
+    for (const std::vector<qsizetype> &lines : std::as_const(byLayout)) {
+        if (qsizetype(lines.size()) < FewestTitles)
+            continue;
+        if ((lines.back() - lines.front()) * 100 < bodyLines * SpreadPercent)
+            continue;
+        std::vector<qsizetype> pieces;
+        for (std::size_t i = 1; i < lines.size(); ++i)
+            pieces.push_back(lines[i] - lines[i - 1]);
+        std::nth_element(pieces.begin(), pieces.begin() + pieces.size() / 2, pieces.end());
+        if (pieces[pieces.size() / 2] < ShortestPiece)
+            continue;
+        if (!best || lines.size() > best->size())
+            best = &lines;
+    }
+    std::vector<Candidate> found;
+    if (!best)
+        return found;
+    for (const qsizetype line : *best) {
+        HeadingLine read{Form::Listed, u"#T"_s, 0, HeadingLevel::Chapter, false, {}};
+        found.push_back({line, read, line + 1, line + 1, line + 1});
+    }
+    return found;
+}
+
+} // namespace HeadingDetection
