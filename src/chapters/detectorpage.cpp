@@ -6,6 +6,8 @@
 #include "book/textlines.h"
 #include "cleaner/gutenbergframe.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -40,21 +42,21 @@ Page::Page(const QString &bookText)
     m_reads.resize(count);
     m_proseBefore.assign(count + 1, 0);
     m_entriesBefore.assign(count + 1, 0);
-    qsizetype continued = -1;
     for (qsizetype i = 0; i < count; ++i) {
         const QStringView line = this->text(m_first + i);
-        bool blank = true;
-        for (const QChar c : line) {
-            if (!c.isSpace()) {
-                blank = false;
-                break;
-            }
-        }
+        const bool blank =
+            std::all_of(line.begin(), line.end(), [](QChar c) { return c.isSpace(); });
         m_blank[i] = blank;
         if (!blank)
             m_reads[i] = m_lines[m_first + i].read >= 0
                              ? std::move(reads[m_lines[m_first + i].read])
                              : readHeadingLine(line);
+    }
+    hideFurniture();
+    qsizetype continued = -1;
+    for (qsizetype i = 0; i < count; ++i) {
+        const QStringView line = this->text(m_first + i);
+        const bool blank = m_blank[i];
         const bool entry = headingLike(m_first + i);
         // The wrapped rest of a list entry is no text of the book's own.
         continued = entry ? MostTitleLines : (!blank && continued > 0 ? continued - 1 : -1);
@@ -64,6 +66,92 @@ Page::Page(const QString &bookText)
             prose ? (line.size() + LongestWrappedTitleLine - 1) / LongestWrappedTitleLine : 0;
         m_proseBefore[i + 1] = m_proseBefore[i] + weight;
         m_entriesBefore[i + 1] = m_entriesBefore[i] + entry;
+    }
+}
+
+namespace {
+
+// A running head's letters, upper-cased: "POEMS" for "POEMS. 43" and "34 POEMS."; empty for a
+// line that cannot be one (lower case, long, no letters).
+QString runningHeadKey(QStringView line)
+{
+    constexpr qsizetype LongestRunningHead = 40;
+    QString key;
+    if (line.size() > LongestRunningHead)
+        return key;
+    for (const QChar c : line) {
+        if (c.isLower())
+            return {};
+        if (c.isLetter() || (c == u' ' && !key.isEmpty() && !key.endsWith(u' ')))
+            key.append(c);
+    }
+    return key.trimmed();
+}
+
+// A page number alone: "12", "- 12 -", "[12]", "[Pg 12]".
+bool isPageNumber(QStringView line)
+{
+    QStringView inner = line.trimmed();
+    if (inner.startsWith(u"[Pg", Qt::CaseInsensitive)
+        || inner.startsWith(u"[Page", Qt::CaseInsensitive))
+        return inner.endsWith(u']');
+    while (!inner.isEmpty() && QStringView(u"-[]()\u2014 ").contains(inner.front()))
+        inner = inner.sliced(1);
+    while (!inner.isEmpty() && QStringView(u"-[]()\u2014. ").contains(inner.back()))
+        inner.chop(1);
+    return !inner.isEmpty() && inner.size() <= 4
+           && std::all_of(inner.begin(), inner.end(), [](QChar c) { return c.isDigit(); });
+}
+
+} // namespace
+
+// Running heads and page numbers of a scanned book are no text: a line in capitals that comes
+// again and again, and a page number next to one or next to another page number, count as
+// blank.
+void Page::hideFurniture()
+{
+    constexpr qsizetype FewestRunningHeads = 8;
+    const qsizetype count = m_last - m_first;
+    std::vector<QString> keys(count);
+    QHash<QString, qsizetype> seen;
+    for (qsizetype i = 0; i < count; ++i) {
+        if (m_blank[i] || m_reads[i].form != Form::None)
+            continue;
+        keys[i] = runningHeadKey(text(m_first + i).trimmed());
+        if (!keys[i].isEmpty())
+            ++seen[keys[i]];
+    }
+    std::vector<bool> furniture(count, false);
+    std::vector<bool> number(count, false);
+    for (qsizetype i = 0; i < count; ++i) {
+        furniture[i] = !keys[i].isEmpty() && seen.value(keys[i]) >= FewestRunningHeads;
+        number[i] = !m_blank[i] && isPageNumber(text(m_first + i));
+    }
+    // The nearest line with text above or below, across a few blank lines.
+    auto neighbour = [&](qsizetype i, qsizetype step) -> qsizetype {
+        for (qsizetype seenBlanks = 0; seenBlanks <= MostBlanksBeforeTitle + 1; ++seenBlanks) {
+            i += step;
+            if (i < 0 || i >= count)
+                return -1;
+            if (!m_blank[i])
+                return i;
+        }
+        return -1;
+    };
+    for (qsizetype i = 0; i < count; ++i) {
+        if (!number[i])
+            continue;
+        for (const qsizetype step : {-1, 1}) {
+            const qsizetype next = neighbour(i, step);
+            if (next >= 0 && (furniture[next] || number[next]))
+                furniture[i] = true;
+        }
+    }
+    for (qsizetype i = 0; i < count; ++i) {
+        if (furniture[i]) {
+            m_blank[i] = true;
+            m_reads[i] = {};
+        }
     }
 }
 

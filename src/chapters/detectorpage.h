@@ -96,6 +96,7 @@ public:
 
 private:
     void findBody();
+    void hideFurniture();
 
     const QString &m_text;
     std::vector<Line> m_lines;

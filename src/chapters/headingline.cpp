@@ -60,6 +60,20 @@ bool isDash(QChar c)
 // a sentence ("Chapter 5 was the last"). Returns false for anything else ("chapter 13, verse").
 bool readTitleRest(QStringView rest, bool &titled)
 {
+    // A note's mark right after the number or word belongs to neither: "XVIII(*)", "IV.[1]".
+    for (const QStringView mark : {u"(*)", u"[*]", u"*"}) {
+        if (rest.startsWith(mark)) {
+            rest = rest.sliced(mark.size());
+            break;
+        }
+    }
+    if (rest.size() > 2 && (rest.front() == u'[' || rest.front() == u'(')) {
+        const qsizetype close = rest.indexOf(rest.front() == u'[' ? u']' : u')');
+        if (close > 1 && close <= 4
+            && std::all_of(rest.begin() + 1, rest.begin() + close,
+                           [](QChar c) { return c.isDigit(); }))
+            rest = rest.sliced(close + 1);
+    }
     qsizetype at = 0;
     bool separated = false;
     while (at < rest.size()) {
