@@ -77,11 +77,11 @@ QString runningHeadKey(QStringView line)
 {
     constexpr qsizetype LongestRunningHead = 40;
     QString key;
-    if (line.size() > LongestRunningHead)
+    if (line.size() > LongestRunningHead
+        || std::any_of(line.begin(), line.end(), [](QChar c) { return c.isLower(); })) {
         return key;
+    }
     for (const QChar c : line) {
-        if (c.isLower())
-            return {};
         if (c.isLetter() || (c == u' ' && !key.isEmpty() && !key.endsWith(u' ')))
             key.append(c);
     }

@@ -196,9 +196,14 @@ HeadingLine numbered(QStringView word, HeadingLevel level, int number, bool titl
 // "CHAPTER XII. Title", "Book the Second", "Stave One".
 std::optional<HeadingLine> readNumbered(QStringView original, QStringView upper)
 {
+    // Every line that opens with a capital is tried, so the words are compared only where the
+    // line's first word is as long as they are.
+    qsizetype firstWord = 0;
+    while (isLetterAt(upper, firstWord))
+        ++firstWord;
     for (const HeadingWord &section : sectionWords()) {
         const qsizetype wordLength = section.word.size();
-        if (!upper.startsWith(section.word) || isLetterAt(upper, wordLength)
+        if (wordLength != firstWord || !upper.startsWith(section.word)
             || !headingCase(original.first(wordLength))) {
             continue;
         }
@@ -283,7 +288,8 @@ std::optional<HeadingLine> readOrdinalFirst(QStringView original, QStringView up
     }
     for (const HeadingWord &section : sectionWords()) {
         const qsizetype end = wordAt + section.word.size();
-        if (!upper.sliced(wordAt).startsWith(section.word) || isLetterAt(upper, end)
+        if (upper[wordAt] != section.word.front() || !upper.sliced(wordAt).startsWith(section.word)
+            || isLetterAt(upper, end)
             || !headingCase(original.sliced(wordAt, section.word.size()))) {
             continue;
         }
@@ -315,7 +321,8 @@ std::optional<HeadingLine> readNamed(QStringView original, QStringView upper)
     }
     for (const HeadingWord &matter : matterWords()) {
         const QStringView rest = upper.sliced(at);
-        if (!rest.startsWith(matter.word) || !headingCase(original.sliced(at, matter.word.size())))
+        if (rest.isEmpty() || rest.front() != matter.word.front() || !rest.startsWith(matter.word)
+            || !headingCase(original.sliced(at, matter.word.size())))
             continue;
         qsizetype end = at + matter.word.size();
         if (matter.word.endsWith(u"PERSON")) { // PERSONAE, PERSONÆ

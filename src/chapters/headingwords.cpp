@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <array>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -115,7 +116,7 @@ constexpr HeadingWord MatterWords[] = {
 };
 
 // Every written form of the ordinals, folded, with its value.
-QHash<QString, int> buildOrdinals()
+QHash<QString, int> ordinalForms()
 {
     QHash<QString, int> ordinals;
     auto add = [&](const QString &word, int value) { ordinals.insert(word, value); };
@@ -251,9 +252,47 @@ QString foldedForHeadings(QStringView line)
     return folded;
 }
 
+namespace {
+
+// The ordinals by the hash of their written form, so that a line's first words are looked up
+// without copying them: every line that opens with a capital is tried.
+class Ordinals
+{
+public:
+    Ordinals()
+    {
+        const QHash<QString, int> forms = ordinalForms();
+        for (auto it = forms.cbegin(); it != forms.cend(); ++it) {
+            m_forms.push_back({it.key(), it.value()});
+            m_longest = std::max(m_longest, it.key().size());
+        }
+        for (std::size_t i = 0; i < m_forms.size(); ++i)
+            m_byHash.insert(qHash(QStringView(m_forms[i].first)), i);
+    }
+
+    std::optional<int> value(QStringView written) const
+    {
+        if (written.size() > m_longest)
+            return std::nullopt;
+        const size_t hash = qHash(written);
+        for (auto it = m_byHash.constFind(hash); it != m_byHash.cend() && it.key() == hash; ++it) {
+            if (m_forms[*it].first == written)
+                return m_forms[*it].second;
+        }
+        return std::nullopt;
+    }
+
+private:
+    std::vector<std::pair<QString, int>> m_forms;
+    QMultiHash<size_t, std::size_t> m_byHash;
+    qsizetype m_longest = 0;
+};
+
+} // namespace
+
 std::optional<NumberRead> readForeignOrdinal(QStringView folded)
 {
-    static const QHash<QString, int> ordinals = buildOrdinals();
+    static const Ordinals ordinals;
     // The longest of up to three words joined by a space or a hyphen.
     std::array<qsizetype, 3> ends{};
     qsizetype words = 0;
@@ -272,9 +311,8 @@ std::optional<NumberRead> readForeignOrdinal(QStringView folded)
         ++at;
     }
     for (qsizetype i = words - 1; i >= 0; --i) {
-        const auto found = ordinals.constFind(folded.first(ends[i]).toString());
-        if (found != ordinals.cend())
-            return NumberRead{*found, ends[i]};
+        if (const std::optional<int> value = ordinals.value(folded.first(ends[i])))
+            return NumberRead{*value, ends[i]};
     }
     return std::nullopt;
 }
