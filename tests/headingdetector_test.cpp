@@ -70,6 +70,24 @@ constexpr auto Back = HeadingLevel::BackMatter;
 constexpr CleanerBoxes UnwrappedNoBlanks = {true, false, false, true};
 constexpr CleanerBoxes NoBlanks = {false, false, false, true};
 
+// Poems as a scanned book gives them: each page under a running head, a page number at its
+// foot, the poem's number and title, then the poem.
+QString scannedPoems()
+{
+    const QStringList numerals = {u"I"_s,  u"II"_s,  u"III"_s,  u"IV"_s, u"V"_s,
+                                  u"VI"_s, u"VII"_s, u"VIII"_s, u"IX"_s};
+    const QStringList titles = {u"LIFE."_s,   u"LOVE."_s,     u"NATURE."_s,
+                                u"TIME."_s,   u"ETERNITY."_s, u"THE SEA."_s,
+                                u"A BOOK."_s, u"MORNING."_s,  u"NIGHT."_s};
+    QString text;
+    for (int poem = 1; poem <= 9; ++poem) {
+        text += u"POEMS. %1\n\n\n\n%2.\n\n%3\n\n"_s.arg(2 * poem).arg(numerals[poem - 1],
+                                                                      titles[poem - 1]);
+        text += Prose + u"%1\n\n\n\n"_s.arg(2 * poem + 1);
+    }
+    return book(text);
+}
+
 TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
 {
     struct Case
@@ -213,6 +231,44 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
           {u"CHAPTER III."_s, Chapter, u"CHAPTER III. The Mail"_s}},
          {},
          NoBlanks},
+        {"other languages: section words, ordinals and matter, in any case and accents",
+         book(u"\nEinleitung.\n\n@Erstes Kapitel: Der Hai.\n\n@Zweites Kapitel\n\n@"
+              "CHAPITRE PREMIER\n\n@Cap\u00EDtulo segundo\n\n@SC\u00C8NE III. - Gorgibus.\n\n@"
+              "Hoofdstuk 4\n\n@Nachwort\n\n@"_s),
+         {{u"Einleitung"_s, Front, u"Einleitung."_s},
+          {u"Erstes"_s, Chapter, u"Erstes Kapitel: Der Hai."_s},
+          {u"Zweites"_s, Chapter, u"Zweites Kapitel"_s},
+          {u"CHAPITRE"_s, Chapter, u"CHAPITRE PREMIER"_s},
+          {u"Cap"_s, Chapter, u"Cap\u00EDtulo segundo"_s},
+          {u"SC"_s, Chapter, u"SC\u00C8NE III. - Gorgibus."_s},
+          {u"Hoofdstuk"_s, Chapter, u"Hoofdstuk 4"_s},
+          {u"Nachwort"_s, Back, u"Nachwort"_s}}},
+        {"an ordinal before the book's own word, where its numbers run on",
+         book(u"\nErstes Welttheater: S\u00FCd-Amerika.\n\n@Zweites Welttheater Australien.\n\n@"
+              "Drittes Mal\n\n@"_s),
+         {{u"Erstes"_s, Chapter, u"Erstes Welttheater: S\u00FCd-Amerika."_s},
+          {u"Zweites"_s, Chapter, u"Zweites Welttheater Australien."_s}}},
+        {"a collection titled without numbers, by the layout its titles share",
+         book(u"\n\n\n\nThe Wolf and the Lamb\n\n@\nThe Bat and the Weasels\n\nShort lines\n"
+              "Of Verse Stand\nTogether\n\n@\nTHE ASS AND THE GRASSHOPPER\n\n@"
+              "\nThe Lion and the Mouse\n\n@\nThe Father and His Sons\n\n@"_s),
+         {{u"The Wolf"_s, Chapter, u"The Wolf and the Lamb"_s},
+          {u"The Bat"_s, Chapter, u"The Bat and the Weasels"_s},
+          {u"THE ASS"_s, Chapter, u"THE ASS AND THE GRASSHOPPER"_s},
+          {u"The Lion"_s, Chapter, u"The Lion and the Mouse"_s},
+          {u"The Father"_s, Chapter, u"The Father and His Sons"_s}}},
+        {"running heads and page numbers hide no heading; a note's mark after a number",
+         scannedPoems() + book(u"\nCHAPTER XVIII(*) -- CONCERNING FAITH\n\n@"_s),
+         {{u"I."_s, Chapter, u"I. LIFE."_s},
+          {u"II."_s, Chapter, u"II. LOVE."_s},
+          {u"III."_s, Chapter, u"III. NATURE."_s},
+          {u"IV."_s, Chapter, u"IV. TIME."_s},
+          {u"V."_s, Chapter, u"V. ETERNITY."_s},
+          {u"VI."_s, Chapter, u"VI. THE SEA."_s},
+          {u"VII."_s, Chapter, u"VII. A BOOK."_s},
+          {u"VIII."_s, Chapter, u"VIII. MORNING."_s},
+          {u"IX."_s, Chapter, u"IX. NIGHT."_s},
+          {u"CHAPTER XVIII"_s, Chapter, u"CHAPTER XVIII(*) -- CONCERNING FAITH"_s}}},
     };
     for (const Case &c : cases) {
         const QString text = CleanText(c.text, c.boxes);
@@ -294,6 +350,27 @@ TEST(HeadingDetector, FindsTheChaptersOfEveryCorpusBook)
         const double raw = double(FindHeadings(text).size());
         EXPECT_NEAR(double(FindHeadings(CleanText(text, all)).size()), raw, raw / 100)
             << path.toStdString() << " cleaned";
+    }
+}
+
+// Books of other kinds: fables, poems scanned with their running heads, a German novel with a
+// paragraph on each line, French novels and a play. Each floor only ever rises.
+TEST(HeadingDetector, FindsTheChaptersOfBooksOfOtherKinds)
+{
+    const std::pair<const char *, double> floors[] = {
+        {"aesop", 0.99},         {"de-verne-grant", 0.99}, {"dickinson-poems2", 0.96},
+        {"fr-Verne-2ans", 0.99}, {"huckfinn-1993", 0.99},  {"pg1232", 0.99},
+        {"pg20203", 0.99},       {"pg2542", 0.99},         {"pg5318", 0.99},
+    };
+    const QString shapes = corpusDir() + u"/shapes/"_s;
+    if (!QFileInfo::exists(shapes))
+        GTEST_SKIP() << "no books of other kinds in " << shapes.toStdString();
+    for (const auto &[name, floor] : floors) {
+        const QString book = shapes + QString::fromLatin1(name);
+        QString report;
+        const double f1 = scoreAgainstTruth(
+            book + u".txt"_s, shapes + u"truth/"_s + QString::fromLatin1(name) + u".tsv"_s, report);
+        EXPECT_GE(f1, floor) << name << report.toStdString();
     }
 }
 

@@ -133,7 +133,18 @@ std::vector<Candidate> titledHeadings(const Page &page)
     std::vector<Candidate> found;
     if (!best)
         return found;
-    for (const qsizetype line : *best) {
+    // A title in another case, standing as the others do, is one of them.
+    const Layout chosen = byLayout.key(*best);
+    std::vector<qsizetype> titles = *best;
+    for (auto it = byLayout.cbegin(); it != byLayout.cend(); ++it) {
+        const Layout &other = it.key();
+        if (other.capitals != chosen.capitals && other.blanksBefore == chosen.blanksBefore
+            && other.blanksAfter == chosen.blanksAfter && other.indent == chosen.indent) {
+            titles.insert(titles.end(), it.value().begin(), it.value().end());
+        }
+    }
+    std::sort(titles.begin(), titles.end());
+    for (const qsizetype line : titles) {
         HeadingLine read{Form::Listed, u"#T"_s, 0, HeadingLevel::Chapter, false, {}};
         found.push_back({line, read, line + 1, line + 1, line + 1});
     }
