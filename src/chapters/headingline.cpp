@@ -245,10 +245,19 @@ std::optional<HeadingLine> readOrdinalFirst(QStringView original, QStringView up
         at = skipSpaces(upper, 4);
     if (at >= original.size() || !original[at].isUpper())
         return std::nullopt;
-    auto ordinal = readOrdinalWords(upper.sliced(at));
-    const bool foreign = !ordinal;
-    if (foreign)
-        ordinal = readForeignOrdinal(upper.sliced(at));
+    auto ordinal = readForeignOrdinal(upper.sliced(at));
+    const bool foreign = ordinal.has_value();
+    if (!foreign) {
+        // An English heading's second word opens with a capital ("First Epilogue"), which most
+        // lines of prose do not have there: they go no further.
+        qsizetype next = at;
+        while (next < upper.size() && (upper[next].isLetter() || upper[next] == u'-'))
+            ++next;
+        next = skipSpaces(upper, next);
+        if (next >= original.size() || !original[next].isUpper())
+            return std::nullopt;
+        ordinal = readOrdinalWords(upper.sliced(at));
+    }
     if (!ordinal)
         return std::nullopt;
     const qsizetype wordAt = skipSpaces(upper, at + ordinal->length);

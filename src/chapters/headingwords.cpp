@@ -241,6 +241,10 @@ QString foldedForHeadings(QStringView line)
     QString folded(line.size(), Qt::Uninitialized);
     QChar *out = folded.data();
     for (const QChar c : line) {
+        if (c.unicode() < 0x80) {
+            *out++ = c.unicode() >= u'a' && c.unicode() <= u'z' ? QChar(c.unicode() - 32) : c;
+            continue;
+        }
         QChar upper = c.toUpper();
         if (upper.unicode() >= 0xC0 && upper.decompositionTag() == QChar::Canonical) {
             const QChar base = upper.decomposition().front();
