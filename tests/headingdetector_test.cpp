@@ -257,6 +257,12 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
           {u"THE ASS"_s, Chapter, u"THE ASS AND THE GRASSHOPPER"_s},
           {u"The Lion"_s, Chapter, u"The Lion and the Mouse"_s},
           {u"The Father"_s, Chapter, u"The Father and His Sons"_s}}},
+        {"titles alone that a contents list at the book's end names",
+         book(u"\nEconomy\n\n@Where I Lived\n\n@Reading\n\n@CONTENTS\n\nEconomy\nWhere I Lived\n"
+              "Reading\n"_s),
+         {{u"Economy"_s, Chapter, u"Economy"_s},
+          {u"Where I Lived"_s, Chapter, u"Where I Lived"_s},
+          {u"Reading"_s, Chapter, u"Reading"_s}}},
         {"running heads and page numbers hide no heading; a note's mark after a number",
          scannedPoems() + book(u"\nCHAPTER XVIII(*) -- CONCERNING FAITH\n\n@"_s),
          {{u"I."_s, Chapter, u"I. LIFE."_s},

@@ -136,6 +136,7 @@ std::vector<Candidate> listedTitles(const Page &page)
         ++line;
     if (line == page.last())
         return {};
+    const qsizetype listStart = line;
     qsizetype blanks = 0;
     qsizetype block = 0; // the lines since the last blank
     for (++line; line < page.last() && blanks < BlanksAfterList; ++line) {
@@ -164,22 +165,32 @@ std::vector<Candidate> listedTitles(const Page &page)
     std::vector<Candidate> found;
     if (entries.size() < FewestMatches)
         return found;
-    for (; line < page.last(); ++line) {
-        if (page.blank(line) || !page.blank(line - 1) || !page.blank(line + 1)
-            || !titleLike(page, line)) {
-            continue;
+    // The titles stand after the list, or before it where the book keeps its contents at the
+    // end.
+    const qsizetype listEnd = line;
+    auto match = [&](qsizetype from, qsizetype to) {
+        for (qsizetype at = std::max(from, page.first() + 1); at < to; ++at) {
+            if (page.blank(at) || !page.blank(at - 1) || !page.blank(at + 1)
+                || !titleLike(page, at)) {
+                continue;
+            }
+            const QString text = comparable(page.text(at));
+            if (!entries.contains(text))
+                continue;
+            qsizetype behind = at + 1;
+            while (behind < page.last() && page.blank(behind))
+                ++behind;
+            if (behind < page.last() && entries.contains(comparable(page.text(behind))))
+                continue; // another copy of the list
+            entries.remove(text);
+            HeadingLine read{Form::Listed, u"#T"_s, 0, HeadingLevel::Chapter, false, {}};
+            found.push_back({at, read, at + 1, at + 1, at + 1});
         }
-        const QString text = comparable(page.text(line));
-        if (!entries.contains(text))
-            continue;
-        qsizetype behind = line + 1;
-        while (behind < page.last() && page.blank(behind))
-            ++behind;
-        if (behind < page.last() && entries.contains(comparable(page.text(behind))))
-            continue; // another copy of the list
-        entries.remove(text);
-        HeadingLine read{Form::Listed, u"#T"_s, 0, HeadingLevel::Chapter, false, {}};
-        found.push_back({line, read, line + 1, line + 1, line + 1});
+    };
+    match(listEnd, page.last());
+    if (qsizetype(found.size()) < FewestMatches) {
+        found.clear();
+        match(page.first(), listStart);
     }
     if (qsizetype(found.size()) < FewestMatches)
         found.clear();
