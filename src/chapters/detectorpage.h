@@ -145,6 +145,10 @@ void markLists(const Page &page, std::vector<Candidate> &candidates);
 // Numbers alone that number the sections or stanzas inside a chapter (kept[i] false for them).
 void dropSectionNumbers(const std::vector<Candidate> &candidates, std::vector<bool> &kept);
 
+// A line between two numerals of a run one apart that is the missing numeral as text
+// recognition garbled it ("XL1X.", "XXL") joins the headings, in text order.
+void readGarbledNumerals(const Page &page, std::vector<Candidate> &headings);
+
 // Chapters named by title alone, found through the book's contents list.
 std::vector<Candidate> listedTitles(const Page &page);
 

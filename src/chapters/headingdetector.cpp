@@ -43,6 +43,7 @@ QList<FoundHeading> FindHeadings(const QString &text)
         if (kept[i])
             headings.push_back(candidates[i]);
     }
+    readGarbledNumerals(page, headings);
     // Titles the contents list names, unless they are a found heading or its title lines.
     std::vector<Candidate> listed = listedTitles(page);
     if (!listed.empty()) {

@@ -1,10 +1,14 @@
 // Decides which numbered candidates are headings by their neighbours: numbers in a run of their
-// kind, and not the numbers of sections or stanzas inside a chapter.
+// kind (a garbled numeral read as the run says), and not the numbers of stanzas in a chapter.
 
 #include "detectorpage.h"
 
 #include <QHash>
 #include <QSet>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
 
 namespace HeadingDetection {
 
@@ -31,6 +35,103 @@ void keepNumberRuns(std::vector<Candidate> &candidates, std::vector<bool> &kept)
             kept[members[m]] = follows || leads || misprint;
         }
     }
+}
+
+namespace {
+
+QString romanNumeral(int value)
+{
+    static const std::pair<int, QStringView> digits[] = {
+        {100, u"C"}, {90, u"XC"}, {50, u"L"}, {40, u"XL"}, {10, u"X"},
+        {9, u"IX"},  {5, u"V"},   {4, u"IV"}, {1, u"I"},
+    };
+    QString numeral;
+    for (const auto &[worth, written] : digits) {
+        for (; value >= worth; value -= worth)
+            numeral += written;
+    }
+    return numeral;
+}
+
+// A numeral as text recognition may have garbled it, read as its letters would be: "XL1X." as
+// "XLIX", "j." as "I"; empty for a line that is no such.
+QString asRomanLetters(QStringView line)
+{
+    constexpr qsizetype LongestNumeral = 10;
+    QStringView text = line.trimmed();
+    while (!text.isEmpty() && QStringView(u".,:;'").contains(text.back()))
+        text.chop(1);
+    while (!text.isEmpty() && QStringView(u".,'").contains(text.front()))
+        text = text.sliced(1);
+    if (text.isEmpty() || text.size() > LongestNumeral)
+        return {};
+    QString letters;
+    for (const QChar c : text) {
+        const QChar upper = c.toUpper();
+        if (QStringView(u"IVXLC").contains(upper))
+            letters += upper;
+        else if (c == u'1' || c == u'l' || c == u'j' || c == u'J' || c == u'|')
+            letters += u'I';
+        else
+            return {};
+    }
+    return letters;
+}
+
+// Whether two numerals differ by at most one letter put in, left out or changed.
+bool nearlyEqual(QStringView a, QStringView b)
+{
+    if (a.size() < b.size())
+        std::swap(a, b);
+    if (a.size() - b.size() > 1)
+        return false;
+    qsizetype i = 0;
+    while (i < b.size() && a[i] == b[i])
+        ++i;
+    if (a.size() == b.size())
+        return a.sliced(i + std::min<qsizetype>(1, a.size() - i))
+               == b.sliced(i + std::min<qsizetype>(1, b.size() - i));
+    return a.sliced(i + 1) == b.sliced(i);
+}
+
+} // namespace
+
+void readGarbledNumerals(const Page &page, std::vector<Candidate> &headings)
+{
+    std::vector<Candidate> filled;
+    for (std::size_t i = 0; i + 1 < headings.size(); ++i) {
+        const HeadingLine &above = headings[i].read;
+        const HeadingLine &below = headings[i + 1].read;
+        if (above.word != u"#R" || below.word != u"#R" || below.number - above.number != 2)
+            continue;
+        const QString expected = romanNumeral(above.number + 1);
+        for (qsizetype line = headings[i].end; line < headings[i + 1].line; ++line) {
+            if (page.blank(line) || !page.blank(line - 1) || !page.blank(line + 1)
+                || !nearlyEqual(asRomanLetters(page.text(line)), expected)) {
+                continue;
+            }
+            HeadingLine read{Form::Bare, u"#R"_s, above.number + 1, HeadingLevel::Chapter,
+                             false,      {}};
+            Candidate found{line, read, line + 1, line + 1, line + 1};
+            // Its title, as a number's own: the next line of text, if it stands alone.
+            qsizetype title = line + 1;
+            while (title < page.last() && page.blank(title)
+                   && title - line <= MostBlanksBeforeTitle)
+                ++title;
+            if (title < headings[i + 1].line && !page.blank(title) && page.blank(title + 1)
+                && titleLike(page, title)) {
+                found.titleFrom = title;
+                found.end = found.titleTo = title + 1;
+            }
+            filled.push_back(found);
+            break;
+        }
+    }
+    if (filled.empty())
+        return;
+    headings.insert(headings.end(), filled.begin(), filled.end());
+    std::sort(headings.begin(), headings.end(),
+              [](const Candidate &a, const Candidate &b) { return a.line < b.line; });
 }
 
 // Numbers alone that start again from 1 under chapter-level headings of a word ("CANTO I" and
