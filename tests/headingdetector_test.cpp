@@ -258,6 +258,10 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
           {u"THE ASS"_s, Chapter, u"THE ASS AND THE GRASSHOPPER"_s},
           {u"The Lion"_s, Chapter, u"The Lion and the Mouse"_s},
           {u"The Father"_s, Chapter, u"The Father and His Sons"_s}}},
+        {"a title below in capitals, wrapped over three lines, joins the number's line",
+         book(u"\nCHAPTER I\n\nTHE MYSTERY\nOF THE\nSOLUTION\n\n@CHAPTER II\n\n@"_s),
+         {{u"CHAPTER I"_s, Chapter, u"CHAPTER I THE MYSTERY OF THE SOLUTION"_s},
+          {u"CHAPTER II"_s, Chapter, u"CHAPTER II"_s}}},
         {"titles alone that a contents list at the book's end names",
          book(u"\nEconomy\n\n@Where I Lived\n\n@Reading\n\n@CONTENTS\n\nEconomy\nWhere I Lived\n"
               "Reading\n"_s),

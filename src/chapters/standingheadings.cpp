@@ -122,13 +122,18 @@ std::optional<Candidate> standingHeading(const Page &page, qsizetype line)
         && !(titleRead.form == Form::Named && read.form != Form::Named && !titleRead.titled)) {
         return candidate;
     }
+    // A title below may run on over three lines, as a title wrapped in capitals does.
+    constexpr qsizetype MostLinesBelow = MostTitleLines + 1;
     qsizetype titleEnd = title + 1;
-    while (titleEnd < page.last() && !page.blank(titleEnd) && titleEnd - title <= MostTitleLines) {
-        if (!titleLike(page, titleEnd))
+    while (titleEnd < page.last() && !page.blank(titleEnd) && titleEnd - title <= MostLinesBelow) {
+        const QStringView rest = page.text(titleEnd).trimmed();
+        const bool inCapitals =
+            std::none_of(rest.begin(), rest.end(), [](QChar c) { return c.isLower(); });
+        if (!(titleLike(page, titleEnd) && (titleEnd - title < MostTitleLines || inCapitals)))
             return candidate;
         ++titleEnd;
     }
-    if (titleEnd - title > MostTitleLines || !page.blank(titleEnd))
+    if (titleEnd - title > MostLinesBelow || !page.blank(titleEnd))
         return candidate;
     candidate.titleFrom = title;
     candidate.end = candidate.titleTo = titleEnd;
