@@ -1,4 +1,5 @@
 #include "book/textimport.h"
+#include "chapters/chaptertable.h"
 #include "cleaner/textcleaner.h"
 #include "import/bookimport.h"
 #include "import/epubimport.h"
@@ -8,6 +9,7 @@
 #include "testfiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -46,6 +48,25 @@ QByteArray edited(QList<ZipEntry> entries, const ZipEntry &entry, bool drop = fa
 {
     entries.removeIf([&](const ZipEntry &old) { return old.name == entry.name; });
     return zipArchive(drop ? entries : entries << entry);
+}
+
+// Random letters, which no archive packs smaller: what keeps a crafted part clear of the
+// archive's own limit on expansion, so that the reader's other limits are what it meets.
+QByteArray noiseComment(qsizetype size)
+{
+    QByteArray letters(size, 'x');
+    static QRandomGenerator random(11);
+    for (char &c : letters)
+        c = char('a' + random.bounded(26));
+    return "<!--" + letters + "-->";
+}
+
+// Entities that would expand to megabytes, in a few kilobytes.
+QByteArray entityBomb(const QByteArray &root)
+{
+    return "<?xml version='1.0'?><!DOCTYPE " + root + " [<!ENTITY a '" + QByteArray(4000, 'x')
+           + "'>]><" + root + ">" + QByteArray("&a;").repeated(1000) + noiseComment(4000) + "</"
+           + root + ">";
 }
 
 ZipEntry encryption(const QByteArray &algorithm, const QByteArray &uri)
@@ -131,6 +152,10 @@ TEST(EpubImport, ReadsTextInfoAndChaptersOrRefusesWithOneMessage)
         {u"OEBPS/c1.xhtml, which is damaged"_s,
          edited(twoChapters, {u"OEBPS/c1.xhtml"_s, rawDeflate(million), 1000, million})},
         {u"4102 files"_s, zipArchive(tinyEntries)},
+        {u"META-INF/container.xml declares XML entities"_s,
+         edited(twoChapters, {u"META-INF/container.xml"_s, entityBomb("container")})},
+        {u"OEBPS/content.opf declares XML entities"_s,
+         edited(twoChapters, {u"OEBPS/content.opf"_s, entityBomb("package")})},
     };
     for (const auto &[problem, bytes] : refused) {
         const Result<ImportedBook> read = readEpub(bytes, u"in.epub"_s);
@@ -138,6 +163,49 @@ TEST(EpubImport, ReadsTextInfoAndChaptersOrRefusesWithOneMessage)
         EXPECT_EQ(read.error().path, u"in.epub"_s);
         EXPECT_TRUE(read.error().problem.contains(problem)) << read.error().problem.toStdString();
     }
+}
+
+// What a crafted book asks for is bounded: a document listed again and again is read once, a
+// table of contents is read up to what the chapter table holds, a page nested hundreds deep is
+// read, and nothing but a regular file is read at all.
+TEST(EpubImport, CraftedBooksCostNoMoreThanTheirTextNeeds)
+{
+    QList<ZipEntry> repeated = epubEntries({"<h1>One</h1>"}, {});
+    for (ZipEntry &entry : repeated) {
+        if (entry.name == u"OEBPS/content.opf"_s)
+            entry.bytes.replace("<itemref idref='c1'/>",
+                                QByteArray("<itemref idref='c1'/>").repeated(100000)
+                                    + noiseComment(40000));
+    }
+    const Result<ImportedBook> once = readEpub(zipArchive(repeated), u"in.epub"_s);
+    ASSERT_TRUE(once.ok()) << once.error().message().toStdString();
+    EXPECT_EQ(once.value().book.text, u"One"_s);
+
+    QByteArray navMap = "<ncx><navMap>";
+    for (qsizetype i = 0; i < MaxChapterRows + 5; ++i) {
+        navMap += "<navPoint><navLabel><text>" + noiseComment(12).mid(4, 12)
+                  + "</text></navLabel><content src='c1.xhtml'/></navPoint>";
+    }
+    const Result<ImportedBook> full = readEpub(
+        edited(epubEntries({"<p>Text</p>"}, {}), {u"OEBPS/toc.ncx"_s, navMap + "</navMap></ncx>"}),
+        u"in.epub"_s);
+    ASSERT_TRUE(full.ok()) << full.error().message().toStdString();
+    EXPECT_EQ(full.value().book.chapters.size(), MaxChapterRows);
+    EXPECT_EQ(full.value().chaptersLeftOut, 5);
+
+    QTemporaryDir dir;
+    const QString deep = dir.filePath(u"deep.html"_s);
+    writeBytes(deep, "<html><body>" + QByteArray("<font size=2>line<br>\n").repeated(300)
+                         + "</body></html>");
+    const Result<ImportedBook> page = importBook(deep);
+    ASSERT_TRUE(page.ok()) << page.error().message().toStdString();
+    EXPECT_EQ(page.value().book.text.count(u"line"_s), 300);
+
+    const QString device = dir.filePath(u"zero.epub"_s);
+    ASSERT_TRUE(QFile::link(u"/dev/zero"_s, device));
+    const Result<ImportedBook> zero = importBook(device);
+    ASSERT_FALSE(zero.ok());
+    EXPECT_TRUE(zero.error().problem.contains(u"not a regular file"_s));
 }
 
 TEST(EpubImport, WebPagesGiveTheirTitleAndH1ToH3Headings)

@@ -32,11 +32,16 @@ Result<QByteArray> readWholeFile(const QString &path)
         return FileError{path, u"no such file"_s};
     if (info.isDir())
         return FileError{path, u"is a folder, not a file"_s};
+    // A device or a pipe (or a link to one) has no size to know before reading and may never
+    // end: /dev/zero named book.epub would fill the memory.
+    if (!info.isFile())
+        return FileError{path, u"is not a regular file (a device, a pipe or a link to one)"_s};
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return FileError{path, u"cannot be opened: "_s + reason(file)};
-    QByteArray bytes = file.readAll();
+    // What the file held when it was looked at, and no more should it grow meanwhile.
+    QByteArray bytes = file.read(info.size());
     if (file.error() != QFileDevice::NoError)
         return FileError{path, u"cannot be read: "_s + reason(file)};
     return bytes;

@@ -69,6 +69,21 @@ std::optional<Target> resolveLink(const QString &from, QStringView link)
     return target;
 }
 
+// Books need no entities of their own; refusing every declaration keeps a few hundred bytes of
+// them from expanding to gigabytes in the package, the NCX or any other XML part.
+bool declaresEntities(const QByteArray &xml)
+{
+    return xml.contains("<!ENTITY");
+}
+
+// The parts read as XML: the container, the package, the NCX and the encryption list.
+bool isXmlPart(const QString &name)
+{
+    return name.endsWith(u".xml"_s, Qt::CaseInsensitive)
+           || name.endsWith(u".opf"_s, Qt::CaseInsensitive)
+           || name.endsWith(u".ncx"_s, Qt::CaseInsensitive);
+}
+
 QString xmlProblem(const QXmlStreamReader &xml)
 {
     return u"%1 (line %2)"_s.arg(xml.errorString()).arg(xml.lineNumber());
@@ -173,8 +188,9 @@ std::variant<Package, QString> readPackage(const QByteArray &bytes, const QStrin
 // --- tables of contents -------------------------------------------------------------------------
 
 // The navPoints of an NCX's navMap, nested ones flattened in reading order. A fault in the file
-// ends the list where it stands.
-QList<TocLink> ncxLinks(const QByteArray &bytes)
+// ends the list where it stands. Entries past what the chapter table could hold are only
+// counted, in beyond.
+QList<TocLink> ncxLinks(const QByteArray &bytes, qsizetype &beyond)
 {
     QList<TocLink> links;
     QList<qsizetype> open; // the navPoints being read, innermost last
@@ -194,6 +210,8 @@ QList<TocLink> ncxLinks(const QByteArray &bytes)
             continue;
         if (name == u"navMap"_s) {
             inNavMap = true;
+        } else if (inNavMap && name == u"navPoint"_s && links.size() >= MaxChapterRows) {
+            ++beyond;
         } else if (inNavMap && name == u"navPoint"_s) {
             open.append(links.size());
             links.append(TocLink{});
@@ -232,12 +250,24 @@ QSet<QString> encryptedEntries(const QByteArray &bytes)
 
 Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
 {
-    auto refuse = [&](const QString &problem) { return FileError{path, problem}; };
+    // One line the user can read, whatever a damaged part said.
+    auto refuse = [&](const QString &problem) {
+        constexpr qsizetype LongestProblem = 240;
+        return FileError{path, problem.size() > LongestProblem
+                                   ? problem.left(LongestProblem - 1) + u'\u2026'
+                                   : problem};
+    };
 
     ZipArchive archive{bytes.toByteArray()};
     if (const std::optional<QString> problem = archive.open())
         return refuse(*problem);
-    auto read = [&](const QString &name) { return archive.read(name); };
+    auto read = [&](const QString &name) -> std::variant<QByteArray, QString> {
+        auto part = archive.read(name);
+        if (const auto *bytes = std::get_if<QByteArray>(&part);
+            bytes && isXmlPart(name) && declaresEntities(*bytes))
+            return u"%1 declares XML entities, which no book needs; it was not read"_s.arg(name);
+        return part;
+    };
 
     const QString containerName = u"META-INF/container.xml"_s;
     if (!archive.contains(containerName))
@@ -302,7 +332,10 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
     QList<HtmlToText::Document> documents;
     QHash<QString, qsizetype> documentOf; // the first place of each content document
     for (const ManifestItem &item : spine) {
-        documentOf.insert(item.path, documents.size()); // keeps an earlier place
+        // A document the spine lists again is read once, at its first place.
+        if (documentOf.contains(item.path))
+            continue;
+        documentOf.insert(item.path, documents.size());
         if (!isMarkup(item.mediaType)) {
             documents.append({writer.markHere(), {}, {}, {}});
             continue;
@@ -328,10 +361,11 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
             linksFrom = navName;
         }
     }
+    qsizetype beyond = 0;
     if (links.isEmpty() && !ncxName.isEmpty() && archive.contains(ncxName)) {
         auto ncx = read(ncxName);
         if (const auto *xml = std::get_if<QByteArray>(&ncx)) {
-            links = ncxLinks(*xml);
+            links = ncxLinks(*xml, beyond);
             linksFrom = ncxName;
         }
     }
@@ -343,17 +377,20 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
     book.synopsis = package.description;
     book.text = writer.finish();
     for (const TocLink &link : links) {
+        if (book.chapters.size() >= MaxChapterRows) {
+            ++beyond;
+            continue;
+        }
         const std::optional<Target> target = resolveLink(linksFrom, link.href);
         const auto document = target ? documentOf.constFind(target->path) : documentOf.cend();
         if (document == documentOf.cend())
             continue; // outside the book's reading order
         const HtmlToText::Document &at = documents[*document];
         const HtmlToText::Mark mark = at.ids.value(target->fragment, at.start);
-        book.chapters.append(
-            newChapterRow(shortenedTitle(collapsedLabel(link.label)),
-                          QString::number(writer.offset(mark))));
+        book.chapters.append(newChapterRow(shortenedTitle(collapsedLabel(link.label)),
+                                           QString::number(writer.offset(mark))));
     }
-    imported.chaptersLeftOut = keepRowsThatFit(book.chapters, 0);
+    imported.chaptersLeftOut = beyond;
     return imported;
 }
 
@@ -370,9 +407,8 @@ Result<ImportedBook> readHtmlBook(QByteArrayView bytes, const QString &path)
     book.text = writer.finish();
     for (const HtmlToText::Heading &heading : document->headings) {
         if (heading.level <= 3)
-            book.chapters.append(
-                newChapterRow(shortenedTitle(heading.title),
-                              QString::number(writer.offset(heading.mark))));
+            book.chapters.append(newChapterRow(shortenedTitle(heading.title),
+                                               QString::number(writer.offset(heading.mark))));
     }
     imported.chaptersLeftOut = keepRowsThatFit(book.chapters, 0);
     return imported;

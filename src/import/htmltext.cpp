@@ -148,9 +148,10 @@ DocPtr parseHtml(QByteArrayView markup)
                                                                               htmlFreeParserCtxt);
     if (!parser)
         return nullptr;
-    DocPtr doc(htmlCtxtReadMemory(
-        parser.get(), markup.data(), int(markup.size()), nullptr, encoding,
-        HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET));
+    DocPtr doc(htmlCtxtReadMemory(parser.get(), markup.data(), int(markup.size()), nullptr,
+                                  encoding,
+                                  HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING
+                                      | HTML_PARSE_NONET | XML_PARSE_HUGE));
     // Recovery mends what it can; a parser that had to stop (elements nested too deeply, say)
     // would hand over a document that silently lacks the rest.
     if (parser->disableSAX)
