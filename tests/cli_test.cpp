@@ -163,8 +163,10 @@ TEST_F(BatchTool, MakeTakesTheGutenbergFrameAwayAndGivesCharactersAStorableForm)
                "\xd0\x9b\xd0\xb5\xd0\xb2 \xf0\x9f\x98\x80\n\n"
                "*** END OF THE PROJECT GUTENBERG EBOOK WAR AND PEACE ***\nLicence");
     const Outcome run = ok(u"make out --import in.txt --author Tolstoy --clean all"_s);
-    EXPECT_EQ(run.err, "out.vlm: removed the Project Gutenberg header (5 lines) and licence (3 "
-                       "lines)\nout.vlm: replaced 4 characters a book file cannot hold\n");
+    EXPECT_EQ(run.err,
+              "out.vlm: removed the Project Gutenberg header (5 lines) and licence (3 "
+              "lines)\nout.vlm: replaced 3 characters a book file cannot hold, and wrote 1 "
+              "without a storable form as \"?\"\n");
     EXPECT_EQ(readBytes(path(u"out.vlm"_s)), header(0, "War and Peace", "Tolstoy", "") + "Lev ?");
 
     // Without box 7 the save warning names the box that would have kept the characters.

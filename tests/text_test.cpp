@@ -110,13 +110,15 @@ TEST(EpubImport, ReadsTextInfoAndChaptersOrRefusesWithOneMessage)
         {"the text rule",
          zipArchive(
              epubEntries({"<p>a  b\n c&amp;d&eacute;&nbsp;e</p><script>x</script><style>y</style>"
-                          "<p>soft&shy;hyphen<br/>next<br/></p><pre>\n  keep   this\n\tline\n</pre>"
+                          "<p>soft&shy;hy&#x200B;ph&#x2060;en<br/>next<br/></p><pre>\n  keep   "
+                          "this\n\tline\n</pre>"
                           "<div>div<div>inner</div></div><ul><li>one</li><li>two</li></ul>"
                           "<p><img alt='Figure 1'/> and <img src='x.png'/> end</p>"
                           "<table><tr><td>c1</td><td>c2</td></tr><tr><td>c3</td></tr></table>"},
                          {})),
          {u"T"_s, u"A"_s, QString(), rows({}),
-          u"a b c&d\u00E9\u00A0e\r\n\r\nsofthyphen\r\nnext\r\n\r\n  keep   this\r\n\tline\r\n\r\n"
+          u"a b c&d\u00E9\u00A0e\r\n\r\nsoft\u00ADhyphen\r\nnext\r\n\r\n  keep   "
+          u"this\r\n\tline\r\n\r\n"
           "div\r\ninner\r\n\r\none\r\ntwo\r\n\r\n[Figure 1] and end\r\n\r\nc1 c2\r\nc3"_s}},
         {"an NCX and the metadata",
          edited(epubEntries({"<p>Start</p><p id='in'>Here</p>", "<p>End</p>"}, {},
@@ -297,6 +299,8 @@ TEST(TextCleaner, EachBoxMakesItsReplacementsInOrder)
         {u"Σωκράτης, Łódź, \uFB01n \uFF21, e\u0301"_s, only({7}), u"Sokrátes, Lódz, fin A, é"_s},
         {u"中文 \U0001F600"_s + QChar(0xD800), only({7}), u"zhong wén ??"_s},
         {u"é — “x” … ½ € ™ ‘y’ Ÿ"_s, only({7}), u"é — “x” … ½ € ™ ‘y’ Ÿ"_s},
+        {u"a ≤ b ≥ c ≠ d, x → y ⇒ z, 「言」・ー،؟ ⸺ ⸻ −1"_s, only({7}),
+         u"a <= b >= c != d, x -> y => z, \"y\u00E1n\"\u00B7-,? -- --- -1"_s},
     };
     for (const auto &[text, boxes, cleaned] : cases)
         EXPECT_EQ(CleanText(text, boxes), cleaned) << text.toStdString();

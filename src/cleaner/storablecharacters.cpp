@@ -82,21 +82,106 @@ bool isSurrogatePair(QStringView text, qsizetype at)
     return text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate();
 }
 
+// Plain forms for what ICU leaves without one.
+QStringView plainForm(char16_t c)
+{
+    switch (c) {
+    case 0x2264:
+        return u"<=";
+    case 0x2265:
+        return u">=";
+    case 0x2260:
+        return u"!=";
+    case 0x2248:
+        return u"~";
+    case 0x2212:
+        return u"-";
+    case 0x2217:
+        return u"*";
+    case 0x22C5:
+        return u"\u00B7";
+    case 0x22EF:
+        return u"...";
+    case 0x2208:
+        return u" in ";
+    case 0x2211:
+        return u"Sum";
+    case 0x221E:
+        return u"infinity";
+    case 0x2192:
+        return u"->";
+    case 0x2190:
+        return u"<-";
+    case 0x2194:
+        return u"<->";
+    case 0x21D2:
+        return u"=>";
+    case 0x21D0:
+        return u"<=";
+    case 0x21D4:
+        return u"<=>";
+    case 0x21A9:
+        return u"<-";
+    case 0x2191:
+        return u"^";
+    case 0x300C:
+    case 0x300D:
+    case 0x300E:
+    case 0x300F:
+        return u"\"";
+    case 0x3001:
+        return u",";
+    case 0x3002:
+        return u".";
+    case 0x30FB:
+        return u"\u00B7";
+    case 0x30FC:
+        return u"-";
+    case 0x060C:
+        return u",";
+    case 0x061B:
+        return u";";
+    case 0x061F:
+        return u"?";
+    case 0x2E3A:
+        return u"--";
+    case 0x2E3B:
+        return u"---";
+    }
+    return {};
+}
+
+struct StorableForm
+{
+    QString text;
+    qsizetype lost = 0; // characters that became "?"
+};
+
 // The run as ICU's transforms leave it, with a "?" for each character still not storable.
 // Runs go through one by one: in a longer text every replacement ICU makes moves the rest of it.
-QString storableForm(QStringView run)
+StorableForm storableForm(QStringView run)
 {
-    icu::UnicodeString transformed(reinterpret_cast<const char16_t *>(run.utf16()),
-                                   int32_t(run.size()));
+    QString prepared;
+    prepared.reserve(run.size());
+    for (const QChar c : run) {
+        const QStringView plain = plainForm(c.unicode());
+        if (plain.isEmpty())
+            prepared += c;
+        else
+            prepared += plain;
+    }
+    icu::UnicodeString transformed(reinterpret_cast<const char16_t *>(prepared.utf16()),
+                                   int32_t(prepared.size()));
     transforms().apply(transformed);
     const QStringView result(transformed.getBuffer(), transformed.length());
-    QString form;
-    form.reserve(result.size());
+    StorableForm form;
+    form.text.reserve(result.size());
     for (qsizetype i = 0; i < result.size(); ++i) {
         if (holds(result[i].unicode())) {
-            form.append(result[i]);
+            form.text.append(result[i]);
         } else {
-            form.append(u'?');
+            form.text.append(u'?');
+            ++form.lost;
             if (isSurrogatePair(result, i))
                 ++i;
         }
@@ -118,7 +203,7 @@ StorableText MakeStorable(const QString &text, OffsetMap *moves)
     // book holds far fewer different words than characters.
     StorableText result;
     result.text.reserve(text.size());
-    QHash<QStringView, QString> forms;
+    QHash<QStringView, StorableForm> forms;
     qsizetype at = 0;
     for (;;) {
         qsizetype start =
@@ -141,10 +226,11 @@ StorableText MakeStorable(const QString &text, OffsetMap *moves)
         auto form = forms.constFind(run);
         if (form == forms.cend())
             form = forms.insert(run, storableForm(run));
+        result.lost += form->lost;
         result.text.append(whole.sliced(at, start - at));
-        result.text.append(*form);
+        result.text.append(form->text);
         if (moves)
-            moves->replace(start, run, *form);
+            moves->replace(start, run, form->text);
         at = end;
     }
     result.text.append(whole.sliced(at));

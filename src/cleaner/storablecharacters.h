@@ -10,10 +10,14 @@
 // ("ﬁ" to "fi", full-width letters to ASCII), a transliteration to Latin ("Толстой" to
 // "Tolstoj"), then Latin to ASCII for what is still not storable ("ł" to "l"); only what none of
 // these reaches becomes "?", one per character. Characters the code page holds never change.
+//
+// Symbols ICU has no Latin for get a plain form from a table of our own: mathematical signs and
+// arrows ("≤" to "<=", "→" to "->"), Japanese and Arabic punctuation, the long dashes.
 struct StorableText
 {
     QString text;
     qsizetype replaced = 0; // characters the code page could not hold, a surrogate pair as one
+    qsizetype lost = 0;     // of those, the ones that became "?"
 };
 
 // Where a replacement is longer or shorter than what it replaced, moves records it.

@@ -260,7 +260,8 @@ CleanOutcome Clean(const QString &text, const CleanerBoxes &boxes)
     if (boxes[StorableCharactersBox]) {
         OffsetMap moves;
         StorableText storable = MakeStorable(current, &moves);
-        outcome.replacedCharacters = storable.replaced;
+        outcome.replacedCharacters = storable.replaced - storable.lost;
+        outcome.lostCharacters = storable.lost;
         outcome.moves = OffsetMap::compose(outcome.moves, moves);
         current = std::move(storable.text);
     }
@@ -287,8 +288,12 @@ QStringList describeClean(const CleanOutcome &outcome, const CleanerBoxes &boxes
     }
     if (boxes[StorableCharactersBox]) {
         const qsizetype replaced = outcome.replacedCharacters;
-        parts.append(u"replaced %1 %2 a book file cannot hold"_s.arg(replaced).arg(
-            replaced == 1 ? u"character"_s : u"characters"_s));
+        QString part = u"replaced %1 %2 a book file cannot hold"_s.arg(replaced).arg(
+            replaced == 1 ? u"character"_s : u"characters"_s);
+        if (const qsizetype lost = outcome.lostCharacters; lost > 0) {
+            part += u", and wrote %1 without a storable form as \"?\""_s.arg(lost);
+        }
+        parts.append(part);
     }
     return parts;
 }

@@ -73,8 +73,9 @@ struct CleanOutcome
     GutenbergFrame frame;
     qsizetype headerLines = 0;
     qsizetype licenceLines = 0;
-    // Box 7: how many characters it replaced.
+    // Box 7: how many characters it gave a storable form, and how many it could only write "?".
     qsizetype replacedCharacters = 0;
+    qsizetype lostCharacters = 0;
     // Where every offset of the text went, across all the boxes.
     OffsetMap moves;
 };
@@ -86,7 +87,7 @@ QString CleanText(const QString &text, const CleanerBoxes &boxes);
 
 // What a clean did with the two boxes for real books, one sentence each for the user: "removed
 // the Project Gutenberg header (31 lines) and licence (352 lines)" (or that none was found),
-// "replaced 12 characters a book file cannot hold".
+// "replaced 12 characters a book file cannot hold" (and how many could only be written "?").
 QStringList describeClean(const CleanOutcome &outcome, const CleanerBoxes &boxes);
 
 // For the warning after a save that stored characters as "?": the box that would have kept them.

@@ -15,6 +15,13 @@ namespace {
 
 constexpr char16_t SoftHyphen = 0x00AD;
 
+// Characters invisible by nature: zero-width space, non-joiner and joiner, the word joiner and
+// a byte-order mark inside the text. A book file cannot hold them, and a reader would show "?".
+bool isInvisible(char16_t c)
+{
+    return (c >= 0x200B && c <= 0x200D) || c == 0x2060 || c == 0xFEFF;
+}
+
 // HTML's white space, and the two Unicode separators the editor would take for line breaks.
 bool isCollapsible(char16_t c)
 {
@@ -377,7 +384,7 @@ void HtmlToText::appendText(QStringView text, bool preformatted)
     const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t c = text[i].unicode();
-        if (c == SoftHyphen)
+        if (isInvisible(c))
             continue;
         if (!preformatted) {
             if (isCollapsible(c)) {
@@ -388,7 +395,7 @@ void HtmlToText::appendText(QStringView text, bool preformatted)
             // A run of ordinary characters goes in at once.
             qsizetype end = i + 1;
             while (end < size && !isCollapsible(text[end].unicode())
-                   && text[end].unicode() != SoftHyphen)
+                   && !isInvisible(text[end].unicode()))
                 ++end;
             m_text += text.sliced(i, end - i);
             i = end - 1;
@@ -430,7 +437,7 @@ QString collapsedLabel(QStringView text)
     label.reserve(text.size());
     bool space = false;
     for (const QChar c : text) {
-        if (c.unicode() == SoftHyphen)
+        if (c.unicode() == SoftHyphen || isInvisible(c.unicode()))
             continue;
         if (isCollapsible(c.unicode()) || c.isSpace()) {
             space = !label.isEmpty();

@@ -11,7 +11,8 @@
 // The text a reader sees of HTML documents read one after another: each body in order, block
 // elements on lines of their own, paragraphs separated by one blank line, white space collapsed
 // as a browser collapses it (except inside pre), entities decoded, script, style and head left
-// out, soft hyphens dropped, an image's alternative text as "[text]"; line breaks CR LF.
+// out, characters invisible by nature (zero-width spaces and joiners) dropped and soft hyphens
+// kept, an image's alternative text as "[text]"; line breaks CR LF.
 //
 // Places in the text (a document's start, an element with an id, a heading) are marks: a mark
 // stands where the next visible character after it is written, so a mark taken at a heading's
@@ -68,7 +69,8 @@ private:
     std::vector<Mark> m_unplaced;
 };
 
-// White space collapsed to single spaces and trimmed, soft hyphens dropped: a label as a list or
+// White space collapsed to single spaces and trimmed, soft hyphens and invisible characters
+// dropped: a label as a list or
 // a title box shows it.
 QString collapsedLabel(QStringView text);
 
