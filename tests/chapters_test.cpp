@@ -1,5 +1,5 @@
-#include "chapters/bookcheck.h"
 #include "book/textimport.h"
+#include "chapters/bookcheck.h"
 #include "chapters/chaptertable.h"
 
 #include "referencescan.h"
@@ -89,6 +89,15 @@ TEST(ChapterTable, LongTitlesAreShortenedAtAWordAndEndInAnEllipsis)
         EXPECT_EQ(shortenedTitle(title), shortened);
         EXPECT_LE(shortenedTitle(title).size(), ChapterTitleLength);
     }
+    // Box 7's forms of a table's titles: a longer form drops its fill spaces before it is
+    // shortened.
+    const ChapterRows storable = storableRows(
+        {{u"\u4E2D\u6587"_s.leftJustified(40), u" 1"_s}, {QString(12, u'\u4E2D'), u" 2"_s}});
+    EXPECT_EQ(storable[0], (ChapterEntry{u"zhong w\u00E9n"_s, u" 1"_s}));
+    EXPECT_LE(storable[1].title.size(), ChapterTitleLength);
+    EXPECT_TRUE(storable[1].title.startsWith(u"zhong zhong"_s)
+                && storable[1].title.endsWith(u'\u2026'))
+        << storable[1].title.toStdString();
 }
 
 TEST(BookCheck, FindsWhatAReaderWouldStumbleOver)

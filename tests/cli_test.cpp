@@ -169,6 +169,12 @@ TEST_F(BatchTool, MakeTakesTheGutenbergFrameAwayAndGivesCharactersAStorableForm)
               "without a storable form as \"?\"\n");
     EXPECT_EQ(readBytes(path(u"out.vlm"_s)), header(0, "War and Peace", "Tolstoy", "") + "Lev ?");
 
+    // Box 7 gives Book Info storable forms as well.
+    ok(u"make info --import in.txt --clean 7"_s,
+       {u"--title"_s, u"\u0412\u043E\u0439\u043D\u0430"_s, u"--synopsis"_s, u"a \u2264 b"_s});
+    EXPECT_EQ(load(u"info.vlm"_s).title.trimmed(), u"Vojna"_s);
+    EXPECT_EQ(load(u"info.vlm"_s).synopsis.trimmed(), u"a <= b"_s);
+
     // Without box 7 the save warning names the box that would have kept the characters.
     EXPECT_TRUE(ok(u"make lossy --import in.txt --clean 6"_s)
                     .err.contains("\"Replace characters a book file cannot hold\" would"));

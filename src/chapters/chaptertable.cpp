@@ -1,6 +1,7 @@
 #include "chaptertable.h"
 
 #include "book/offsettext.h"
+#include "cleaner/storablecharacters.h"
 
 #include <algorithm>
 #include <utility>
@@ -28,6 +29,21 @@ QString shortenedTitle(QStringView title)
     while (!kept.isEmpty() && dangling.contains(kept.back()))
         kept.chop(1);
     return kept.toString() + u'\u2026';
+}
+
+ChapterRows storableRows(const ChapterRows &rows)
+{
+    ChapterRows result = rows;
+    for (ChapterEntry &row : result) {
+        QString title = MakeStorable(row.title).text;
+        if (title.size() > ChapterTitleLength) {
+            while (title.endsWith(u' '))
+                title.chop(1);
+            title = shortenedTitle(title);
+        }
+        row.title = title;
+    }
+    return result;
 }
 
 ChapterEntry foundChapterRow(QStringView title, qsizetype offset)

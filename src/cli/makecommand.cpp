@@ -10,6 +10,7 @@
 #include "chapters/chaptertable.h"
 #include "chapters/headingdetector.h"
 #include "chapters/rowsontext.h"
+#include "cleaner/storablecharacters.h"
 #include "cleaner/textcleaner.h"
 #include "import/bookimport.h"
 #include "search/textreplace.h"
@@ -92,6 +93,13 @@ void cleanText(Book &book, const CleanerBoxes &boxes, const QString &out, Consol
     if (boxes[GutenbergFrameBox]) {
         book.title = fieldFromHeader(book.title, outcome.frame.title);
         book.author = fieldFromHeader(book.author, outcome.frame.author);
+    }
+    // Book Info and the chapter titles are the book's too.
+    if (boxes[StorableCharactersBox]) {
+        book.title = MakeStorable(book.title).text;
+        book.author = MakeStorable(book.author).text;
+        book.synopsis = MakeStorable(book.synopsis).text;
+        book.chapters = storableRows(book.chapters);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "frmchapters.h"
 #include "frminfo.h"
 #include "frmleafwright.h"
+#include "multilinetextbox.h"
 #include "rowfollower.h"
 #include "windows.h"
 
@@ -47,8 +48,8 @@ private:
 
 BookFields currentFields()
 {
-    return {frmInfo()->objTitle->text(), frmInfo()->objAuthor->text(),
-            frmChapters()->chapterRows()};
+    return {frmInfo()->objTitle->text(), frmInfo()->objAuthor->text(), frmChapters()->chapterRows(),
+            frmInfo()->objSynopsis->Text()};
 }
 
 void showFields(const BookFields &fields)
@@ -58,6 +59,8 @@ void showFields(const BookFields &fields)
         info->objTitle->setText(fields.title);
     if (info->objAuthor->text() != fields.author)
         info->objAuthor->setText(fields.author);
+    if (info->objSynopsis->Text() != fields.synopsis)
+        info->objSynopsis->setText(fields.synopsis);
     if (frmChapters()->chapterRows() != fields.rows)
         frmChapters()->setChapterRows(fields.rows);
 }

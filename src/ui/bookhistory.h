@@ -4,13 +4,14 @@
 
 #include <QString>
 
-// The parts of the book that a step of its history changes besides the text: Book Info's title
-// and author and the chapter table.
+// The parts of the book that a step of its history changes besides the text: Book Info and the
+// chapter table.
 struct BookFields
 {
     QString title;
     QString author;
     ChapterRows rows;
+    QString synopsis;
 
     friend bool operator==(const BookFields &, const BookFields &) = default;
 };

@@ -2,9 +2,7 @@
 
 #include "bookeditor.h"
 #include "bookhistory.h"
-#include "frminfo.h"
 #include "frmleafwright.h"
-#include "multilinetextbox.h"
 #include "windows.h"
 
 #include <QCoreApplication>
@@ -19,7 +17,6 @@ struct SavedBook
 {
     QString name;
     BookFields fields;
-    QString synopsis;
 };
 
 SavedBook &saved()
@@ -34,16 +31,14 @@ bool captionPending = false;
 
 void startBookState(const QString &path)
 {
-    saved() = {path.isEmpty() ? QString() : QFileInfo(path).fileName(), currentFields(),
-               frmInfo()->objSynopsis->Text()};
+    saved() = {path.isEmpty() ? QString() : QFileInfo(path).fileName(), currentFields()};
     frmLeafwright()->objBook->document()->setModified(false);
     frmLeafwright()->setWindowTitle(bookCaption());
 }
 
 bool bookChanged()
 {
-    return frmLeafwright()->objBook->document()->isModified() || currentFields() != saved().fields
-           || frmInfo()->objSynopsis->Text() != saved().synopsis;
+    return frmLeafwright()->objBook->document()->isModified() || currentFields() != saved().fields;
 }
 
 QString bookCaption()

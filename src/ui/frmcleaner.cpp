@@ -7,6 +7,7 @@
 #include "windows.h"
 
 #include "chapters/rowsontext.h"
+#include "cleaner/storablecharacters.h"
 #include "cleaner/textcleaner.h"
 
 #include <QCheckBox>
@@ -94,6 +95,13 @@ void FrmCleaner::butClean_Click()
         if (boxes[GutenbergFrameBox]) {
             after.title = fieldFromHeader(after.title, outcome.frame.title);
             after.author = fieldFromHeader(after.author, outcome.frame.author);
+        }
+        // Book Info and the chapter titles are the book's too.
+        if (boxes[StorableCharactersBox]) {
+            after.title = MakeStorable(after.title).text;
+            after.author = MakeStorable(after.author).text;
+            after.synopsis = MakeStorable(after.synopsis).text;
+            after.rows = storableRows(after.rows);
         }
         const bool changed = outcome.text != text;
         commitBookStep(changed ? &outcome.text : nullptr, after,
