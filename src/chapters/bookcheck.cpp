@@ -100,12 +100,15 @@ QHash<int, QStringList> numberingGaps(const QList<ChapterEntry> &chapters)
     QHash<int, QStringList> gaps;
     QString partAbove;
     QString matterAbove; // the front or back heading just above, which may hold what follows
+    bool unnumberedAbove = false; // a heading without a number since the last numbered one
     for (int row = 0; row < chapters.size(); ++row) {
         Numbering numbering = numberingOf(chapters[row].title, partAbove);
         if (numbering.matter)
             matterAbove = numbering.kind.left(1).toUpper() + numbering.kind.mid(1);
-        if (numbering.number == 0)
+        if (numbering.number == 0) {
+            unnumberedAbove = true;
             continue;
+        }
         // Chapters numbered afresh straight under an epilogue belong to it.
         if (!matterAbove.isEmpty() && !numbering.part && numbering.number == 1
             && highestOfKind.value(numbering.kind) > 0 && numbering.scope == partAbove) {
@@ -122,6 +125,11 @@ QHash<int, QStringList> numberingGaps(const QList<ChapterEntry> &chapters)
             numbering.scope.isEmpty() ? QString() : u" of "_s + numbering.scope.toLower();
         Run &run = runs[numbering.kind + u'|' + numbering.scope];
         const int number = numbering.number;
+        // Numbers starting again under a titled heading without one ("Song of Myself", then
+        // sections 1 to 52) are a run of their own.
+        if (number == 1 && unnumberedAbove)
+            run = Run{};
+        unnumberedAbove = false;
         if (run.seen.contains(number)) {
             gaps[row].append(u"%1 %2%3 is repeated"_s.arg(numbering.kind).arg(number).arg(where));
         } else {
