@@ -221,6 +221,16 @@ TEST(EpubImport, WebPagesGiveTheirTitleAndH1ToH3Headings)
     EXPECT_EQ(read.value().book,
               (Book{u"The Page"_s, QString(), QString(), rows(u"Top@ 0|Third level@ 21"_s),
                     u"Top\r\n\r\na\r\n\r\nSmall\r\n\r\nThird level"_s}));
+
+    // Note references stand apart in brackets; a heading's title reads without them.
+    writeBytes(page, "<html><body><h2>January 1659\u201360<a href='#n47'><sup>47</sup></a></h2>"
+                     "<p>cold.<a epub:type='noteref' href='#n48'>48</a> I lived<sup><a "
+                     "href='#n49'>49</a></sup>, <a href='other.html'>here</a>.</p></body></html>");
+    const Result<ImportedBook> notes = importBook(page);
+    ASSERT_TRUE(notes.ok());
+    EXPECT_EQ(notes.value().book.text,
+              u"January 1659\u201360[47]\r\n\r\ncold.[48] I lived[49], here."_s);
+    EXPECT_EQ(notes.value().book.chapters, rows(u"January 1659\u201360@ 0"_s));
 }
 
 // Each real book's information, chapter count, a chapter and the text at its offset, and how the

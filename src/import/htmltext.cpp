@@ -53,6 +53,31 @@ bool named(const xmlNode *node, const char *name)
            && xmlStrcasecmp(node->name, reinterpret_cast<const xmlChar *>(name)) == 0;
 }
 
+// A link to a note: marked so ("noteref"), or a link within the book set as a superscript
+// ("<sup><a href='#n48'>48</a></sup>", "<a href='#n48'><sup>48</sup></a>").
+bool isNoteReference(const xmlNode *node)
+{
+    if (!named(node, "a"))
+        return false;
+    if (attribute(node, "epub:type").contains(u"noteref"_s)
+        || attribute(node, "role") == u"doc-noteref"_s) {
+        return true;
+    }
+    if (!attribute(node, "href").contains(u'#'))
+        return false;
+    if (node->parent && named(node->parent, "sup"))
+        return true;
+    const xmlNode *only = nullptr;
+    for (const xmlNode *child = node->children; child; child = child->next) {
+        if (child->type == XML_TEXT_NODE && QString(fromXml(child->content)).trimmed().isEmpty())
+            continue;
+        if (only)
+            return false;
+        only = child;
+    }
+    return only && named(only, "sup");
+}
+
 // How an element shapes the text around it.
 enum class Kind {
     Inline,
@@ -172,7 +197,8 @@ void gatherText(const xmlNode *node, QString &out)
     for (const xmlNode *child = node->children; child; child = child->next) {
         if (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE)
             out += fromXml(child->content);
-        else if (child->type == XML_ELEMENT_NODE && kindOf(child) != Kind::Skipped)
+        else if (child->type == XML_ELEMENT_NODE && kindOf(child) != Kind::Skipped
+                 && !isNoteReference(child)) // a title reads without its notes' numbers
             gatherText(child, out);
         if (child->type == XML_ELEMENT_NODE && kindOf(child) == Kind::Image)
             out += attribute(child, "alt");
@@ -271,6 +297,9 @@ private:
             if (!collapsedLabel(alt).isEmpty())
                 m_out.appendText(u'[' + alt + u']', m_preformatted > 0);
         }
+        // A note's number stands apart from the word it follows: "cold.[48]".
+        if (isNoteReference(node))
+            m_out.appendText(u"[", m_preformatted > 0);
         return true;
     }
 
@@ -278,6 +307,8 @@ private:
     {
         if (node->type != XML_ELEMENT_NODE)
             return;
+        if (isNoteReference(node))
+            m_out.appendText(u"]", m_preformatted > 0);
         switch (kindOf(node)) {
         case Kind::Paragraph:
             m_out.oweBreaks(2);
