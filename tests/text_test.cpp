@@ -233,6 +233,45 @@ TEST(EpubImport, WebPagesGiveTheirTitleAndH1ToH3Headings)
     EXPECT_EQ(notes.value().book.chapters, rows(u"January 1659\u201360@ 0"_s));
 }
 
+// Web pages as a browser shows them.
+TEST(EpubImport, WebPagesReadAsABrowserShowsThem)
+{
+    QTemporaryDir dir;
+    const QString page = dir.filePath(u"page.html"_s);
+    // The page's bytes, then its text and author.
+    const std::tuple<const char *, QByteArray, QString, QString> cases[] = {
+        {"undeclared bytes that are not UTF-8 are Windows-1252",
+         "<html><body><p>\x93quoted\x94 \x80 5</p></body></html>",
+         u"\u201Cquoted\u201D \u20AC 5"_s,
+         {}},
+        {"the XML declaration's encoding",
+         "<?xml version='1.0' encoding='ISO-8859-15'?><html><body><p>\xA4</p></body></html>",
+         u"\u20AC"_s,
+         {}},
+        {"spacer line breaks give one blank line at most",
+         "<html><body><p>a</p><div><br/><br/><br/><br/></div><p>b<br/><br/><br/>c</p></body></"
+         "html>",
+         u"a\r\n\r\nb\r\n\r\nc"_s,
+         {}},
+        {"fallback content and form controls are no text; the author from the head",
+         "<html><head><meta name='Author' content=' Ann  Lee '/></head><body><p>a<noscript>n"
+         "</noscript><select><option>o</option></select><textarea>t</textarea><object>f</object>"
+         "</p></body></html>",
+         u"a"_s, u"Ann Lee"_s},
+        {"a DOCTYPE's internal subset is not shown",
+         "<!DOCTYPE html [ <!ENTITY x 'y'> ]><html><body><p>text</p></body></html>",
+         u"text"_s,
+         {}},
+    };
+    for (const auto &[name, bytes, text, author] : cases) {
+        writeBytes(page, bytes);
+        const Result<ImportedBook> read = importBook(page);
+        ASSERT_TRUE(read.ok()) << name;
+        EXPECT_EQ(read.value().book.text, text) << name;
+        EXPECT_EQ(read.value().book.author, author) << name;
+    }
+}
+
 // Each real book's information, chapter count, a chapter and the text at its offset, and how the
 // text ends.
 TEST(EpubImport, RealBooksGiveTheirInfoAndChaptersOnTheirHeadings)

@@ -404,6 +404,7 @@ Result<ImportedBook> readHtmlBook(QByteArrayView bytes, const QString &path)
     ImportedBook imported;
     Book &book = imported.book;
     book.title = document->title;
+    book.author = document->author;
     book.text = writer.finish();
     for (const HtmlToText::Heading &heading : document->headings) {
         if (heading.level <= 3)

@@ -103,6 +103,13 @@ Kind kindOf(const xmlNode *node)
         {"style", Kind::Skipped},
         {"template", Kind::Skipped},
         {"title", Kind::Skipped},
+        // What a browser shows only where it cannot show the real thing, and form controls.
+        {"noscript", Kind::Skipped},
+        {"iframe", Kind::Skipped},
+        {"object", Kind::Skipped},
+        {"select", Kind::Skipped},
+        {"option", Kind::Skipped},
+        {"textarea", Kind::Skipped},
         {"p", Kind::Paragraph},
         {"h1", Kind::Paragraph},
         {"h2", Kind::Paragraph},
@@ -169,13 +176,64 @@ struct DocFree
 };
 using DocPtr = std::unique_ptr<xmlDoc, DocFree>;
 
-DocPtr parseHtml(QByteArrayView markup)
+// The encoding a document that is not UTF-8 is read in: the one its XML declaration names, or
+// none where a meta element names one (the parser reads that itself), or Windows-1252, which
+// is what undeclared pages in a Western language are written in.
+QByteArray declaredEncoding(QByteArrayView markup)
 {
+    const QByteArrayView start = markup.first(std::min<qsizetype>(markup.size(), 1024));
+    if (start.startsWith("<?xml")) {
+        const qsizetype end = start.indexOf("?>");
+        const QByteArrayView declaration = start.first(end < 0 ? start.size() : end);
+        const qsizetype at = declaration.indexOf("encoding");
+        if (at >= 0) {
+            qsizetype quote = at + 8;
+            while (quote < declaration.size() && declaration[quote] != '"'
+                   && declaration[quote] != '\'')
+                ++quote;
+            const qsizetype close = quote < declaration.size()
+                                        ? declaration.indexOf(declaration[quote], quote + 1)
+                                        : -1;
+            if (close > quote + 1)
+                return declaration.sliced(quote + 1, close - quote - 1).toByteArray();
+        }
+    }
+    if (QByteArray(start.toByteArray()).toLower().contains("charset"))
+        return {};
+    return "windows-1252";
+}
+
+// A DOCTYPE's internal subset, which no browser shows and the HTML parser would write out as
+// text, taken away: "<!DOCTYPE html [ ... ]>" becomes "<!DOCTYPE html>".
+QByteArray withoutInternalSubset(QByteArrayView markup)
+{
+    const qsizetype doctype =
+        QByteArray(markup.first(std::min<qsizetype>(markup.size(), 1024)).toByteArray())
+            .toUpper()
+            .indexOf("<!DOCTYPE");
+    if (doctype < 0)
+        return {};
+    const qsizetype open = markup.indexOf('[', doctype);
+    const qsizetype close = markup.indexOf('>', doctype);
+    if (open < 0 || close < open)
+        return {};
+    const qsizetype end = markup.indexOf("]>", open);
+    if (end < 0)
+        return {};
+    return markup.first(open).toByteArray() + markup.sliced(end + 1).toByteArray();
+}
+
+DocPtr parseHtml(QByteArrayView original)
+{
+    const QByteArray mended = withoutInternalSubset(original);
+    const QByteArrayView markup = mended.isEmpty() ? original : QByteArrayView(mended);
     if (markup.isEmpty() || markup.size() > INT_MAX)
         return nullptr;
     // A document that is valid UTF-8 is UTF-8 whatever it declares, as for text files; the
     // parser's own guess would be Latin-1.
-    const char *encoding = isValidUtf8(markup) ? "UTF-8" : nullptr;
+    const QByteArray declared =
+        isValidUtf8(markup) ? QByteArray("UTF-8") : declaredEncoding(markup);
+    const char *encoding = declared.isEmpty() ? nullptr : declared.constData();
     const std::unique_ptr<htmlParserCtxt, void (*)(htmlParserCtxtPtr)> parser(htmlNewParserCtxt(),
                                                                               htmlFreeParserCtxt);
     if (!parser)
@@ -358,6 +416,11 @@ std::optional<HtmlToText::Document> HtmlToText::addDocument(QByteArrayView marku
                 gatherText(node, title);
                 document.title = collapsedLabel(title);
             }
+            const QString meta = attribute(node, "name").toLower();
+            if (named(node, "meta") && document.author.isEmpty()
+                && (meta == u"author"_s || meta == u"dc.creator"_s)) {
+                document.author = collapsedLabel(attribute(node, "content"));
+            }
         }
     }
     return document;
@@ -378,16 +441,20 @@ void HtmlToText::oweBreaks(int lines)
 
 void HtmlToText::lineBreak()
 {
+    // Runs of line breaks ("<br/><br/><br/>" as spacers) give at most one blank line.
+    constexpr int MostBreaks = 2;
     if (m_text.isEmpty())
         return;
     while (m_trailingBreaks < m_breaksOwed) {
         m_text += u"\r\n"_s;
         ++m_trailingBreaks;
     }
-    m_text += u"\r\n"_s;
-    ++m_trailingBreaks;
     m_breaksOwed = 0;
     m_spaceOwed = false;
+    if (m_trailingBreaks < MostBreaks) {
+        m_text += u"\r\n"_s;
+        ++m_trailingBreaks;
+    }
 }
 
 // Writes the line breaks or the space owed before the next visible character, and places the

@@ -36,7 +36,8 @@ public:
         Mark start;
         QHash<QString, Mark> ids; // every element's id (and an a element's name), first one wins
         QList<Heading> headings;
-        QString title; // the title element's text, white space collapsed
+        QString title;  // the title element's text, white space collapsed
+        QString author; // from the head's meta "author" or "DC.creator"
     };
 
     // Adds one document, separated from the text before it by a blank line. Nothing when even
