@@ -233,6 +233,26 @@ TEST(EpubImport, WebPagesGiveTheirTitleAndH1ToH3Headings)
     EXPECT_EQ(notes.value().book.chapters, rows(u"January 1659\u201360@ 0"_s));
 }
 
+// Documents outside the reading order are read where the table of contents leads into them;
+// an entry that is a number alone reads with its parent's label.
+TEST(EpubImport, TheTableOfContentsLeadsIntoAuxiliaryDocumentsAndNamesNumbers)
+{
+    QList<ZipEntry> entries =
+        epubEntries({"<p id='s1'>Verse</p>", "<p>Notes</p>", "<p>Cover</p>"},
+                    "<li><a href='c1.xhtml'>Song</a><ol><li><a href='c1.xhtml#s1'>1</a></li><li><a "
+                    "href='c2.xhtml'>2.</a></li></ol></li>");
+    for (ZipEntry &entry : entries) {
+        if (entry.name == u"OEBPS/content.opf"_s) {
+            entry.bytes.replace("<itemref idref='c2'/>", "<itemref idref='c2' linear='no'/>");
+            entry.bytes.replace("<itemref idref='c3'/>", "<itemref idref='c3' linear='no'/>");
+        }
+    }
+    const Result<ImportedBook> read = readEpub(zipArchive(entries), u"in.epub"_s);
+    ASSERT_TRUE(read.ok()) << read.error().message().toStdString();
+    EXPECT_EQ(read.value().book.text, u"Verse\r\n\r\nNotes"_s);
+    EXPECT_EQ(read.value().book.chapters, rows(u"Song@ 0|Song 1@ 0|Song 2.@ 9"_s));
+}
+
 // Web pages as a browser shows them.
 TEST(EpubImport, WebPagesReadAsABrowserShowsThem)
 {

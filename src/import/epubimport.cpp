@@ -123,7 +123,8 @@ struct Package
     QStringList creators;
     QString description;
     QHash<QString, ManifestItem> manifest;
-    QStringList spine; // item ids in reading order, auxiliary ones left out
+    QStringList spine;       // item ids in reading order
+    QSet<QString> auxiliary; // of those, the ones outside the reading order (linear="no")
     QString ncxId;
 
     QString mainTitle() const
@@ -173,10 +174,12 @@ std::variant<Package, QString> readPackage(const QByteArray &bytes, const QStrin
                  attributes.value(u"properties"_s).toString().split(u' ', Qt::SkipEmptyParts)});
         } else if (name == u"spine"_s) {
             package.ncxId = attributes.value(u"toc"_s).toString();
-        } else if (name == u"itemref"_s && attributes.value(u"linear"_s) != u"no"_s) {
+        } else if (name == u"itemref"_s) {
             // Items outside the reading order (a cover, a contents page shown on demand) are
-            // not part of the text a reader reads through.
+            // part of the text only where the table of contents leads into them.
             package.spine.append(attributes.value(u"idref"_s).toString());
+            if (attributes.value(u"linear"_s) == u"no"_s)
+                package.auxiliary.insert(package.spine.last());
         }
     }
     // Some books have a fault after their spine; what a reader needs was read by then.
@@ -216,7 +219,12 @@ QList<TocLink> ncxLinks(const QByteArray &bytes, qsizetype &beyond)
             open.append(links.size());
             links.append(TocLink{});
         } else if (!open.isEmpty() && name == u"text"_s && links[open.last()].label.isEmpty()) {
-            links[open.last()].label = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            QString label = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            // A number alone reads with its parent entry's label: "Song of Myself 1".
+            if (isNumberOnly(label) && open.size() > 1)
+                label = collapsedLabel(links[open[open.size() - 2]].label) + u' '
+                        + collapsedLabel(label);
+            links[open.last()].label = label;
         } else if (!open.isEmpty() && name == u"content"_s && links[open.last()].href.isEmpty()) {
             links[open.last()].href = xml.attributes().value(u"src"_s).toString();
         }
@@ -288,7 +296,7 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
         return refuse(*problem);
     const Package &package = std::get<Package>(parsed);
 
-    QList<ManifestItem> spine;
+    QList<std::pair<ManifestItem, bool>> spine; // with whether it is outside the reading order
     for (const QString &id : package.spine) {
         const auto item = package.manifest.constFind(id);
         if (item == package.manifest.cend())
@@ -296,7 +304,7 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
                 u"names the item \"%1\" in its spine, which its package does not list"_s.arg(id));
         if (!archive.contains(item->path))
             return refuse(u"lacks the content document %1 named in its spine"_s.arg(item->path));
-        spine.append(*item);
+        spine.append({*item, package.auxiliary.contains(id)});
     }
     if (spine.isEmpty())
         return refuse(u"has no content to read: its spine is empty"_s);
@@ -322,34 +330,10 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
         const QSet<QString> encrypted = encryptedEntries(std::get<QByteArray>(encryption));
         bool locked = encrypted.contains(packageName) || encrypted.contains(navName)
                       || encrypted.contains(ncxName);
-        for (const ManifestItem &item : spine)
+        for (const auto &[item, auxiliary] : spine)
             locked = locked || encrypted.contains(item.path);
         if (locked)
             return refuse(u"is protected by DRM (its text is encrypted) and cannot be read"_s);
-    }
-
-    HtmlToText writer;
-    QList<HtmlToText::Document> documents;
-    QHash<QString, qsizetype> documentOf; // the first place of each content document
-    for (const ManifestItem &item : spine) {
-        // A document the spine lists again is read once, at its first place.
-        if (documentOf.contains(item.path))
-            continue;
-        documentOf.insert(item.path, documents.size());
-        if (!isMarkup(item.mediaType)) {
-            documents.append({writer.markHere(), {}, {}, {}});
-            continue;
-        }
-        auto markup = read(item.path);
-        if (const auto *problem = std::get_if<QString>(&markup))
-            return refuse(*problem);
-        std::optional<HtmlToText::Document> document =
-            writer.addDocument(std::get<QByteArray>(markup));
-        if (!document)
-            return refuse(
-                u"has a content document %1 that cannot be read, not even as damaged HTML"_s.arg(
-                    item.path));
-        documents.append(std::move(*document));
     }
 
     QList<TocLink> links;
@@ -368,6 +352,36 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
             links = ncxLinks(*xml, beyond);
             linksFrom = ncxName;
         }
+    }
+
+    HtmlToText writer;
+    QList<HtmlToText::Document> documents;
+    QHash<QString, qsizetype> documentOf; // the first place of each content document
+    // Where the table of contents leads: documents outside the reading order are read there.
+    QSet<QString> tocTargets;
+    for (const TocLink &link : links) {
+        if (const std::optional<Target> target = resolveLink(linksFrom, link.href))
+            tocTargets.insert(target->path);
+    }
+    for (const auto &[item, auxiliary] : spine) {
+        // A document the spine lists again is read once, at its first place.
+        if (documentOf.contains(item.path) || (auxiliary && !tocTargets.contains(item.path)))
+            continue;
+        documentOf.insert(item.path, documents.size());
+        if (!isMarkup(item.mediaType)) {
+            documents.append({writer.markHere(), {}, {}, {}});
+            continue;
+        }
+        auto markup = read(item.path);
+        if (const auto *problem = std::get_if<QString>(&markup))
+            return refuse(*problem);
+        std::optional<HtmlToText::Document> document =
+            writer.addDocument(std::get<QByteArray>(markup));
+        if (!document)
+            return refuse(
+                u"has a content document %1 that cannot be read, not even as damaged HTML"_s.arg(
+                    item.path));
+        documents.append(std::move(*document));
     }
 
     ImportedBook imported;

@@ -75,6 +75,10 @@ private:
 // a title box shows it.
 QString collapsedLabel(QStringView text);
 
+// Whether a table of contents entry's label is a number alone ("12", "IV."), which reads only
+// with its parent's label before it.
+bool isNumberOnly(QStringView label);
+
 // The text of a piece of HTML, for instance a book's description: markup removed, paragraphs
 // separated by blank lines.
 QString htmlFragmentToText(const QString &markup);
