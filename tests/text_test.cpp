@@ -154,6 +154,8 @@ TEST(EpubImport, ReadsTextInfoAndChaptersOrRefusesWithOneMessage)
         {u"OEBPS/c1.xhtml, which is damaged"_s,
          edited(twoChapters, {u"OEBPS/c1.xhtml"_s, rawDeflate(million), 1000, million})},
         {u"4102 files"_s, zipArchive(tinyEntries)},
+        {u"META-INF/container.xml cannot be read"_s,
+         edited(twoChapters, {u"META-INF/container.xml"_s, "<container><rootfiles>"})},
         {u"META-INF/container.xml declares XML entities"_s,
          edited(twoChapters, {u"META-INF/container.xml"_s, entityBomb("container")})},
         {u"OEBPS/content.opf declares XML entities"_s,
@@ -290,6 +292,12 @@ TEST(EpubImport, WebPagesReadAsABrowserShowsThem)
         EXPECT_EQ(read.value().book.text, text) << name;
         EXPECT_EQ(read.value().book.author, author) << name;
     }
+
+    // The words of a title page set as headings start no chapter.
+    writeBytes(page, "<html><body><h1>THE</h1><h2>by</h2><h1>Great Tale</h1><p>Once.</p>"
+                     "<h2>Part Two</h2><h3>The End</h3><p>Done.</p></body></html>");
+    EXPECT_EQ(importBook(page).value().book.chapters,
+              rows(u"Great Tale@ 13|Part Two@ 36|The End@ 48"_s));
 }
 
 // Each real book's information, chapter count, a chapter and the text at its offset, and how the

@@ -9,6 +9,8 @@
 #include <QUrl>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -91,7 +93,14 @@ QString xmlProblem(const QXmlStreamReader &xml)
 
 // --- container.xml ------------------------------------------------------------------------------
 
-QString packagePath(const QByteArray &container)
+// The package document's path, or what is wrong with the container.
+struct PackageLocation
+{
+    QString path;
+    QString problem;
+};
+
+PackageLocation packagePath(const QByteArray &container)
 {
     QXmlStreamReader xml(container);
     QString first;
@@ -100,11 +109,13 @@ QString packagePath(const QByteArray &container)
             continue;
         const QString path = xml.attributes().value(u"full-path"_s).toString();
         if (xml.attributes().value(u"media-type"_s) == u"application/oebps-package+xml"_s)
-            return path;
+            return {path, {}};
         if (first.isEmpty())
             first = path;
     }
-    return first;
+    if (first.isEmpty() && xml.hasError())
+        return {{}, xmlProblem(xml)};
+    return {first, {}};
 }
 
 // --- the package document -----------------------------------------------------------------------
@@ -283,7 +294,10 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
     auto container = read(containerName);
     if (const auto *problem = std::get_if<QString>(&container))
         return refuse(*problem);
-    const QString packageName = packagePath(std::get<QByteArray>(container));
+    const PackageLocation located = packagePath(std::get<QByteArray>(container));
+    if (!located.problem.isEmpty())
+        return refuse(u"is damaged: %1 cannot be read: %2"_s.arg(containerName, located.problem));
+    const QString packageName = located.path;
     if (packageName.isEmpty())
         return refuse(u"is not an EPUB book: %1 names no package document"_s.arg(containerName));
     if (!archive.contains(packageName))
@@ -302,6 +316,9 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
         if (item == package.manifest.cend())
             return refuse(
                 u"names the item \"%1\" in its spine, which its package does not list"_s.arg(id));
+        if (item->path.isEmpty())
+            return refuse(
+                u"names a content document outside the book in its spine (item \"%1\")"_s.arg(id));
         if (!archive.contains(item->path))
             return refuse(u"lacks the content document %1 named in its spine"_s.arg(item->path));
         spine.append({*item, package.auxiliary.contains(id)});
@@ -420,10 +437,21 @@ Result<ImportedBook> readHtmlBook(QByteArrayView bytes, const QString &path)
     book.title = document->title;
     book.author = document->author;
     book.text = writer.finish();
-    for (const HtmlToText::Heading &heading : document->headings) {
-        if (heading.level <= 3)
-            book.chapters.append(newChapterRow(shortenedTitle(heading.title),
-                                               QString::number(writer.offset(heading.mark))));
+    // A heading starts a section; the words of a title page set as headings ("THE", "by")
+    // stand right above the next heading with no text of their own and start none.
+    const QList<HtmlToText::Heading> &headings = document->headings;
+    for (qsizetype i = 0; i < headings.size(); ++i) {
+        const HtmlToText::Heading &heading = headings[i];
+        if (heading.level > 3 || heading.title.isEmpty())
+            continue;
+        const qsizetype at = writer.offset(heading.mark);
+        const bool alone = i + 1 < headings.size()
+                           && writer.offset(headings[i + 1].mark) - at <= heading.title.size() + 4;
+        const auto letters = std::count_if(heading.title.begin(), heading.title.end(),
+                                           [](QChar c) { return c.isLetter(); });
+        if (alone && (letters < 4 || heading.title.front().isLower()))
+            continue;
+        book.chapters.append(newChapterRow(shortenedTitle(heading.title), QString::number(at)));
     }
     imported.chaptersLeftOut = keepRowsThatFit(book.chapters, 0);
     return imported;
