@@ -36,6 +36,10 @@ const QByteArray Pages[] = {
     "<pre>\n x\n  y</pre><ul><li>i</li></ul><img alt='pic'/>so&shy;ft<script>s</script></body>"
     "</html>",
     "<div><p>unclosed<div>x<h2>Two<table><tr><td>1<td>2</table>",
+    "<?xml version='1.0' encoding='windows-1252'?><!DOCTYPE html [<!ENTITY e 'x'>]><html><head>"
+    "<meta name='author' content='A'/></head><body><h1>THE</h1><p>cold.<a epub:type='noteref' "
+    "href='#n1'>1</a><sup><a href='#n2'>2</a></sup>\x93q\x94<br/><br/><br/><noscript>n</noscript>"
+    "</p></body></html>",
 };
 
 } // namespace
@@ -72,6 +76,26 @@ int main(int argc, char *argv[])
     write(root + u"/fuzz_epub"_s, u"nav"_s,
           zipArchive(epubEntries(bodies, "<li><a href='c1.xhtml'>A</a><ol><li><a "
                                          "href='c2.xhtml#f'>F</a></li></ol></li>")));
+    // Books that ask for more than their text needs: entities in the package, a document the
+    // spine lists again and again, one outside the reading order that the contents lead into.
+    {
+        QList<ZipEntry> entries = epubEntries(bodies, "<li><a href='c1.xhtml'>A</a><ol><li><a "
+                                                      "href='c2.xhtml'>1</a></li></ol></li>");
+        for (ZipEntry &entry : entries) {
+            if (entry.name == u"OEBPS/content.opf"_s) {
+                entry.bytes.replace("<itemref idref='c2'/>",
+                                    "<itemref idref='c2' linear='no'/><itemref idref='c1'/>"
+                                    "<itemref idref='c1'/>");
+            }
+        }
+        write(root + u"/fuzz_epub"_s, u"spine"_s, zipArchive(entries));
+        for (ZipEntry &entry : entries) {
+            if (entry.name == u"META-INF/container.xml"_s)
+                entry.bytes.replace("<?xml version='1.0'?>",
+                                    "<?xml version='1.0'?><!DOCTYPE c [<!ENTITY a 'aaaa'>]>");
+        }
+        write(root + u"/fuzz_epub"_s, u"entities"_s, zipArchive(entries));
+    }
     write(root + u"/fuzz_epub"_s, u"ncx"_s,
           zipArchive(epubEntries(bodies, {})
                      << ZipEntry{u"OEBPS/toc.ncx"_s,
