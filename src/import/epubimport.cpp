@@ -1,6 +1,7 @@
 #include "epubimport.h"
 
 #include "htmltext.h"
+#include "tocnavigation.h"
 #include "ziparchive.h"
 
 #include "chapters/chaptertable.h"

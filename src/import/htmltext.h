@@ -71,25 +71,9 @@ private:
 };
 
 // White space collapsed to single spaces and trimmed, soft hyphens and invisible characters
-// dropped: a label as a list or
-// a title box shows it.
+// dropped: a label as a list or a title box shows it.
 QString collapsedLabel(QStringView text);
-
-// Whether a table of contents entry's label is a number alone ("12", "IV."), which reads only
-// with its parent's label before it.
-bool isNumberOnly(QStringView label);
 
 // The text of a piece of HTML, for instance a book's description: markup removed, paragraphs
 // separated by blank lines.
 QString htmlFragmentToText(const QString &markup);
-
-// One link of a table of contents: its label as written and where it points.
-struct TocLink
-{
-    QString label;
-    QString href;
-};
-
-// The links of an EPUB navigation document's table of contents (its nav element of type "toc"),
-// nested lists flattened in reading order; entries without a link give none.
-QList<TocLink> navigationLinks(QByteArrayView markup);
