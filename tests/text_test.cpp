@@ -197,6 +197,16 @@ TEST(EpubImport, CraftedBooksCostNoMoreThanTheirTextNeeds)
     EXPECT_EQ(full.value().book.chapters.size(), MaxChapterRows);
     EXPECT_EQ(full.value().chaptersLeftOut, 5);
 
+    // A damaged table of contents costs the chapters, not the book, and says so.
+    const Result<ImportedBook> damaged =
+        readEpub(edited(epubEntries({"<p>Text</p>"}, {}), {u"OEBPS/toc.ncx"_s, "<ncx><navMap <<"}),
+                 u"in.epub"_s);
+    ASSERT_TRUE(damaged.ok());
+    EXPECT_EQ(damaged.value().book.text, u"Text"_s);
+    EXPECT_TRUE(damaged.value().tableProblem.startsWith(u"its table of contents OEBPS/toc.ncx is "
+                                                        "damaged"_s))
+        << damaged.value().tableProblem.toStdString();
+
     QTemporaryDir dir;
     const QString deep = dir.filePath(u"deep.html"_s);
     writeBytes(deep, "<html><body>" + QByteArray("<font size=2>line<br>\n").repeated(300)

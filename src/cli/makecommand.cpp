@@ -171,6 +171,7 @@ int runMake(const CommandLine &line, Console &console)
     if (!source)
         return fileProblem(console, source.error());
     const qsizetype tableLeftOut = source.value().chaptersLeftOut;
+    const QString tableProblem = source.value().tableProblem;
     Book book = std::move(source).value().book;
 
     if (line.has("--title"_L1))
@@ -201,6 +202,8 @@ int runMake(const CommandLine &line, Console &console)
     if (saved.value().count > 0)
         console.warning(u"%1: %2. %3 (--clean 7)"_s.arg(out, CodePage::describe(saved.value()),
                                                         unstorableAdvice()));
+    if (!tableProblem.isEmpty())
+        console.warning(u"%1: imported without chapters: %2"_s.arg(out, tableProblem));
     if (tableLeftOut > 0) {
         console.warning(u"%1: the chapter table holds at most %2 chapters; %3 of the book's own "
                         "table of contents were left out"_s.arg(out)

@@ -205,7 +205,7 @@ std::variant<Package, QString> readPackage(const QByteArray &bytes, const QStrin
 // The navPoints of an NCX's navMap, nested ones flattened in reading order. A fault in the file
 // ends the list where it stands. Entries past what the chapter table could hold are only
 // counted, in beyond.
-QList<TocLink> ncxLinks(const QByteArray &bytes, qsizetype &beyond)
+QList<TocLink> ncxLinks(const QByteArray &bytes, qsizetype &beyond, QString &problem)
 {
     QList<TocLink> links;
     QList<qsizetype> open; // the navPoints being read, innermost last
@@ -241,6 +241,8 @@ QList<TocLink> ncxLinks(const QByteArray &bytes, qsizetype &beyond)
             links[open.last()].href = xml.attributes().value(u"src"_s).toString();
         }
     }
+    if (xml.hasError() && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError)
+        problem = xmlProblem(xml);
     return links;
 }
 
@@ -356,21 +358,31 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
 
     QList<TocLink> links;
     QString linksFrom;
+    QString tableProblem;
     if (!navName.isEmpty() && archive.contains(navName)) {
         auto nav = read(navName);
         if (const auto *markup = std::get_if<QByteArray>(&nav)) {
             links = navigationLinks(*markup);
             linksFrom = navName;
+        } else {
+            tableProblem = std::get<QString>(nav);
         }
     }
     qsizetype beyond = 0;
     if (links.isEmpty() && !ncxName.isEmpty() && archive.contains(ncxName)) {
         auto ncx = read(ncxName);
+        QString damage;
         if (const auto *xml = std::get_if<QByteArray>(&ncx)) {
-            links = ncxLinks(*xml, beyond);
+            links = ncxLinks(*xml, beyond, damage);
             linksFrom = ncxName;
+        } else {
+            damage = std::get<QString>(ncx);
         }
+        if (links.isEmpty() && !damage.isEmpty())
+            tableProblem = u"its table of contents %1 is damaged (%2)"_s.arg(ncxName, damage);
     }
+    if (!links.isEmpty())
+        tableProblem.clear();
 
     HtmlToText writer;
     QList<HtmlToText::Document> documents;
@@ -423,6 +435,7 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
                                            QString::number(writer.offset(mark))));
     }
     imported.chaptersLeftOut = beyond;
+    imported.tableProblem = tableProblem;
     return imported;
 }
 

@@ -12,6 +12,9 @@ struct ImportedBook
 {
     Book book;
     qsizetype chaptersLeftOut = 0;
+    // Why the book's own table of contents gave no chapters, when it is damaged or cannot be
+    // read; the text is read all the same.
+    QString tableProblem;
 };
 
 // An EPUB book (2 or 3) in the bytes of the file at path (which only names it in messages): the

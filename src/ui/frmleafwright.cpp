@@ -195,6 +195,11 @@ void FrmLeafwright::mnuImport_Click()
     }
     showBook(imported.value().book);
     startBookState(objDialog.FileName);
+    if (const QString &problem = imported.value().tableProblem; !problem.isEmpty()) {
+        prompts().showMessage(u"Import"_s,
+                              u"The book was imported without chapters: %1."_s.arg(problem),
+                              MessageIcon::Exclamation);
+    }
     if (const qsizetype leftOut = imported.value().chaptersLeftOut; leftOut > 0) {
         prompts().showMessage(u"Import"_s,
                               u"The chapter table holds at most %1 chapters; the last %2 entries "
