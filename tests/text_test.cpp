@@ -290,6 +290,10 @@ TEST(EpubImport, WebPagesReadAsABrowserShowsThem)
          "</noscript><select><option>o</option></select><textarea>t</textarea><object>f</object>"
          "</p></body></html>",
          u"a"_s, u"Ann Lee"_s},
+        {"CDATA as the text it holds",
+         "<html><body><p><![CDATA[a < b & c]]> d</p></body></html>",
+         u"a < b & c d"_s,
+         {}},
         {"a DOCTYPE's internal subset is not shown",
          "<!DOCTYPE html [ <!ENTITY x 'y'> ]><html><body><p>text</p></body></html>",
          u"text"_s,

@@ -62,6 +62,30 @@ QByteArray withoutInternalSubset(QByteArrayView markup)
     return markup.first(open).toByteArray() + markup.sliced(end + 1).toByteArray();
 }
 
+// XHTML's CDATA sections as the text they hold, which the HTML parser would show with their
+// brackets: "<![CDATA[a < b]]>" becomes "a &lt; b". Empty when the page has none.
+QByteArray withCdataAsText(QByteArrayView markup)
+{
+    constexpr QByteArrayView Open = "<![CDATA[";
+    qsizetype at = markup.indexOf(Open);
+    if (at < 0)
+        return {};
+    QByteArray result;
+    result.reserve(markup.size());
+    qsizetype copied = 0;
+    for (; at >= 0; at = markup.indexOf(Open, copied)) {
+        const qsizetype end = markup.indexOf("]]>", at + Open.size());
+        if (end < 0)
+            break;
+        result += markup.sliced(copied, at - copied);
+        QByteArray inner = markup.sliced(at + Open.size(), end - at - Open.size()).toByteArray();
+        result += inner.replace('&', "&amp;").replace('<', "&lt;").replace('>', "&gt;");
+        copied = end + 3;
+    }
+    result += markup.sliced(copied);
+    return result;
+}
+
 } // namespace
 
 QString fromXml(const xmlChar *text)
@@ -193,8 +217,12 @@ int headingLevel(const xmlNode *node)
 
 DocPtr parseHtml(QByteArrayView original)
 {
-    const QByteArray mended = withoutInternalSubset(original);
-    const QByteArrayView markup = mended.isEmpty() ? original : QByteArrayView(mended);
+    const QByteArray withoutSubset = withoutInternalSubset(original);
+    const QByteArrayView subsetMended =
+        withoutSubset.isEmpty() ? original : QByteArrayView(withoutSubset);
+    const QByteArray cdataMended = withCdataAsText(subsetMended);
+    const QByteArrayView markup =
+        cdataMended.isEmpty() ? subsetMended : QByteArrayView(cdataMended);
     if (markup.isEmpty() || markup.size() > INT_MAX)
         return nullptr;
     // A document that is valid UTF-8 is UTF-8 whatever it declares, as for text files; the
