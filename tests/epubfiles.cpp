@@ -1,6 +1,7 @@
 #include "epubfiles.h"
 
 #include <QBuffer>
+#include <QRandomGenerator>
 
 #include <algorithm>
 
@@ -73,4 +74,20 @@ QList<ZipEntry> epubEntries(const QList<QByteArray> &bodies, const QByteArray &n
                         + metadata + "</metadata><manifest>" + manifest
                         + "</manifest><spine toc='ncx'>" + spine + "</spine></package>"});
     return entries;
+}
+
+QByteArray noiseComment(qsizetype size)
+{
+    QByteArray letters(size, 'x');
+    static QRandomGenerator random(11);
+    for (char &c : letters)
+        c = char('a' + random.bounded(26));
+    return "<!--" + letters + "-->";
+}
+
+QByteArray entityBomb(const QByteArray &root)
+{
+    return "<?xml version='1.0'?><!DOCTYPE " + root + " [<!ENTITY a '" + QByteArray(4000, 'x')
+           + "'>]><" + root + ">" + QByteArray("&a;").repeated(1000) + noiseComment(4000) + "</"
+           + root + ">";
 }

@@ -28,3 +28,10 @@ QByteArray rawDeflate(const QByteArray &bytes);
 QList<ZipEntry> epubEntries(const QList<QByteArray> &bodies, const QByteArray &navList,
                             const QByteArray &metadata = "<dc:title>T</dc:title>"
                                                          "<dc:creator>A</dc:creator>");
+
+// Random letters in an XML comment, which no archive packs smaller: what keeps a crafted part
+// clear of the archive's limit on expansion, so that the reader's other limits are what it meets.
+QByteArray noiseComment(qsizetype size);
+
+// An XML document whose root holds entities that would expand to megabytes, in a few kilobytes.
+QByteArray entityBomb(const QByteArray &root);

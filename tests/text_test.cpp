@@ -50,25 +50,6 @@ QByteArray edited(QList<ZipEntry> entries, const ZipEntry &entry, bool drop = fa
     return zipArchive(drop ? entries : entries << entry);
 }
 
-// Random letters, which no archive packs smaller: what keeps a crafted part clear of the
-// archive's own limit on expansion, so that the reader's other limits are what it meets.
-QByteArray noiseComment(qsizetype size)
-{
-    QByteArray letters(size, 'x');
-    static QRandomGenerator random(11);
-    for (char &c : letters)
-        c = char('a' + random.bounded(26));
-    return "<!--" + letters + "-->";
-}
-
-// Entities that would expand to megabytes, in a few kilobytes.
-QByteArray entityBomb(const QByteArray &root)
-{
-    return "<?xml version='1.0'?><!DOCTYPE " + root + " [<!ENTITY a '" + QByteArray(4000, 'x')
-           + "'>]><" + root + ">" + QByteArray("&a;").repeated(1000) + noiseComment(4000) + "</"
-           + root + ">";
-}
-
 ZipEntry encryption(const QByteArray &algorithm, const QByteArray &uri)
 {
     return {
