@@ -271,6 +271,9 @@ TEST(EpubImport, WebPagesReadAsABrowserShowsThem)
          "</noscript><select><option>o</option></select><textarea>t</textarea><object>f</object>"
          "</p></body></html>",
          u"a"_s, u"Ann Lee"_s},
+        {"the text elements of a drawing are lines",
+         "<html><body><svg><text>2005.</text><text>Fratelli</text></svg></body></html>",
+         u"2005.\r\nFratelli"_s, {}},
         {"CDATA as the text it holds",
          "<html><body><p><![CDATA[a < b & c]]> d</p></body></html>",
          u"a < b & c d"_s,

@@ -148,6 +148,8 @@ Kind kindOf(const xmlNode *node)
         {"style", Kind::Skipped},
         {"template", Kind::Skipped},
         {"title", Kind::Skipped},
+        // Each text element of a drawing (a fixed-layout page) is a line of its own.
+        {"text", Kind::Line},
         // What a browser shows only where it cannot show the real thing, and form controls.
         {"noscript", Kind::Skipped},
         {"iframe", Kind::Skipped},
