@@ -336,6 +336,25 @@ qint64 peakOfChildren()
     return qint64(usage.ru_maxrss) * 1024;
 }
 
+// A file that is plainly no book file is named as what it is, for every command that reads
+// book files.
+TEST_F(BatchTool, FilesThatAreNoBookFilesAreNamedAsWhatTheyAre)
+{
+    const std::pair<QString, QByteArray> files[] = {
+        {u"an EPUB book"_s, zipArchive(epubEntries({"<p>x</p>"}, {}))},
+        {u"a PDF document"_s, "%PDF-1.4\n" + QByteArray(3000, 'x')},
+        {u"a web page"_s, "<!DOCTYPE html><html><body>" + QByteArray(3000, 'x') + "</body></html>"},
+        {u"a text file"_s, QByteArray("It was a dark and stormy night.\r\n").repeated(100)},
+    };
+    for (const auto &[format, bytes] : files) {
+        writeBytes(path(u"book.vlm"_s), bytes);
+        for (const QString &command : {u"show book.vlm"_s, u"check book.vlm"_s, u"text book.vlm"_s,
+                                       u"make out --open book.vlm"_s}) {
+            expectOneLine(cli(command), 1, u"book.vlm: is %1, not a book file"_s.arg(format));
+        }
+    }
+}
+
 // Crafted books and files under a memory limit: each is refused with one short line naming it,
 // or read; none ends the program.
 TEST_F(BatchTool, CraftedBooksAreRefusedOrReadWithinAMemoryLimit)

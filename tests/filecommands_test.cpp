@@ -92,6 +92,22 @@ TEST_F(FileCommands, OpenOrImportOfAFileThatCannotBeReadShowsOneMessageAndChange
     EXPECT_EQ(filesInFolder().size(), 6);
 }
 
+// Open offers to import a book in another format, read as what its bytes say it is.
+TEST_F(FileCommands, OpenOffersToImportABookInAnotherFormat)
+{
+    writeBytes(path("story.vlm"), zipArchive(epubEntries({"<p>Story</p>"}, {})));
+    showBook(m_kept);
+    m_prompts.files = {path("story.vlm"), path("story.vlm")};
+    m_prompts.saveChoices = {SaveChoice::Discard, SaveChoice::Discard};
+    m_prompts.answers = {false, true};
+    window()->mnuOpen->trigger();
+    EXPECT_EQ(documentBook(), m_kept) << "No leaves the book as it was";
+    window()->mnuOpen->trigger();
+    EXPECT_EQ(m_prompts.asked.last().text,
+              u"story.vlm is an EPUB book, not a book file. Import it instead?"_s);
+    EXPECT_EQ(documentBook().text, u"Story"_s);
+}
+
 TEST_F(FileCommands, ImportEmptiesInformationAndChaptersAndTakesTextOrAWholeEpub)
 {
     writeBytes(path("in.txt"), "line one\nline two\r\n\xE9");

@@ -59,11 +59,44 @@ QByteArray serializeBook(const Book &book, CodePage::Unstorable *unstorable)
     return bytes;
 }
 
+QString otherFormatOf(QByteArrayView bytes)
+{
+    if (bytes.size() > BookFileHeader::Magic + 3
+        && bytes.sliced(BookFileHeader::Magic, 3) == QByteArrayView("VLM")) {
+        return {};
+    }
+    if (bytes.startsWith("PK\x03\x04")) {
+        // The names of a ZIP archive's entries are stored as they are.
+        return bytes.contains("application/epub+zip") || bytes.contains("META-INF/container.xml")
+                   ? u"an EPUB book"_s
+                   : u"a ZIP archive"_s;
+    }
+    if (bytes.startsWith("%PDF-"))
+        return u"a PDF document"_s;
+    const QByteArrayView head = bytes.first(std::min(bytes.size(), BookFileHeader::Size));
+    if (head.isEmpty() || head.contains('\0'))
+        return {};
+    const QByteArray lower = head.toByteArray().toLower();
+    if (lower.contains("<html") || lower.contains("<!doctype html"))
+        return u"a web page"_s;
+    // A file shorter than a header may be a book cut short; it is told as such.
+    return bytes.size() >= BookFileHeader::Size ? u"a text file"_s : QString();
+}
+
+bool isImportableFormat(const QString &format)
+{
+    return format == u"an EPUB book"_s || format == u"a web page"_s || format == u"a text file"_s;
+}
+
 Result<Book> parseBook(QByteArrayView bytes, const QString &path, TextLineBreaks lineBreaks)
 {
     const qsizetype size = bytes.size();
     if (size == 0)
         return FileError{path, u"is empty, not a book file"_s};
+    if (const QString format = otherFormatOf(bytes); !format.isEmpty()) {
+        return FileError{path, u"is %1, not a book file; import it (File > Import, or make "
+                               "--import)"_s.arg(format)};
+    }
     if (size < BookFileHeader::Size) {
         return FileError{path, u"is not a book file: it holds %1 bytes, fewer than the %2 of a "
                                "book file's header"_s.arg(size)

@@ -58,6 +58,15 @@ QByteArray serializeBook(const Book &book, CodePage::Unstorable *unstorable = nu
 Result<Book> parseBook(QByteArrayView bytes, const QString &path,
                        TextLineBreaks lineBreaks = TextLineBreaks::MadeCrLf);
 
+// What a file plainly is when it is no book file, from its first bytes: "an EPUB book", "a ZIP
+// archive", "a PDF document", "a web page" or "a text file" (at least a header long, with no NUL
+// byte in it, where a book file's header has many, and no "VLM" mark); empty for anything else. A real book
+// file, whatever its text holds, is never taken for another.
+QString otherFormatOf(QByteArrayView bytes);
+
+// Whether Import reads a file that otherFormatOf describes so.
+bool isImportableFormat(const QString &format);
+
 // Writes book to path, replacing any file there only once the new one is complete. On success,
 // tells which characters had to be stored as "?".
 Result<CodePage::Unstorable> SaveBook(const Book &book, const QString &path);

@@ -13,8 +13,15 @@ namespace {
 
 enum class Format { Text, Epub, Html };
 
-Format formatOf(const QString &path)
+Format formatOf(const QString &path, const QString &recognised)
 {
+    // A file Open recognised by its bytes is read as what it is, whatever its name.
+    if (recognised == u"an EPUB book"_s)
+        return Format::Epub;
+    if (recognised == u"a web page"_s)
+        return Format::Html;
+    if (recognised == u"a text file"_s)
+        return Format::Text;
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == u"epub"_s)
         return Format::Epub;
@@ -25,9 +32,9 @@ Format formatOf(const QString &path)
 
 } // namespace
 
-Result<ImportedBook> importBook(const QString &path)
+Result<ImportedBook> importBook(const QString &path, const QString &recognised)
 {
-    const Format format = formatOf(path);
+    const Format format = formatOf(path, recognised);
     if (format == Format::Text) {
         Result<QString> text = importTextFile(path);
         if (!text)

@@ -15,12 +15,14 @@
 #include "windows.h"
 
 #include "book/bookfile.h"
+#include "book/fileio.h"
 #include "chapters/chaptertable.h"
 #include "cleaner/textcleaner.h"
 #include "import/bookimport.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -152,7 +154,18 @@ void FrmLeafwright::Form_Load(const QStringList &arguments)
 void FrmLeafwright::openBook(const QString &path)
 {
     const Result<Book> loaded = LoadBook(path);
+    // A book in another format is offered to Import, as what its bytes say it is.
     if (!loaded) {
+        const Result<QByteArray> bytes = readWholeFile(path);
+        const QString format = bytes ? otherFormatOf(bytes.value()) : QString();
+        if (isImportableFormat(format)) {
+            if (prompts().askYesNo(u"Open"_s,
+                                   u"%1 is %2, not a book file. Import it instead?"_s.arg(
+                                       QFileInfo(path).fileName(), format))) {
+                importFile(path, format);
+            }
+            return;
+        }
         prompts().showMessage(u"Open"_s,
                               u"The book could not be opened; nothing was changed.\n\n%1"_s.arg(
                                   loaded.error().message()),
@@ -182,10 +195,14 @@ void FrmLeafwright::mnuImport_Click()
     objDialog.Filter = ImportFilter;
     if (!objDialog.ShowOpen())
         return;
+    importFile(objDialog.FileName, {});
+}
 
+void FrmLeafwright::importFile(const QString &path, const QString &recognised)
+{
     // The file is read whole before anything of the document changes. A text file brings the
     // text alone; an EPUB book or a web page its information and chapter table as well.
-    const Result<ImportedBook> imported = importBook(objDialog.FileName);
+    const Result<ImportedBook> imported = importBook(path, recognised);
     if (!imported) {
         prompts().showMessage(u"Import"_s,
                               u"The text could not be imported; nothing was changed.\n\n%1"_s.arg(
@@ -194,7 +211,7 @@ void FrmLeafwright::mnuImport_Click()
         return;
     }
     showBook(imported.value().book);
-    startBookState(objDialog.FileName);
+    startBookState(path);
     if (const QString &problem = imported.value().tableProblem; !problem.isEmpty()) {
         prompts().showMessage(u"Import"_s,
                               u"The book was imported without chapters: %1."_s.arg(problem),

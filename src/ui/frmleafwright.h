@@ -72,6 +72,8 @@ private:
     void mnuAbout_Click();
 
     void openBook(const QString &path);
+    // Import of a file, read as recognised says (see otherFormatOf) or else by its name.
+    void importFile(const QString &path, const QString &recognised);
     // Save As; true once the book is saved.
     bool saveAs();
     // Before the book is closed or replaced: asks whether to save it when it changed. False
