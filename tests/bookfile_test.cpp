@@ -105,6 +105,23 @@ TEST(BookFile, RefusesFilesThatCannotHoldWhatTheyClaim)
 
 // The bytes whose character differs from their value, the undefined ones and the ends of the
 // ranges; every byte survives decode then encode.
+TEST(BookFile, SaveAsProposesANameForTheBook)
+{
+    // The open book file, the title, the imported file, the last Save As folder; the name.
+    const std::tuple<QString, QString, QString, QString, QString> cases[] = {
+        {u"/b/old.vlm"_s, u"Title"_s, {}, u"/s"_s, u"/b/old.vlm"_s},
+        {{},
+         u"Pride & Prejudice: A Novel"_s,
+         u"/in/pg1342.txt"_s,
+         {},
+         u"/in/Pride Prejudice A Novel.vlm"_s},
+        {{}, u"   "_s, u"/in/pg1342.txt"_s, u"/s"_s, u"/s/pg1342.vlm"_s},
+        {{}, QString(), QString(), QString(), QString()},
+    };
+    for (const auto &[bookFile, title, imported, folder, name] : cases)
+        EXPECT_EQ(proposedBookName(bookFile, title, imported, folder), name) << title.toStdString();
+}
+
 TEST(CodePage, DecodesAndEncodesEachByteAsWindows1252)
 {
     const QByteArray bytes = "\x7F\x80\x81\x82\x8D\x8F\x90\x91\x94\x9D\x9F\xA0\xFF";

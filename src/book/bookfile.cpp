@@ -4,6 +4,8 @@
 #include "offsettext.h"
 #include "textimport.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <cstring>
@@ -161,6 +163,27 @@ Result<Book> LoadBook(const QString &path, TextLineBreaks lineBreaks)
     if (!bytes)
         return bytes.error();
     return parseBook(bytes.value(), path, lineBreaks);
+}
+
+QString proposedBookName(const QString &bookFile, const QString &title, const QString &imported,
+                         const QString &lastSaveFolder)
+{
+    if (!bookFile.isEmpty())
+        return bookFile;
+    QString name;
+    for (const QChar c : title) {
+        if (c.isLetterOrNumber() || c == u' ')
+            name += c;
+    }
+    name = name.simplified();
+    if (name.isEmpty() && !imported.isEmpty())
+        name = QFileInfo(imported).completeBaseName();
+    if (name.isEmpty())
+        return {};
+    const QString folder = !lastSaveFolder.isEmpty() ? lastSaveFolder
+                           : !imported.isEmpty()     ? QFileInfo(imported).absolutePath()
+                                                     : QString();
+    return folder.isEmpty() ? name + u".vlm"_s : QDir(folder).filePath(name + u".vlm"_s);
 }
 
 QString withBookExtension(const QString &name)

@@ -60,8 +60,8 @@ Result<Book> parseBook(QByteArrayView bytes, const QString &path,
 
 // What a file plainly is when it is no book file, from its first bytes: "an EPUB book", "a ZIP
 // archive", "a PDF document", "a web page" or "a text file" (at least a header long, with no NUL
-// byte in it, where a book file's header has many, and no "VLM" mark); empty for anything else. A real book
-// file, whatever its text holds, is never taken for another.
+// byte in it, where a book file's header has many, and no "VLM" mark); empty for anything else. A
+// real book file, whatever its text holds, is never taken for another.
 QString otherFormatOf(QByteArrayView bytes);
 
 // Whether Import reads a file that otherFormatOf describes so.
@@ -74,6 +74,12 @@ Result<CodePage::Unstorable> SaveBook(const Book &book, const QString &path);
 // Reads the book file at path. Refuses, with a message, a file that cannot be read or does not
 // hold the header and every record it announces.
 Result<Book> LoadBook(const QString &path, TextLineBreaks lineBreaks = TextLineBreaks::MadeCrLf);
+
+// The name Save As proposes: the open book's own file; else a name made from the title (its
+// letters, digits and spaces) or else from the imported file's name, with ".vlm", in the last
+// Save As folder or else the imported file's folder. Empty when there is nothing to go by.
+QString proposedBookName(const QString &bookFile, const QString &title, const QString &imported,
+                         const QString &lastSaveFolder);
 
 // The name Save As writes to: the name itself when it ends in ".vlm" in any mix of cases,
 // otherwise the name with ".vlm" appended ("book.txt" becomes "book.txt.vlm").

@@ -17,6 +17,8 @@ struct SavedBook
 {
     QString name;
     BookFields fields;
+    QString path;
+    BookOrigin origin = BookOrigin::Imported;
 };
 
 SavedBook &saved()
@@ -29,11 +31,22 @@ bool captionPending = false;
 
 } // namespace
 
-void startBookState(const QString &path)
+void startBookState(const QString &path, BookOrigin origin)
 {
-    saved() = {path.isEmpty() ? QString() : QFileInfo(path).fileName(), currentFields()};
+    saved() = {path.isEmpty() ? QString() : QFileInfo(path).fileName(), currentFields(), path,
+               origin};
     frmLeafwright()->objBook->document()->setModified(false);
     frmLeafwright()->setWindowTitle(bookCaption());
+}
+
+QString bookFilePath()
+{
+    return saved().origin == BookOrigin::BookFile ? saved().path : QString();
+}
+
+QString importedPath()
+{
+    return saved().origin == BookOrigin::Imported ? saved().path : QString();
 }
 
 bool bookChanged()

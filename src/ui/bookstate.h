@@ -5,9 +5,17 @@
 // Whether the book changed since it was opened, imported or saved (its text, Book Info or the
 // chapter table), and the main window's caption that names it and marks unsaved changes.
 
+// Where the book in the windows came from: a book file opened or saved, or a file imported.
+enum class BookOrigin { BookFile, Imported };
+
 // The book as the windows hold it now is the one the file holds, or the one just imported.
 // path names it in the caption; empty for no book at all.
-void startBookState(const QString &path);
+void startBookState(const QString &path, BookOrigin origin);
+
+// The book file the book was opened from or saved to, or the file it was imported from; empty
+// when it came otherwise.
+QString bookFilePath();
+QString importedPath();
 
 bool bookChanged();
 

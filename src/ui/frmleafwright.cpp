@@ -173,7 +173,7 @@ void FrmLeafwright::openBook(const QString &path)
         return;
     }
     showBook(loaded.value());
-    startBookState(path);
+    startBookState(path, BookOrigin::BookFile);
 }
 
 void FrmLeafwright::mnuOpen_Click()
@@ -211,7 +211,7 @@ void FrmLeafwright::importFile(const QString &path, const QString &recognised)
         return;
     }
     showBook(imported.value().book);
-    startBookState(path);
+    startBookState(path, BookOrigin::Imported);
     if (const QString &problem = imported.value().tableProblem; !problem.isEmpty()) {
         prompts().showMessage(u"Import"_s,
                               u"The book was imported without chapters: %1."_s.arg(problem),
@@ -241,6 +241,11 @@ bool FrmLeafwright::saveAs()
 
     objDialog.DialogTitle = u"Save As"_s;
     objDialog.Filter = BookFilter;
+    // A name for the book rather than the name of the file it came from.
+    const QString proposed = proposedBookName(bookFilePath(), frmInfo()->objTitle->text(),
+                                              importedPath(), m_lastSaveFolder);
+    if (!proposed.isEmpty())
+        objDialog.FileName = proposed;
     if (!objDialog.ShowSave())
         return false;
     objDialog.FileName = withBookExtension(objDialog.FileName);
@@ -260,7 +265,8 @@ bool FrmLeafwright::saveAs()
                               MessageIcon::Critical);
         return false;
     }
-    startBookState(objDialog.FileName);
+    startBookState(objDialog.FileName, BookOrigin::BookFile);
+    m_lastSaveFolder = QFileInfo(objDialog.FileName).absolutePath();
     if (saved.value().count > 0) {
         prompts().showMessage(u"Save As"_s,
                               u"The book was saved, but %1.\n\n%2"_s.arg(

@@ -80,5 +80,7 @@ private:
     // when the user cancelled, or saving did not succeed.
     bool maySetBookAside();
     void Form_Resize();
+
+    QString m_lastSaveFolder;
     void OffsetTracking();
 };
