@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -151,7 +152,15 @@ TEST_F(History, FindChaptersMarksWhatTheTableHoldsAndAddChaptersIsOneStep)
     EXPECT_TRUE(found->item(0, 0)->text().endsWith(u"in the table"_s));
     EXPECT_FALSE(found->item(0, 0)->flags() & Qt::ItemIsUserCheckable);
     EXPECT_EQ(found->item(1, 0)->checkState(), Qt::Checked);
-    frmFoundChapters()->butAddChapters->click();
+    // From the keyboard: the count follows the ticks, Space ticks, Return adds.
+    EXPECT_EQ(frmFoundChapters()->lblFoundCount->text(), u"2 headings found, 1 ticked"_s);
+    frmFoundChapters()->butUntickAll->click();
+    EXPECT_EQ(frmFoundChapters()->lblFoundCount->text(), u"2 headings found, 0 ticked"_s);
+    found->setCurrentCell(1, 0);
+    QTest::keyClick(found, Qt::Key_Space);
+    EXPECT_EQ(found->item(1, 0)->checkState(), Qt::Checked);
+    EXPECT_EQ(found->item(0, 0)->checkState(), Qt::Unchecked) << "a row in the table stays so";
+    QTest::keyClick(found, Qt::Key_Return);
     EXPECT_EQ(offsets(), u" 0|"_s + second);
     window()->mnuUndo->trigger();
     EXPECT_EQ(offsets(), u" 0"_s);

@@ -9,6 +9,7 @@
 #include "chapters/chaptertable.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -20,7 +21,9 @@ namespace {
 enum Column { LevelColumn, TitleColumn, OffsetColumn, LineColumn };
 
 constexpr ControlLayout Controls[] = {
-    {"lstFoundChapters", ControlKind::Table, u"Level|Title|Offset|Line", {120, 480, 9360, 5040}},
+    {"lstFoundChapters", ControlKind::Table, u"Level|Title|Offset|Line", {120, 720, 9360, 4800}},
+    {"butTickAll", ControlKind::Button, u"Tick All", {120, 5640, 1815, 375}},
+    {"butUntickAll", ControlKind::Button, u"Untick All", {2040, 5640, 1815, 375}},
     {"butAddChapters", ControlKind::Button, u"Add Chapters", {5640, 5640, 1815, 375}},
     {"butCancel", ControlKind::Button, u"Cancel", {7665, 5640, 1815, 375}},
     {"lblFoundChapters",
@@ -28,6 +31,7 @@ constexpr ControlLayout Controls[] = {
      u"Untick what is no chapter. Click a selected title to change it; double-click a row to see "
      u"it in the book.",
      {120, 120, 9360, 255}},
+    {"lblFoundCount", ControlKind::Label, u"", {120, 420, 9360, 255}},
 };
 
 QTableWidgetItem *fixedItem(const QString &text)
@@ -47,6 +51,15 @@ FrmFoundChapters::FrmFoundChapters()
     lstFoundChapters = control<QTableWidget>(this, "lstFoundChapters");
     butAddChapters = control<QPushButton>(this, "butAddChapters");
     butCancel = control<QPushButton>(this, "butCancel");
+    butTickAll = control<QPushButton>(this, "butTickAll");
+    butUntickAll = control<QPushButton>(this, "butUntickAll");
+    lblFoundCount = control<QLabel>(this, "lblFoundCount");
+
+    // From the keyboard the table is one stop: arrows move between rows, Space ticks, F2 edits
+    // a title, Return adds the chapters and Escape cancels.
+    lstFoundChapters->setTabKeyNavigation(false);
+    lstFoundChapters->installEventFilter(this);
+    installEventFilter(this);
 
     // A double-click jumps to the heading, so a title is edited by clicking it once selected.
     lstFoundChapters->setEditTriggers(QAbstractItemView::SelectedClicked
@@ -59,6 +72,49 @@ FrmFoundChapters::FrmFoundChapters()
             [this](int row, int) { lstFoundChapters_DblClick(row); });
     connect(butAddChapters, &QPushButton::clicked, this, &FrmFoundChapters::butAddChapters_Click);
     connect(butCancel, &QPushButton::clicked, this, &FrmFoundChapters::butCancel_Click);
+    connect(butTickAll, &QPushButton::clicked, this, [this] { tickAll(Qt::Checked); });
+    connect(butUntickAll, &QPushButton::clicked, this, [this] { tickAll(Qt::Unchecked); });
+    connect(lstFoundChapters, &QTableWidget::itemChanged, this, &FrmFoundChapters::showCount);
+}
+
+bool FrmFoundChapters::eventFilter(QObject *watched, QEvent *event)
+{
+    // A title being edited takes its own Return and Escape before they reach here.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            butAddChapters->click();
+            return true;
+        }
+        if (key == Qt::Key_Escape) {
+            butCancel->click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FrmFoundChapters::tickAll(Qt::CheckState state)
+{
+    for (int row = 0; row < lstFoundChapters->rowCount(); ++row) {
+        QTableWidgetItem *level = lstFoundChapters->item(row, LevelColumn);
+        if (level->flags().testFlag(Qt::ItemIsUserCheckable))
+            level->setCheckState(state);
+    }
+}
+
+// "62 headings found, 61 ticked", following the ticks.
+void FrmFoundChapters::showCount()
+{
+    int ticked = 0;
+    for (int row = 0; row < lstFoundChapters->rowCount(); ++row) {
+        const QTableWidgetItem *level = lstFoundChapters->item(row, LevelColumn);
+        ticked += level && level->checkState() == Qt::Checked;
+    }
+    const int found = lstFoundChapters->rowCount();
+    lblFoundCount->setText(u"%1 %2 found, %3 ticked"_s.arg(found)
+                               .arg(found == 1 ? u"heading"_s : u"headings"_s)
+                               .arg(ticked));
 }
 
 void FrmFoundChapters::showHeadings(const QList<FoundHeading> &headings, const QList<bool> &inTable)
@@ -82,6 +138,11 @@ void FrmFoundChapters::showHeadings(const QList<FoundHeading> &headings, const Q
         offset->setData(Qt::UserRole, qint64(heading.offset));
         lstFoundChapters->setItem(row, OffsetColumn, offset);
         lstFoundChapters->setItem(row, LineColumn, fixedItem(heading.line.trimmed()));
+    }
+    showCount();
+    if (!headings.isEmpty()) {
+        lstFoundChapters->setCurrentCell(0, LevelColumn);
+        lstFoundChapters->setFocus();
     }
 }
 

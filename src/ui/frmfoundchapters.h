@@ -11,7 +11,8 @@ class QTableWidget;
 
 // "Found Chapters": what the heading detector found, for the user to review before it enters the
 // chapter table. Every row starts ticked; a title can be edited; a double-click shows the heading
-// in the book. It holds nothing of the book: Add Chapters and Cancel unload it.
+// in the book. The keyboard reaches all of it: the table is one Tab stop, Return adds, Escape
+// cancels. It holds nothing of the book: Add Chapters and Cancel unload it.
 class FrmFoundChapters : public QWidget
 {
     Q_OBJECT
@@ -27,8 +28,16 @@ public:
     QTableWidget *lstFoundChapters; // columns: level (with the tick), title, offset, line
     QPushButton *butAddChapters;
     QPushButton *butCancel;
+    QPushButton *butTickAll;
+    QPushButton *butUntickAll;
+    QLabel *lblFoundCount;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void tickAll(Qt::CheckState state);
+    void showCount();
     void lstFoundChapters_DblClick(int row);
     void butAddChapters_Click();
     void butCancel_Click();
