@@ -4,10 +4,10 @@
 
 #include "ui/bookeditor.h"
 #include "ui/document.h"
+#include "ui/frmchapters.h"
 #include "ui/frminfo.h"
 #include "ui/frmleafwright.h"
 #include "ui/windows.h"
-#include "ui/frmchapters.h"
 
 #include <QAction>
 #include <QDir>
@@ -106,6 +106,21 @@ TEST_F(FileCommands, OpenOffersToImportABookInAnotherFormat)
     EXPECT_EQ(m_prompts.asked.last().text,
               u"story.vlm is an EPUB book, not a book file. Import it instead?"_s);
     EXPECT_EQ(documentBook().text, u"Story"_s);
+}
+
+// A file dropped on the window opens or imports as the menu commands would; anything else is
+// refused with a message naming it.
+TEST_F(FileCommands, ADroppedBookOpensOrImports)
+{
+    writeBytes(path("dropped.epub"), zipArchive(epubEntries({"<p>Dropped</p>"}, {})));
+    writeBytes(path("notes.pdf"), "%PDF-1.4");
+    window()->dropFile(path("dropped.epub"));
+    EXPECT_EQ(documentBook().text, u"Dropped"_s);
+
+    window()->dropFile(path("notes.pdf"));
+    ASSERT_EQ(m_prompts.messages().size(), 1);
+    EXPECT_TRUE(m_prompts.messages()[0].text.contains(QDir::toNativeSeparators(path("notes.pdf"))));
+    EXPECT_EQ(documentBook().text, u"Dropped"_s);
 }
 
 TEST_F(FileCommands, ImportEmptiesInformationAndChaptersAndTakesTextOrAWholeEpub)

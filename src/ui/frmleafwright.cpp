@@ -22,10 +22,15 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -127,6 +132,10 @@ FrmLeafwright::FrmLeafwright()
     connect(objBook, &BookEditor::undoAvailable, mnuUndo, &QAction::setEnabled);
     connect(objBook, &BookEditor::redoAvailable, mnuRedo, &QAction::setEnabled);
     connect(objBook->document(), &QTextDocument::modificationChanged, this, &bookMayHaveChanged);
+
+    // Files dropped anywhere on the window are books to open or import, not text to insert.
+    setAcceptDrops(true);
+    objBook->setAcceptDrops(false);
 
     // The design's client area, below the menu bar and above the status bar.
     statusBar()->setObjectName(u"staStatus"_s);
@@ -305,6 +314,41 @@ void FrmLeafwright::mnuUndo_Click()
 void FrmLeafwright::mnuRedo_Click()
 {
     objBook->redo();
+}
+
+void FrmLeafwright::dragEnterEvent(QDragEnterEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void FrmLeafwright::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    dropFile(urls.first().toLocalFile());
+}
+
+void FrmLeafwright::dropFile(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    static const QStringList imported = {u"txt"_s, u"epub"_s, u"html"_s, u"htm"_s, u"xhtml"_s};
+    if (suffix == u"vlm"_s) {
+        if (maySetBookAside())
+            openBook(path);
+    } else if (imported.contains(suffix)) {
+        if (maySetBookAside())
+            importFile(path, {});
+    } else {
+        prompts().showMessage(u"Open"_s,
+                              u"%1 is neither a book file nor a book Leafwright can import (a text "
+                              "file, an EPUB book or a web page); nothing was changed."_s.arg(
+                                  QDir::toNativeSeparators(path)),
+                              MessageIcon::Exclamation);
+    }
 }
 
 void FrmLeafwright::showStatus(const QString &text)

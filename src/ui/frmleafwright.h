@@ -52,8 +52,15 @@ public:
     // What a command did, in the status bar below the editor.
     void showStatus(const QString &text);
 
+    // A file dropped on the window: a book file opens, a text file, an EPUB book or a web page
+    // imports, as the menu commands do (asking first about unsaved changes); anything else is
+    // refused with a message naming it.
+    void dropFile(const QString &path);
+
 protected:
     bool event(QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
