@@ -136,6 +136,31 @@ TEST_F(Windows, CaretOffsetReachesTheChaptersOffsetBox)
     EXPECT_EQ(box->text(), u"2"_s) << "gaining the focus";
 }
 
+// The windows of lists and text start at their designed size and grow from there: the lists
+// and boxes with them, what stands below them moving down.
+TEST_F(Windows, ListAndTextWindowsGrowFromTheirDesignedSize)
+{
+    FrmChapters *chapters = frmChapters();
+    chapters->show();
+    const QSize designed = chapters->size();
+    EXPECT_EQ(chapters->minimumSize(), designed);
+    const QRect titles = chapters->lstChapterTitle->geometry();
+    const QRect offsets = chapters->lstChapterOffset->geometry();
+    const QRect hide = chapters->butHide->geometry();
+    chapters->resize(designed + QSize(400, 300));
+    EXPECT_EQ(chapters->lstChapterTitle->geometry(), titles.adjusted(0, 0, 300, 300));
+    EXPECT_EQ(chapters->lstChapterOffset->geometry(), offsets.adjusted(300, 0, 400, 300));
+    EXPECT_EQ(chapters->butHide->geometry(), hide.translated(0, 300));
+    chapters->resize(designed);
+    EXPECT_EQ(chapters->lstChapterTitle->geometry(), titles) << "back at the designed size";
+
+    FrmInfo *info = frmInfo();
+    info->show();
+    const QRect synopsis = info->objSynopsis->geometry();
+    info->resize(info->size() + QSize(100, 50));
+    EXPECT_EQ(info->objSynopsis->geometry(), synopsis.adjusted(0, 0, 100, 50));
+}
+
 TEST_F(Windows, CleanRunsTheTickedBoxesAndCloses)
 {
     BookEditor *editor = frmLeafwright()->objBook;

@@ -1,5 +1,9 @@
 #include "controls.h"
 
+#include <vector>
+
+#include <QEvent>
+
 #include "multilinetextbox.h"
 
 #include <QCheckBox>
@@ -87,6 +91,61 @@ void buildControls(QWidget *window, std::span<const ControlLayout> controls)
         widget->setObjectName(QString::fromLatin1(entry.name));
         widget->setGeometry(toPixels(entry.geometry));
     }
+}
+
+namespace {
+
+// Watches a window's size and places the controls its rules name.
+class Growth final : public QObject
+{
+public:
+    Growth(QWidget *window, std::span<const GrowthRule> rules)
+        : QObject(window)
+        , m_window(window)
+        , m_start(window->size())
+    {
+        for (const GrowthRule &rule : rules) {
+            if (auto *widget = window->findChild<QWidget *>(QString::fromLatin1(rule.name)))
+                m_placed.push_back({widget, widget->geometry(), rule});
+        }
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_window && event->type() == QEvent::Resize) {
+            const int dx = std::max(0, m_window->width() - m_start.width());
+            const int dy = std::max(0, m_window->height() - m_start.height());
+            for (const Placed &placed : m_placed) {
+                QRect geometry = placed.start;
+                geometry.translate(int(placed.rule.shift * dx), placed.rule.lower ? dy : 0);
+                geometry.setWidth(geometry.width() + int(placed.rule.widen * dx));
+                geometry.setHeight(geometry.height() + (placed.rule.heighten ? dy : 0));
+                placed.widget->setGeometry(geometry);
+            }
+        }
+        return false;
+    }
+
+private:
+    struct Placed
+    {
+        QWidget *widget;
+        QRect start;
+        GrowthRule rule;
+    };
+    QWidget *m_window;
+    QSize m_start;
+    std::vector<Placed> m_placed;
+};
+
+} // namespace
+
+void letWindowGrow(QWidget *window, std::span<const GrowthRule> rules)
+{
+    window->setMinimumSize(window->size());
+    window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    new Growth(window, rules);
 }
 
 void buildToolWindow(QWidget *window, const ToolWindowDesign &design)

@@ -51,6 +51,22 @@ struct ToolWindowDesign
 
 void buildToolWindow(QWidget *window, const ToolWindowDesign &design);
 
+// How a control follows a window that grows past its designed size: the share of the extra
+// width it grows by and moves right by, and whether it grows or moves down with the extra
+// height. Controls the rules do not name stay where they are.
+struct GrowthRule
+{
+    const char *name;
+    double widen = 0;
+    double shift = 0;
+    bool heighten = false;
+    bool lower = false;
+};
+
+// Lets a tool window be made larger than its designed size, which stays its starting size and
+// its smallest; the controls follow the rules.
+void letWindowGrow(QWidget *window, std::span<const GrowthRule> rules);
+
 // A control that buildControls made, by name.
 template<typename Widget>
 Widget *control(const QWidget *window, const char *name)

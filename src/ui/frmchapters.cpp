@@ -134,6 +134,35 @@ FrmChapters::FrmChapters()
     objProgress->setRange(0, ScanSteps);
     objProgress->setValue(0);
 
+    // Made larger, the lists show more rows, whole offsets and whole titles; what stands below
+    // them moves down with the window's bottom edge.
+    static constexpr GrowthRule Growing[] = {
+        {"objChapterTitle", 0.75, 0, false, false},
+        {"objChapterOffset", 0.25, 0.75, false, false},
+        {"butAddChapter", 0.75, 0, false, false},
+        {"butDeleteChapter", 0.25, 0.75, false, false},
+        {"lstChapterTitle", 0.75, 0, true, false},
+        {"lstChapterOffset", 0.25, 0.75, true, false},
+        {"objMoveUp", 0, 0, false, true},
+        {"objDown", 0, 0, false, true},
+        {"objClearChapters", 0, 0, false, true},
+        {"objSortChapters", 0, 0, false, true},
+        {"objScanChapters", 0, 0, false, true},
+        {"lblAutoChapterType", 0, 0, false, true},
+        {"objAutoChapterType_0", 0, 0, false, true},
+        {"objAutoChapterType_1", 0, 0, false, true},
+        {"objAutoChapterType_2", 0, 0, false, true},
+        {"objAutoChapterType_3", 0, 0, false, true},
+        {"objAutoChapterType_4", 0, 0, false, true},
+        {"objAutoChapterType_5", 0, 0, false, true},
+        {"objAutoChapterType_6", 0, 0, false, true},
+        {"objAutoLine", 0, 0, false, true},
+        {"fraStatus", 0, 0, false, true},
+        {"butHide", 0, 0, false, true},
+        {"butFindChapters", 0, 0, false, true},
+    };
+    letWindowGrow(this, Growing);
+
     // Only the main window writes the caret's offset here.
     objChapterOffset->setEnabled(false);
 

@@ -55,6 +55,14 @@ FrmFoundChapters::FrmFoundChapters()
     butUntickAll = control<QPushButton>(this, "butUntickAll");
     lblFoundCount = control<QLabel>(this, "lblFoundCount");
 
+    static constexpr GrowthRule Growing[] = {
+        {"lstFoundChapters", 1, 0, true, false}, {"lblFoundChapters", 1, 0, false, false},
+        {"lblFoundCount", 1, 0, false, false},   {"butTickAll", 0, 0, false, true},
+        {"butUntickAll", 0, 0, false, true},     {"butAddChapters", 0, 1, false, true},
+        {"butCancel", 0, 1, false, true},
+    };
+    letWindowGrow(this, Growing);
+
     // From the keyboard the table is one stop: arrows move between rows, Space ticks, F2 edits
     // a title, Return adds the chapters and Escape cancels.
     lstFoundChapters->setTabKeyNavigation(false);

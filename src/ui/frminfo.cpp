@@ -32,6 +32,12 @@ FrmInfo::FrmInfo()
     objAuthor = control<QLineEdit>(this, "objAuthor");
     objSynopsis = control<MultiLineTextBox>(this, "objSynopsis");
     objSynopsis->keepTextAsSetUntilEdited();
+    static constexpr GrowthRule Growing[] = {
+        {"objTitle", 1, 0, false, false},
+        {"objAuthor", 1, 0, false, false},
+        {"objSynopsis", 1, 0, true, false},
+        {"butOK", 0, 1, false, true},
+    };
     butOK = control<QPushButton>(this, "butOK");
     lblTitle = control<QLabel>(this, "lblTitle");
     lblAuthor = control<QLabel>(this, "lblAuthor");
@@ -41,6 +47,7 @@ FrmInfo::FrmInfo()
     connect(objTitle, &QLineEdit::textChanged, this, &bookMayHaveChanged);
     connect(objAuthor, &QLineEdit::textChanged, this, &bookMayHaveChanged);
     connect(objSynopsis, &MultiLineTextBox::textChanged, this, &bookMayHaveChanged);
+    letWindowGrow(this, Growing);
 }
 
 // Hides the window and keeps what was typed: it is the book's information.
