@@ -11,8 +11,12 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
+#include <QKeySequence>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
@@ -121,6 +125,43 @@ TEST_F(FileCommands, ADroppedBookOpensOrImports)
     ASSERT_EQ(m_prompts.messages().size(), 1);
     EXPECT_TRUE(m_prompts.messages()[0].text.contains(QDir::toNativeSeparators(path("notes.pdf"))));
     EXPECT_EQ(documentBook().text, u"Dropped"_s);
+}
+
+// The last books opened or saved, and the name the dialogs chose last, are there in the next
+// run; a book that is gone leaves the list; nonsense in the settings gives the defaults.
+TEST_F(FileCommands, RecentBooksAndTheLastNameOutliveTheRun)
+{
+    writeBytes(path("one.vlm"), header(0, "One", "", "") + "first");
+    writeBytes(path("two.vlm"), header(0, "Two", "", "") + "second");
+    m_prompts.files = {path("one.vlm"), path("two.vlm")};
+    window()->mnuOpen->trigger();
+    window()->mnuOpen->trigger();
+    exitProgram();
+
+    QList<QAction *> entries = window()->mnuRecent->actions();
+    ASSERT_GE(entries.size(), 2);
+    EXPECT_EQ(entries[0]->text(), u"&1 "_s + QDir::toNativeSeparators(path("two.vlm")));
+    EXPECT_EQ(entries[0]->shortcut(), QKeySequence(Qt::ALT | Qt::Key_1));
+    entries[1]->trigger();
+    EXPECT_EQ(documentBook().text, u"first"_s);
+    m_prompts.files = {std::nullopt};
+    window()->mnuOpen->trigger();
+    EXPECT_EQ(m_prompts.asked.last().startName, path("two.vlm")) << "the name chosen last";
+
+    QFile::remove(path("two.vlm"));
+    window()->mnuRecent->actions()[1]->trigger();
+    ASSERT_EQ(m_prompts.messages().size(), 1);
+    EXPECT_TRUE(m_prompts.messages()[0].text.contains(QDir::toNativeSeparators(path("two.vlm"))));
+    EXPECT_EQ(window()->mnuRecent->actions().first()->text(),
+              u"&1 "_s + QDir::toNativeSeparators(path("one.vlm")));
+
+    QSettings settings(u"Leafwright"_s, u"Leafwright"_s);
+    settings.setValue(u"recentBooks"_s, 42);
+    settings.setValue(u"windows/frmInfo"_s, QByteArray("not a place"));
+    exitProgram();
+    EXPECT_EQ(window()->mnuRecent->actions().size(), 1) << "only the entry that clears the list";
+    window()->mnuInfo->trigger();
+    EXPECT_EQ(frmInfo()->minimumSize(), frmInfo()->size());
 }
 
 TEST_F(FileCommands, ImportEmptiesInformationAndChaptersAndTakesTextOrAWholeEpub)

@@ -5,6 +5,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QSettings>
+#include <QStandardPaths>
 
 bool ScriptedPrompts::askYesNo(const QString &title, const QString &text)
 {
@@ -65,6 +67,12 @@ void processEvents()
     QApplication::processEvents();
 }
 
+void UiTest::SetUp()
+{
+    QSettings(QStringLiteral("Leafwright"), QStringLiteral("Leafwright")).clear();
+    installPrompts(&m_prompts);
+}
+
 void UiTest::TearDown()
 {
     exitProgram();
@@ -85,6 +93,8 @@ int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Settings go to a test folder, never the user's.
+    QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

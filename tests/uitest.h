@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/prompts.h"
 #include "testfiles.h"
+#include "ui/prompts.h"
 
 #include <QString>
 #include <QStringList>
@@ -25,7 +25,7 @@ public:
         QString startName; // for a dialog, the name it started with
     };
 
-    std::deque<bool> answers;                 // to questions, Yes as true
+    std::deque<bool> answers; // to questions, Yes as true
     // To "Save changes to the book?"; Discard when none is left, so that a test ends as Exit
     // after Discard does.
     std::deque<SaveChoice> saveChoices;
@@ -46,7 +46,8 @@ public:
 class UiTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { installPrompts(&m_prompts); }
+    // Each test starts as a first run: nothing remembered.
+    void SetUp() override;
     void TearDown() override;
 
     // Runs Exit and lets Qt destroy what it scheduled.

@@ -1,6 +1,7 @@
 #include "commondialog.h"
 
 #include "prompts.h"
+#include "settings.h"
 
 namespace {
 
@@ -11,6 +12,7 @@ bool show(CommonDialog &dialog, FileDialogKind kind)
     if (!chosen || chosen->isEmpty())
         return false;
     dialog.FileName = *chosen;
+    rememberChosenFile(*chosen);
     return true;
 }
 

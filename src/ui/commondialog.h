@@ -3,7 +3,8 @@
 #include <QString>
 
 // objDialog: the one file dialog that Open, Import and Save As share. Its FileName is never
-// cleared, so each dialog starts with the name last chosen in any of them.
+// cleared, so each dialog starts with the name last chosen in any of them, in an earlier run
+// too.
 class CommonDialog
 {
 public:

@@ -11,6 +11,7 @@
 #include "frminfo.h"
 #include "frmreplace.h"
 #include "prompts.h"
+#include "settings.h"
 #include "twips.h"
 #include "windows.h"
 
@@ -127,6 +128,13 @@ FrmLeafwright::FrmLeafwright()
         }
     }
 
+    // The recent books sit between Save As and Exit.
+    mnuRecent = new QMenu(u"Recent &Books"_s, mnuFile);
+    mnuRecent->setObjectName(u"mnuRecent"_s);
+    mnuFile->insertMenu(mnuSep01, mnuRecent);
+    showRecentBooks();
+    objDialog.FileName = lastChosenFile();
+
     mnuUndo->setEnabled(false);
     mnuRedo->setEnabled(false);
     connect(objBook, &BookEditor::undoAvailable, mnuUndo, &QAction::setEnabled);
@@ -183,6 +191,8 @@ void FrmLeafwright::openBook(const QString &path)
     }
     showBook(loaded.value());
     startBookState(path, BookOrigin::BookFile);
+    rememberRecentBook(path);
+    showRecentBooks();
 }
 
 void FrmLeafwright::mnuOpen_Click()
@@ -275,6 +285,8 @@ bool FrmLeafwright::saveAs()
         return false;
     }
     startBookState(objDialog.FileName, BookOrigin::BookFile);
+    rememberRecentBook(objDialog.FileName);
+    showRecentBooks();
     m_lastSaveFolder = QFileInfo(objDialog.FileName).absolutePath();
     if (saved.value().count > 0) {
         prompts().showMessage(u"Save As"_s,
@@ -314,6 +326,48 @@ void FrmLeafwright::mnuUndo_Click()
 void FrmLeafwright::mnuRedo_Click()
 {
     objBook->redo();
+}
+
+void FrmLeafwright::showRecentBooks()
+{
+    for (QAction *old : mnuRecent->actions()) {
+        removeAction(old);
+        delete old;
+    }
+    const QStringList books = recentBooks();
+    for (qsizetype i = 0; i < books.size(); ++i) {
+        const QString path = books[i];
+        QAction *entry =
+            mnuRecent->addAction(u"&%1 %2"_s.arg(i + 1).arg(QDir::toNativeSeparators(path)));
+        entry->setShortcut(QKeyCombination(Qt::ALT, Qt::Key(Qt::Key_1 + i)));
+        // The shortcut works while the menu is closed too.
+        addAction(entry);
+        connect(entry, &QAction::triggered, this, [this, path] { openRecentBook(path); });
+    }
+    if (!books.isEmpty())
+        mnuRecent->addSeparator();
+    QAction *clear = mnuRecent->addAction(u"&Clear Recent Books"_s);
+    clear->setEnabled(!books.isEmpty());
+    connect(clear, &QAction::triggered, this, [this] {
+        clearRecentBooks();
+        showRecentBooks();
+    });
+}
+
+// A book that is gone is named and leaves the list.
+void FrmLeafwright::openRecentBook(const QString &path)
+{
+    if (!QFileInfo(path).isFile()) {
+        prompts().showMessage(u"Open"_s,
+                              u"%1 no longer exists; it leaves the recent books."_s.arg(
+                                  QDir::toNativeSeparators(path)),
+                              MessageIcon::Exclamation);
+        forgetRecentBook(path);
+        showRecentBooks();
+        return;
+    }
+    if (maySetBookAside())
+        openBook(path);
 }
 
 void FrmLeafwright::dragEnterEvent(QDragEnterEvent *event)
@@ -395,6 +449,7 @@ void FrmLeafwright::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    rememberWindowPlace(this);
     // Unloading moves the focus; the editor must not bring the Chapters window back to life.
     objBook->disconnect(this);
     unloadToolWindows();

@@ -34,6 +34,7 @@ public:
     QAction *mnuOpen;
     QAction *mnuImport;
     QAction *mnuSaveAs;
+    QMenu *mnuRecent; // the last books opened or saved, Alt+1 to Alt+8, and a way to clear them
     QAction *mnuSep01;
     QAction *mnuExit;
     QMenu *mnuEdit;
@@ -87,6 +88,8 @@ private:
     // when the user cancelled, or saving did not succeed.
     bool maySetBookAside();
     void Form_Resize();
+    void showRecentBooks();
+    void openRecentBook(const QString &path);
 
     QString m_lastSaveFolder;
     void OffsetTracking();

@@ -1,5 +1,6 @@
 #include "appearance.h"
 #include "frmleafwright.h"
+#include "settings.h"
 #include "windows.h"
 
 #include "book/wholetextmemory.h"
@@ -27,6 +28,7 @@ int main(int argc, char *argv[])
     QApplication::setFont(designFont(8.25));
 
     FrmLeafwright *window = frmLeafwright();
+    restoreWindowPlace(window);
     window->Form_Load(tail);
     window->show();
     return app.exec();

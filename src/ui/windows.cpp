@@ -1,5 +1,7 @@
 #include "windows.h"
 
+#include "settings.h"
+
 #include "frmabout.h"
 #include "frmchapters.h"
 #include "frmcleaner.h"
@@ -107,6 +109,7 @@ void unloadToolWindows()
 
 void showWindow(QWidget *window)
 {
+    keepWindowPlace(window);
     window->show();
     window->raise();
     window->activateWindow();
