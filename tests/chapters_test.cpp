@@ -133,8 +133,8 @@ TEST(BookCheck, FindsWhatAReaderWouldStumbleOver)
          {}},
         {"empty text", book(u" 0"_s, QString()), u"empty-text 0|offset-outside-text 1"_s},
         {"sections numbered afresh under each titled heading, a repeat inside one run",
-         titled({u"Song of Myself"_s, u"1"_s, u"2"_s, u"The Body Electric"_s, u"1"_s, u"2"_s,
-                 u"2"_s}),
+         titled(
+             {u"Song of Myself"_s, u"1"_s, u"2"_s, u"The Body Electric"_s, u"1"_s, u"2"_s, u"2"_s}),
          u"numbering-gap 7"_s},
         {"a title that fills its field, cut or shortened",
          titled({QString(40, u'x'), QString(39, u'x') + u'\u2026'}), u"field-cut 1"_s},

@@ -152,6 +152,9 @@ TEST_F(History, FindChaptersMarksWhatTheTableHoldsAndAddChaptersIsOneStep)
     EXPECT_TRUE(found->item(0, 0)->text().endsWith(u"in the table"_s));
     EXPECT_FALSE(found->item(0, 0)->flags() & Qt::ItemIsUserCheckable);
     EXPECT_EQ(found->item(1, 0)->checkState(), Qt::Checked);
+    // A double-click shows the heading, and the offset box follows the caret there.
+    emit found->cellDoubleClicked(1, 2);
+    EXPECT_EQ(frmChapters()->objChapterOffset->text(), second);
     // From the keyboard: the count follows the ticks, Space ticks, Return adds.
     EXPECT_EQ(frmFoundChapters()->lblFoundCount->text(), u"2 headings found, 1 ticked"_s);
     frmFoundChapters()->butUntickAll->click();

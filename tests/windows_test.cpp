@@ -1,15 +1,15 @@
 #include "uitest.h"
 
 #include "ui/bookeditor.h"
-#include "ui/frminfo.h"
-#include "ui/frmleafwright.h"
-#include "ui/multilinetextbox.h"
-#include "ui/windows.h"
 #include "ui/frmchapters.h"
-#include "ui/frmfoundchapters.h"
 #include "ui/frmcleaner.h"
 #include "ui/frmfind.h"
+#include "ui/frmfoundchapters.h"
+#include "ui/frminfo.h"
+#include "ui/frmleafwright.h"
 #include "ui/frmreplace.h"
+#include "ui/multilinetextbox.h"
+#include "ui/windows.h"
 
 #include <QAction>
 #include <QApplication>

@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -158,7 +159,11 @@ void FrmFoundChapters::lstFoundChapters_DblClick(int row)
 {
     const qint64 offset =
         lstFoundChapters->item(row, OffsetColumn)->data(Qt::UserRole).toLongLong();
-    frmLeafwright()->objBook->setSelStart(qint32(offset));
+    BookEditor *editor = frmLeafwright()->objBook;
+    editor->setSelStart(qint32(offset));
+    // The Chapter Editor's offset box shows where the caret went, so that Add Chapter adds the
+    // chapter there and not where the caret stood before.
+    frmChapters()->objChapterOffset->setText(QString::number(editor->SelStart()));
 }
 
 // The ticked rows go behind the table's rows in text order, as a scan appends its finds.

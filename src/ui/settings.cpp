@@ -53,8 +53,10 @@ public:
 
 void keepWindowPlace(QWidget *window)
 {
-    if (window->findChild<PlaceKeeper *>(QString(), Qt::FindDirectChildrenOnly))
+    static const char *const Kept = "leafwrightPlaceKept";
+    if (window->property(Kept).toBool())
         return;
+    window->setProperty(Kept, true);
     restoreWindowPlace(window);
     new PlaceKeeper(window);
 }
