@@ -6,11 +6,10 @@
 #include "book/bookfile.h"
 #include "book/fileio.h"
 #include "book/textimport.h"
+#include "chapters/bookedits.h"
 #include "chapters/chapterscan.h"
 #include "chapters/chaptertable.h"
 #include "chapters/headingdetector.h"
-#include "chapters/rowsontext.h"
-#include "cleaner/storablecharacters.h"
 #include "cleaner/textcleaner.h"
 #include "import/bookimport.h"
 #include "search/textreplace.h"
@@ -69,16 +68,11 @@ std::optional<CleanerBoxes> cleanerBoxes(const QString &list)
     return boxes;
 }
 
-// Chapter rows follow their headings through a change of the text; the user is told of those
-// that moved and those that went.
-void followText(Book &book, const QString &newText, const OffsetMap &moves, const QString &out,
-                Console &console)
+// What the user is told of the chapter rows that followed the text.
+void noteMovedRows(const MovedRows &moved, const QString &out, Console &console)
 {
-    const MovedRows moved = moveChapterRows(book.chapters, book.text, newText, moves);
-    book.chapters = moved.rows;
-    book.text = newText;
-    if (moved.moved > 0 || moved.removed > 0)
-        console.note(u"%1: %2"_s.arg(out, describeMovedRows(moved)));
+    if (const QString report = describeMovedRows(moved); !report.isEmpty())
+        console.note(u"%1: %2"_s.arg(out, report));
 }
 
 // What the Clean button does, and what the user is told of the two boxes for real books.
@@ -86,21 +80,11 @@ void cleanText(Book &book, const CleanerBoxes &boxes, const QString &out, Consol
 {
     if (std::find(boxes.begin(), boxes.end(), true) == boxes.end())
         return;
-    const CleanOutcome outcome = Clean(book.text, boxes);
-    for (const QString &part : describeClean(outcome, boxes))
+    CleanedBook cleaned = CleanBook(book, boxes);
+    for (const QString &part : describeClean(cleaned.outcome, boxes))
         console.note(u"%1: %2"_s.arg(out, part));
-    followText(book, outcome.text, outcome.moves, out, console);
-    if (boxes[GutenbergFrameBox]) {
-        book.title = fieldFromHeader(book.title, outcome.frame.title);
-        book.author = fieldFromHeader(book.author, outcome.frame.author);
-    }
-    // Book Info and the chapter titles are the book's too.
-    if (boxes[StorableCharactersBox]) {
-        book.title = MakeStorable(book.title).text;
-        book.author = MakeStorable(book.author).text;
-        book.synopsis = MakeStorable(book.synopsis).text;
-        book.chapters = storableRows(book.chapters);
-    }
+    noteMovedRows(cleaned.moved, out, console);
+    book = std::move(cleaned.book);
 }
 
 // What the Replace button does: every occurrence replaced, ignoring case, or the text left as it
@@ -112,9 +96,10 @@ void replaceInText(Book &book, const QString &find, const QString &replacement, 
         console.note(u"String not found: "_s + find);
         return;
     }
-    const Replacement replaced = ReplaceInBook(book.text, find, replacement);
+    ReplacedBook replaced = ReplaceInWholeBook(book, find, replacement);
     console.note(u"%1: %2"_s.arg(out, describeReplaced(replaced.count)));
-    followText(book, replaced.text, replaced.moves, out, console);
+    noteMovedRows(replaced.moved, out, console);
+    book = std::move(replaced.book);
 }
 
 // The entries found are appended behind the table's rows, as many as the table has room for.

@@ -52,6 +52,18 @@ BookFields currentFields()
             frmInfo()->objSynopsis->Text()};
 }
 
+Book currentBook()
+{
+    const BookFields fields = currentFields();
+    return {fields.title, fields.author, fields.synopsis, fields.rows,
+            frmLeafwright()->objBook->Text()};
+}
+
+BookFields fieldsOf(const Book &book)
+{
+    return {book.title, book.author, book.chapters, book.synopsis};
+}
+
 void showFields(const BookFields &fields)
 {
     FrmInfo *info = frmInfo();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "book/book.h"
 #include "chapters/chaptertable.h"
 
 #include <QString>
@@ -18,6 +19,9 @@ struct BookFields
 
 // The fields as the windows hold them now, and the windows made to hold others.
 BookFields currentFields();
+// The book the windows hold now, text and all, and a book's fields.
+Book currentBook();
+BookFields fieldsOf(const Book &book);
 void showFields(const BookFields &fields);
 
 // Makes a change of the whole book one step that Undo takes back and Redo makes again: the new

@@ -6,9 +6,7 @@
 #include "frmleafwright.h"
 #include "windows.h"
 
-#include "chapters/rowsontext.h"
-#include "cleaner/storablecharacters.h"
-#include "cleaner/textcleaner.h"
+#include "chapters/bookedits.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -85,30 +83,14 @@ void FrmCleaner::butClean_Click()
     for (int index = 0; index < CleanerBoxCount; ++index)
         boxes[index] = objClean[index]->checkState() == Qt::Checked;
     if (std::find(boxes.begin(), boxes.end(), true) != boxes.end()) {
-        const QString text = editor->Text();
-        const CleanOutcome outcome = Clean(text, boxes);
-        BookFields after = currentFields();
-        const MovedRows moved = moveChapterRows(after.rows, text, outcome.text, outcome.moves);
-        after.rows = moved.rows;
-        // The header's title and author fill Book Info's boxes that are still empty (or hold
-        // only the fill spaces of a loaded book); what a user typed stays.
-        if (boxes[GutenbergFrameBox]) {
-            after.title = fieldFromHeader(after.title, outcome.frame.title);
-            after.author = fieldFromHeader(after.author, outcome.frame.author);
-        }
-        // Book Info and the chapter titles are the book's too.
-        if (boxes[StorableCharactersBox]) {
-            after.title = MakeStorable(after.title).text;
-            after.author = MakeStorable(after.author).text;
-            after.synopsis = MakeStorable(after.synopsis).text;
-            after.rows = storableRows(after.rows);
-        }
-        const bool changed = outcome.text != text;
-        commitBookStep(changed ? &outcome.text : nullptr, after,
-                       outcome.moves.map(editor->SelStart()));
-        QStringList report = describeClean(outcome, boxes);
-        if (moved.moved > 0 || moved.removed > 0)
-            report.append(describeMovedRows(moved));
+        const Book before = currentBook();
+        const CleanedBook cleaned = CleanBook(before, boxes);
+        const bool changed = cleaned.book.text != before.text;
+        commitBookStep(changed ? &cleaned.book.text : nullptr, fieldsOf(cleaned.book),
+                       cleaned.outcome.moves.map(editor->SelStart()));
+        QStringList report = describeClean(cleaned.outcome, boxes);
+        if (const QString moved = describeMovedRows(cleaned.moved); !moved.isEmpty())
+            report.append(moved);
         if (report.isEmpty())
             report.append(changed ? u"cleaned the text"_s : u"the text was clean already"_s);
         frmLeafwright()->showStatus(report.join(u"; "_s));

@@ -8,7 +8,7 @@
 #include "prompts.h"
 #include "windows.h"
 
-#include "chapters/rowsontext.h"
+#include "chapters/bookedits.h"
 #include "search/textreplace.h"
 
 #include <QLabel>
@@ -62,19 +62,17 @@ void FrmReplace::butReplace_Click()
     editor->setEnabled(false);
     editor->Refresh();
 
-    const QString text = editor->Text();
-    if (findFirst(text, objFind->text()) >= 0) {
+    const Book before = currentBook();
+    if (findFirst(before.text, objFind->text()) >= 0) {
         // One step that Undo takes back, the chapter rows following the text.
-        const Replacement replaced = ReplaceInBook(text, objFind->text(), objReplace->text());
-        BookFields after = currentFields();
-        const MovedRows moved = moveChapterRows(after.rows, text, replaced.text, replaced.moves);
-        after.rows = moved.rows;
-        const bool changed = replaced.text != text;
-        commitBookStep(changed ? &replaced.text : nullptr, after,
+        const ReplacedBook replaced =
+            ReplaceInWholeBook(before, objFind->text(), objReplace->text());
+        const bool changed = replaced.book.text != before.text;
+        commitBookStep(changed ? &replaced.book.text : nullptr, fieldsOf(replaced.book),
                        replaced.moves.map(editor->SelStart()));
         QString report = describeReplaced(replaced.count);
-        if (moved.moved > 0 || moved.removed > 0)
-            report += u"; "_s + describeMovedRows(moved);
+        if (const QString moved = describeMovedRows(replaced.moved); !moved.isEmpty())
+            report += u"; "_s + moved;
         frmLeafwright()->showStatus(report);
     } else {
         prompts().showMessage(u"Replace"_s, notFoundMessage(objFind->text()),
