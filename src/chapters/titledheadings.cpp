@@ -7,6 +7,7 @@
 #include <QStringTokenizer>
 
 #include <algorithm>
+#include <map>
 
 using namespace Qt::StringLiterals;
 
@@ -48,14 +49,8 @@ struct Layout
     qsizetype indent;
     bool capitals;
 
-    friend bool operator==(const Layout &, const Layout &) = default;
+    friend auto operator<=>(const Layout &, const Layout &) = default;
 };
-
-size_t qHash(const Layout &layout, size_t seed = 0)
-{
-    return qHashMulti(seed, layout.blanksBefore, layout.blanksAfter, layout.indent,
-                      layout.capitals);
-}
 
 qsizetype blanksAbove(const Page &page, qsizetype line)
 {
@@ -97,7 +92,8 @@ std::vector<Candidate> titledHeadings(const Page &page)
     }
 
     // The lines that read as titles and stand apart more than a paragraph does, by layout.
-    QHash<Layout, std::vector<qsizetype>> byLayout;
+    // Kept in order, so that of two layouts with as many lines the same one wins every time.
+    std::map<Layout, std::vector<qsizetype>> byLayout;
     for (qsizetype line = page.first(); line < page.last(); ++line) {
         if (page.blank(line) || page.read(line).form != Form::None)
             continue;
@@ -115,8 +111,9 @@ std::vector<Candidate> titledHeadings(const Page &page)
 
     // The layout most lines share, where they recur through the body with pieces between.
     const qsizetype bodyLines = page.last() - page.first();
-    const std::vector<qsizetype> *best = nullptr;
-    for (const std::vector<qsizetype> &lines : std::as_const(byLayout)) {
+    const std::pair<const Layout, std::vector<qsizetype>> *best = nullptr;
+    for (const auto &entry : byLayout) {
+        const std::vector<qsizetype> &lines = entry.second;
         if (qsizetype(lines.size()) < FewestTitles)
             continue;
         if ((lines.back() - lines.front()) * 100 < bodyLines * SpreadPercent)
@@ -127,20 +124,19 @@ std::vector<Candidate> titledHeadings(const Page &page)
         std::nth_element(pieces.begin(), pieces.begin() + pieces.size() / 2, pieces.end());
         if (pieces[pieces.size() / 2] < ShortestPiece)
             continue;
-        if (!best || lines.size() > best->size())
-            best = &lines;
+        if (!best || lines.size() > best->second.size())
+            best = &entry;
     }
     std::vector<Candidate> found;
     if (!best)
         return found;
     // A title in another case, standing as the others do, is one of them.
-    const Layout chosen = byLayout.key(*best);
-    std::vector<qsizetype> titles = *best;
-    for (auto it = byLayout.cbegin(); it != byLayout.cend(); ++it) {
-        const Layout &other = it.key();
+    const Layout &chosen = best->first;
+    std::vector<qsizetype> titles = best->second;
+    for (const auto &[other, lines] : byLayout) {
         if (other.capitals != chosen.capitals && other.blanksBefore == chosen.blanksBefore
             && other.blanksAfter == chosen.blanksAfter && other.indent == chosen.indent) {
-            titles.insert(titles.end(), it.value().begin(), it.value().end());
+            titles.insert(titles.end(), lines.begin(), lines.end());
         }
     }
     std::sort(titles.begin(), titles.end());
