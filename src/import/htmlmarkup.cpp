@@ -86,6 +86,38 @@ QByteArray withCdataAsText(QByteArrayView markup)
     return result;
 }
 
+// Processing instructions as a browser hides them. A page written as XML (it opens with an XML
+// declaration) ends each at "?>"; any other page ends one at the first ">", as browsers read
+// "<?" in HTML, so "<?php echo 'a>b' ?>" leaves "b' ?>" showing there as it does in a browser.
+// The XML declaration itself stays, since it names the encoding, and so do comments, which may
+// hold a "<?" of their own. Empty when the page has none.
+QByteArray withoutProcessingInstructions(QByteArrayView markup)
+{
+    const bool xml = markup.startsWith("<?xml");
+    const qsizetype from = xml ? markup.indexOf("?>") + 2 : 0;
+    if ((xml && from < 2) || markup.indexOf("<?", from) < 0)
+        return {};
+    QByteArray result;
+    result.reserve(markup.size());
+    qsizetype copied = from;
+    result += markup.first(from);
+    for (qsizetype at = markup.indexOf('<', copied); at >= 0; at = markup.indexOf('<', at + 1)) {
+        const QByteArrayView rest = markup.sliced(at);
+        if (rest.startsWith("<!--")) {
+            const qsizetype close = markup.indexOf("-->", at + 4);
+            at = close < 0 ? markup.size() - 1 : close + 2;
+        } else if (rest.startsWith("<?")) {
+            const qsizetype close =
+                xml ? markup.indexOf("?>", at + 2) : markup.indexOf('>', at + 2);
+            result += markup.sliced(copied, at - copied);
+            copied = close < 0 ? markup.size() : close + (xml ? 2 : 1);
+            at = copied - 1;
+        }
+    }
+    result += markup.sliced(std::min(copied, markup.size()));
+    return result;
+}
+
 } // namespace
 
 QString fromXml(const xmlChar *text)
@@ -219,12 +251,17 @@ int headingLevel(const xmlNode *node)
 
 DocPtr parseHtml(QByteArrayView original)
 {
-    const QByteArray withoutSubset = withoutInternalSubset(original);
-    const QByteArrayView subsetMended =
-        withoutSubset.isEmpty() ? original : QByteArrayView(withoutSubset);
-    const QByteArray cdataMended = withCdataAsText(subsetMended);
-    const QByteArrayView markup =
-        cdataMended.isEmpty() ? subsetMended : QByteArrayView(cdataMended);
+    // Each mending step returns an empty array when it has nothing to mend, so a page that
+    // needs none is never copied.
+    QByteArray mended;
+    QByteArrayView markup = original;
+    for (auto mend : {withoutInternalSubset, withCdataAsText, withoutProcessingInstructions}) {
+        QByteArray next = mend(markup);
+        if (!next.isEmpty()) {
+            mended = std::move(next);
+            markup = mended;
+        }
+    }
     if (markup.isEmpty() || markup.size() > INT_MAX)
         return nullptr;
     // A document that is valid UTF-8 is UTF-8 whatever it declares, as for text files; the
