@@ -152,6 +152,15 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
           {u"CHAPTER II"_s, Chapter, u"CHAPTER II"_s},
           {u"CHAPTER III"_s, Chapter, u"CHAPTER III"_s}},
          u"Chapter II."_s},
+        {"a contents page naming a few parts, its book's restarting chapters after it",
+         book(u"\nTHE CONTENTS\n\nBOOK I THE SEA\n\nBOOK II THE LAND\n\n@BOOK I THE SEA\n\n"
+              "CHAPTER I\n\n@CHAPTER II\n\n@BOOK II THE LAND\n\nCHAPTER I\n\n@"_s),
+         {{u"BOOK I THE SEA"_s, Part, u"BOOK I THE SEA"_s},
+          {u"CHAPTER I"_s, Chapter, u"Book 1, CHAPTER I"_s},
+          {u"CHAPTER II"_s, Chapter, u"Book 1, CHAPTER II"_s},
+          {u"BOOK II THE LAND"_s, Part, u"BOOK II THE LAND"_s},
+          {u"CHAPTER I"_s, Chapter, u"Book 2, CHAPTER I"_s}},
+         u"It was"_s},
         {"a misprinted number still counts; a lone number, a sentence's I., a placeholder and a "
          "sentence across a blank line do not",
          book(u"\nCHAPTER I\n\n@CHAPTER II\n\n@he said so, and so did\nI.\n\n@160\n\n@0023m\n\n@"

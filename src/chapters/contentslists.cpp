@@ -3,7 +3,10 @@
 
 #include "detectorpage.h"
 
+#include <QHash>
 #include <QSet>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -58,8 +61,56 @@ bool opensContents(QStringView line)
     QStringView text = line.trimmed();
     if (text.endsWith(u'.') || text.endsWith(u':'))
         text.chop(1);
-    return text.compare(u"CONTENTS", Qt::CaseInsensitive) == 0
-           || text.compare(u"TABLE OF CONTENTS", Qt::CaseInsensitive) == 0;
+    static const QStringView Words[] = {
+        u"CONTENTS",   u"TABLE OF CONTENTS",  u"THE CONTENTS", u"INHALT",
+        u"INHALTSVERZEICHNIS", u"TABLE DES MATIÈRES", u"SOMMAIRE",  u"ÍNDICE",
+        u"INDICE",     u"СОДЕРЖАНИЕ",         u"ОГЛАВЛЕНИЕ",
+    };
+    return std::any_of(std::begin(Words), std::end(Words), [&](QStringView word) {
+        return text.compare(word, Qt::CaseInsensitive) == 0;
+    });
+}
+
+// The lines of the contents list that opens at listStart: up to a gap of blank lines that no
+// list has inside it, or a paragraph of text. Returns one past its last line; each line that
+// could be an entry's title (and no heading by itself) goes into entries.
+qsizetype contentsEnd(const Page &page, qsizetype listStart, QSet<QString> &entries)
+{
+    constexpr qsizetype BlanksAfterList = 3;
+    qsizetype blanks = 0;
+    qsizetype block = 0; // the lines since the last blank
+    qsizetype line = listStart + 1;
+    for (; line < page.last() && blanks < BlanksAfterList; ++line) {
+        if (page.blank(line)) {
+            ++blanks;
+            block = 0;
+            continue;
+        }
+        blanks = 0;
+        ++block;
+        // A paragraph of text ends the list: a long line, as in unwrapped text, or where the
+        // paragraph breaks were read from the lines (and no gap of blanks ends a list), a block
+        // longer than an entry wrapped onto its next lines.
+        if (page.text(line).size() > 4 * LongestTitleLine
+            || (page.breaksInferred() && block > MostTitleLines + 1)) {
+            break;
+        }
+        const QStringView written = withoutPageNumber(page.text(line));
+        const QString entry = written.toString().simplified().toCaseFolded();
+        if (entry.size() < 2 || entry.size() > LongestTitleLine
+            || readHeadingLine(written).form != Form::None) {
+            continue;
+        }
+        entries.insert(entry);
+    }
+    return line;
+}
+
+qsizetype nextContents(const Page &page, qsizetype from)
+{
+    while (from < page.last() && !opensContents(page.text(from)))
+        ++from;
+    return from;
 }
 
 } // namespace
@@ -120,6 +171,48 @@ void markLists(const Page &page, std::vector<Candidate> &candidates)
         if (entryNear(candidate.line, -1) && entryNear(candidate.end - 1, 1))
             candidate.listed = true;
     }
+
+    // A heading under a contents heading that the body has again further on is the list's
+    // entry, however few entries stand with it: a contents page of a book made from several
+    // documents names only the largest parts. The list ends where one of its headings comes
+    // again, which is where the body starts.
+    auto identity = [&](const Candidate &candidate) {
+        const QStringView line = page.text(candidate.line);
+        return key(candidate.read) + u'|'
+               + (candidate.read.form == Form::ListEntry
+                      ? comparable(line)
+                      : line.toString().simplified().toCaseFolded());
+    };
+    QSet<QString> ignored;
+    for (qsizetype start = nextContents(page, page.first()); start < page.last();
+         start = nextContents(page, start + 1)) {
+        const qsizetype end = contentsEnd(page, start, ignored);
+        std::vector<Candidate *> inList;
+        QSet<QString> seen;
+        // The headings standing after the list: those not taken for entries themselves, and
+        // the first copy of each beyond the list's end, which is the body's own heading
+        // however close its neighbours stand.
+        QHash<QString, Candidate *> later;
+        bool bodyStarted = false;
+        for (Candidate &candidate : candidates) {
+            if (candidate.line <= start)
+                continue;
+            const QString id = identity(candidate);
+            bodyStarted = bodyStarted || candidate.line >= end || seen.contains(id);
+            if (!bodyStarted) {
+                inList.push_back(&candidate);
+                seen.insert(id);
+            } else if ((!candidate.listed || candidate.line >= end) && !later.contains(id)) {
+                later.insert(id, &candidate);
+            }
+        }
+        for (Candidate *candidate : inList) {
+            if (Candidate *heading = later.value(identity(*candidate))) {
+                candidate->listed = true;
+                heading->listed = false;
+            }
+        }
+    }
 }
 
 // Chapters named by title alone ("Economy"): the book's contents list names them, and each is
@@ -127,41 +220,12 @@ void markLists(const Page &page, std::vector<Candidate> &candidates)
 // Entries that read as headings by themselves are left to the other rules.
 std::vector<Candidate> listedTitles(const Page &page)
 {
-    // A list ends at a gap of blank lines that no list has inside it.
-    constexpr qsizetype BlanksAfterList = 3;
     constexpr qsizetype FewestMatches = 2;
-    QSet<QString> entries;
-    qsizetype line = page.first();
-    while (line < page.last() && !opensContents(page.text(line)))
-        ++line;
-    if (line == page.last())
+    const qsizetype listStart = nextContents(page, page.first());
+    if (listStart == page.last())
         return {};
-    const qsizetype listStart = line;
-    qsizetype blanks = 0;
-    qsizetype block = 0; // the lines since the last blank
-    for (++line; line < page.last() && blanks < BlanksAfterList; ++line) {
-        if (page.blank(line)) {
-            ++blanks;
-            block = 0;
-            continue;
-        }
-        blanks = 0;
-        ++block;
-        // A paragraph of text ends the list: a long line, as in unwrapped text, or where the
-        // paragraph breaks were read from the lines (and no gap of blanks ends a list), a block
-        // longer than an entry wrapped onto its next lines.
-        if (page.text(line).size() > 4 * LongestTitleLine
-            || (page.breaksInferred() && block > MostTitleLines + 1)) {
-            break;
-        }
-        const QStringView written = withoutPageNumber(page.text(line));
-        const QString entry = written.toString().simplified().toCaseFolded();
-        if (entry.size() < 2 || entry.size() > LongestTitleLine
-            || readHeadingLine(written).form != Form::None) {
-            continue;
-        }
-        entries.insert(entry);
-    }
+    QSet<QString> entries;
+    const qsizetype line = contentsEnd(page, listStart, entries);
     std::vector<Candidate> found;
     if (entries.size() < FewestMatches)
         return found;
