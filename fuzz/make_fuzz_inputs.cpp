@@ -6,6 +6,7 @@
 #include "book/bookfile.h"
 
 #include "epubfiles.h"
+#include "hostilefiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -103,5 +104,17 @@ int main(int argc, char *argv[])
                                  "<content src='c2.xhtml#f'/></navPoint></navMap></ncx>"}));
     for (const QByteArray &page : Pages)
         write(root + u"/fuzz_htmltext"_s, u"page%1"_s.arg(++n), page + '\xFF' + page);
+    // The crafted files the tests refuse or read, where they are small enough to mutate.
+    constexpr qsizetype LargestInput = 64 * 1024;
+    for (const HostileFile &file : hostileFiles()) {
+        if (file.bytes.size() > LargestInput)
+            continue;
+        const QString extension = file.name.section(u'.', -1);
+        const QString target = extension == u"epub"_s   ? u"fuzz_epub"_s
+                               : extension == u"html"_s ? u"fuzz_htmltext"_s
+                               : extension == u"vlm"_s  ? u"fuzz_loadbook"_s
+                                                        : u"fuzz_textimport"_s;
+        write(root + u'/' + target, file.name, file.bytes);
+    }
     return 0;
 }

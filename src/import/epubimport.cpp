@@ -1,5 +1,6 @@
 #include "epubimport.h"
 
+#include "htmlmarkup.h"
 #include "htmltext.h"
 #include "tocnavigation.h"
 #include "ziparchive.h"
@@ -285,9 +286,13 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
         return refuse(*problem);
     auto read = [&](const QString &name) -> std::variant<QByteArray, QString> {
         auto part = archive.read(name);
-        if (const auto *bytes = std::get_if<QByteArray>(&part);
-            bytes && isXmlPart(name) && declaresEntities(*bytes))
+        const auto *bytes = std::get_if<QByteArray>(&part);
+        if (!bytes)
+            return part;
+        if (isXmlPart(name) && declaresEntities(*bytes))
             return u"%1 declares XML entities, which no book needs; it was not read"_s.arg(name);
+        if (const std::optional<QString> crowded = HtmlMarkup::crowdedTag(*bytes))
+            return name + u' ' + *crowded;
         return part;
     };
 
@@ -441,6 +446,8 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
 
 Result<ImportedBook> readHtmlBook(QByteArrayView bytes, const QString &path)
 {
+    if (const std::optional<QString> crowded = HtmlMarkup::crowdedTag(bytes))
+        return FileError{path, *crowded};
     HtmlToText writer;
     std::optional<HtmlToText::Document> document = writer.addDocument(bytes);
     if (!document)

@@ -3,6 +3,7 @@
 #include "book/textimport.h"
 
 #include <libxml/HTMLparser.h>
+#include <libxml/xmlerror.h>
 
 #include <QByteArray>
 
@@ -85,6 +86,8 @@ QByteArray withCdataAsText(QByteArrayView markup)
     result += markup.sliced(copied);
     return result;
 }
+
+void ignoreMessage(void *, const char *, ...) {}
 
 // Processing instructions as a browser hides them. A page written as XML (it opens with an XML
 // declaration) ends each at "?>"; any other page ends one at the first ">", as browsers read
@@ -249,6 +252,38 @@ int headingLevel(const xmlNode *node)
     return 0;
 }
 
+std::optional<QString> crowdedTag(QByteArrayView markup)
+{
+    constexpr int MostAttributes = 1000;
+    // Counts the "=" of each tag outside its quoted values; a page without a tag that long
+    // is passed over at the speed of a search for '>'.
+    constexpr qsizetype ShortestCrowdedTag = 3 * MostAttributes;
+    for (qsizetype at = markup.indexOf('<'); at >= 0; at = markup.indexOf('<', at + 1)) {
+        const qsizetype end = markup.indexOf('>', at);
+        if (end < 0 || end - at > ShortestCrowdedTag) {
+            int attributes = 0;
+            char quote = 0;
+            qsizetype i = at + 1;
+            for (; i < markup.size() && (quote || markup[i] != '>'); ++i) {
+                const char c = markup[i];
+                if (quote)
+                    quote = c == quote ? 0 : quote;
+                else if (c == '"' || c == '\'')
+                    quote = c;
+                else if (c == '=' && ++attributes > MostAttributes)
+                    return u"has an element with more than %1 attributes, which no book needs; it "
+                           "was not read"_s.arg(MostAttributes);
+            }
+            at = i;
+        } else {
+            at = end;
+        }
+        if (at >= markup.size())
+            break;
+    }
+    return std::nullopt;
+}
+
 DocPtr parseHtml(QByteArrayView original)
 {
     // Each mending step returns an empty array when it has nothing to mend, so a page that
@@ -269,6 +304,11 @@ DocPtr parseHtml(QByteArrayView original)
     const QByteArray declared =
         isValidUtf8(markup) ? QByteArray("UTF-8") : declaredEncoding(markup);
     const char *encoding = declared.isEmpty() ? nullptr : declared.constData();
+    // The parser's complaints about damage it mends (bytes the encoding lacks, say) are no
+    // news to the user; by default libxml2 prints them on standard error. The handlers are
+    // the calling thread's own.
+    xmlSetGenericErrorFunc(nullptr, ignoreMessage);
+    xmlSetStructuredErrorFunc(nullptr, [](void *, xmlErrorPtr) {});
     const std::unique_ptr<htmlParserCtxt, void (*)(htmlParserCtxtPtr)> parser(htmlNewParserCtxt(),
                                                                               htmlFreeParserCtxt);
     if (!parser)

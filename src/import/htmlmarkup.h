@@ -9,6 +9,7 @@
 #include <libxml/tree.h>
 
 #include <memory>
+#include <optional>
 
 namespace HtmlMarkup {
 
@@ -44,6 +45,11 @@ struct DocFree
     void operator()(xmlDoc *doc) const { xmlFreeDoc(doc); }
 };
 using DocPtr = std::unique_ptr<xmlDoc, DocFree>;
+
+// What makes a page unfit to read at all, or nothing: a start tag with more attributes than
+// any page has, which would have a parser compare each of them with every other. Said as the
+// rest of a sentence that starts with the page's name.
+std::optional<QString> crowdedTag(QByteArrayView markup);
 
 // The page parsed as a browser would, its damage mended; nothing when not even that succeeds.
 DocPtr parseHtml(QByteArrayView markup);
