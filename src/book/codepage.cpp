@@ -78,6 +78,14 @@ char *encodeInto(QStringView text, char *out, Unstorable *unstorable)
     const char16_t *units = text.utf16();
     const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i) {
+        // Most of a book is ASCII: a run of it is copied in a loop the compiler vectorises.
+        qsizetype ascii = i;
+        while (ascii < size && units[ascii] < 0x80)
+            ++ascii;
+        for (; i < ascii; ++i)
+            *out++ = char(units[i]);
+        if (i == size)
+            break;
         const char16_t unit = units[i];
         if (isIdentity(unit)) {
             *out++ = char(unit);

@@ -164,6 +164,9 @@ std::optional<HtmlToText::Document> HtmlToText::addDocument(QByteArrayView marku
     xmlNode *root = doc ? xmlDocGetRootElement(doc.get()) : nullptr;
     if (!root)
         return std::nullopt;
+    // A page's text is seldom longer than its markup; room for it saves copying it over as
+    // it grows.
+    m_text.reserve(m_text.size() + markup.size());
 
     HtmlWalker walker(*this, document);
     for (xmlNode *node = root; node; node = node->next)
@@ -254,9 +257,12 @@ void HtmlToText::appendText(QStringView text, bool preformatted)
             beginContent();
             // A run of ordinary characters goes in at once.
             qsizetype end = i + 1;
-            while (end < size && !isCollapsible(text[end].unicode())
-                   && !isInvisible(text[end].unicode()))
-                ++end;
+            for (; end < size; ++end) {
+                const char16_t next = text[end].unicode();
+                const bool printableAscii = next > u' ' && next < 0x7F;
+                if (!printableAscii && (isCollapsible(next) || isInvisible(next)))
+                    break;
+            }
             m_text += text.sliced(i, end - i);
             i = end - 1;
             continue;
