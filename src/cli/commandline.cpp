@@ -3,6 +3,7 @@
 #include "console.h"
 
 #include <algorithm>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -55,6 +56,67 @@ std::variant<CommandLine, UsageError> parseCommandLine(const QString &command,
     if (line.operands.contains(QString()))
         return UsageError{u"%1: a file name is empty"_s.arg(command)};
     return line;
+}
+
+namespace {
+
+// The scan style of --scan, or nothing when the option holds no style.
+std::optional<HeadingStyle> scanStyle(const QString &value)
+{
+    bool isNumber = false;
+    const int style = value.toInt(&isNumber);
+    if (!isNumber || style < 0 || style >= HeadingStyleCount)
+        return std::nullopt;
+    return HeadingStyle(style);
+}
+
+// The boxes of --clean: "all" (every box of the Text Cleaner), or box numbers separated by commas.
+std::optional<CleanerBoxes> cleanerBoxes(const QString &list)
+{
+    CleanerBoxes boxes{};
+    if (list == u"all"_s) {
+        boxes.fill(true);
+        return boxes;
+    }
+    for (const QString &item : list.split(u',')) {
+        bool isNumber = false;
+        const int box = item.trimmed().toInt(&isNumber);
+        if (!isNumber || box < 0 || box >= CleanerBoxCount)
+            return std::nullopt;
+        boxes[box] = true;
+    }
+    return boxes;
+}
+
+} // namespace
+
+std::variant<BookRecipe, UsageError> recipeOf(const CommandLine &line, const QString &command)
+{
+    const std::optional<HeadingStyle> style =
+        line.has("--scan"_L1) ? scanStyle(line.value("--scan"_L1)) : HeadingStyle::Digits;
+    if (!style)
+        return UsageError{u"%1: --scan takes a style from 0 to 6"_s.arg(command)};
+    const std::optional<CleanerBoxes> boxes =
+        line.has("--clean"_L1) ? cleanerBoxes(line.value("--clean"_L1)) : CleanerBoxes{};
+    if (!boxes) {
+        return UsageError{
+            u"%1: --clean takes box numbers 0 to 7 separated by commas, or all"_s.arg(command)};
+    }
+    BookRecipe recipe;
+    recipe.boxes = *boxes;
+    if (line.has("--title"_L1))
+        recipe.title = line.value("--title"_L1);
+    if (line.has("--author"_L1))
+        recipe.author = line.value("--author"_L1);
+    if (line.has("--synopsis"_L1))
+        recipe.synopsis = line.value("--synopsis"_L1);
+    for (const QStringList &replacement : line.uses("--replace"_L1))
+        recipe.replacements.append({replacement[0], replacement[1]});
+    if (line.has("--scan"_L1))
+        recipe.scan = ScanOptions{*style, line.has("--whole-line"_L1)};
+    recipe.findChapters = line.has("--find-chapters"_L1);
+    recipe.sort = line.has("--sort"_L1);
+    return recipe;
 }
 
 int usageProblem(Console &console, const QString &problem)

@@ -5,6 +5,7 @@
 #include "batchtool.h"
 
 #include "book/result.h"
+#include "convert/bookrecipe.h"
 
 #include <QLatin1StringView>
 #include <QList>
@@ -72,6 +73,18 @@ std::variant<CommandLine, UsageError> parseCommandLine(const QString &command,
                                                        QStringList arguments,
                                                        std::span<const OptionSpec> known,
                                                        qsizetype operandCount);
+
+// The options that say what is done to a book, which make and convert share: --clean LIST,
+// --scan STYLE, --whole-line, --find-chapters, --sort.
+inline constexpr OptionSpec RecipeOptions[] = {
+    {QLatin1StringView("--clean"), 1},         {QLatin1StringView("--scan"), 1},
+    {QLatin1StringView("--whole-line"), 0},    {QLatin1StringView("--find-chapters"), 0},
+    {QLatin1StringView("--sort"), 0},
+};
+
+// The recipe the options of line give (those of make's that are given: Book Info and
+// replacements too), or what is wrong with them.
+std::variant<BookRecipe, UsageError> recipeOf(const CommandLine &line, const QString &command);
 
 // Print the problem on the error stream and return the exit status it calls for.
 int usageProblem(Console &console, const QString &problem);
