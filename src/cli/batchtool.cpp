@@ -15,6 +15,9 @@ const QString Usage = uR"(Usage:
   leafwright-cli text BOOK [-o FILE]
   leafwright-cli check BOOK [--json]
   leafwright-cli chapters FILE [--json]
+  leafwright-cli convert INPUT... -o OUTDIR [--clean LIST] [--scan STYLE] [--whole-line]
+                     [--find-chapters] [--sort] [--jobs N] [--report FILE]
+                     [--skip-existing] [--quiet]
 
   make   builds the book file OUT (".vlm" is added unless OUT ends in it) from a text
          file or an earlier book file, with the information given; TEXT may also be an
@@ -35,6 +38,14 @@ const QString Usage = uR"(Usage:
          a web page (imported) or a book file (.vlm, opened): one line each with the
          line number (from 1), the offset, the level and the title, separated by tabs;
          --json prints them as a list of objects
+  convert  makes a book file of each INPUT and of every book in the folders given
+         (text files, EPUB books, web pages, and book files, which are opened), each
+         exactly as make would, into OUTDIR under its path in the folder; a book with
+         no title takes its file name; two books that would share a name are numbered;
+         --jobs converts N books at a time (the number of cores unless given),
+         --report writes a row per book to FILE (CSV, or JSON when FILE ends in .json),
+         --skip-existing leaves a book file newer than its input, --quiet prints only
+         failures and the summary; exits 1 when any book failed, the rest still written
 
 Cleaner boxes: 0 unwrap preformatted text, 1 paragraph indents, 2 smart quotes,
   3 double line breaks, 4 tabs, 5 double spaces, 6 remove the Project Gutenberg header
@@ -58,8 +69,8 @@ int runBatchTool(const QStringList &arguments, Console &console)
         return printed(console, console.print(Usage));
     }
 
-    const Command *const commands[] = {&MakeCommand, &ShowCommand, &TextCommand, &CheckCommand,
-                                       &ChaptersCommand};
+    const Command *const commands[] = {&MakeCommand,  &ShowCommand,     &TextCommand,
+                                       &CheckCommand, &ChaptersCommand, &ConvertCommand};
     for (const Command *known : commands) {
         if (known->name != command)
             continue;

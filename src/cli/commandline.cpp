@@ -48,9 +48,9 @@ std::variant<CommandLine, UsageError> parseCommandLine(const QString &command,
         line.options.append({word, values});
     }
 
-    if (line.operands.size() < operandCount)
+    if (line.operands.size() < std::max<qsizetype>(operandCount, 1))
         return UsageError{u"%1: missing file name"_s.arg(command)};
-    if (line.operands.size() > operandCount)
+    if (operandCount != OneOrMoreOperands && line.operands.size() > operandCount)
         return UsageError{
             u"%1: unexpected argument \"%2\""_s.arg(command, line.operands.at(operandCount))};
     if (line.operands.contains(QString()))

@@ -93,6 +93,9 @@ int fileProblem(Console &console, const FileError &error);
 // What a command printed on standard output counts only if all of it arrived.
 int printed(Console &console, bool complete);
 
+// A command that takes any number of file names, at least one.
+constexpr qsizetype OneOrMoreOperands = -1;
+
 // One command: its name, its options, how many file names it takes, and what runs it.
 struct Command
 {
@@ -107,3 +110,4 @@ extern const Command ShowCommand;
 extern const Command TextCommand;
 extern const Command CheckCommand;
 extern const Command ChaptersCommand;
+extern const Command ConvertCommand;

@@ -2,6 +2,9 @@
 
 #include <QByteArray>
 
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 bool Console::print(const QString &text)
@@ -29,4 +32,18 @@ void Console::note(const QString &line)
 void Console::warning(const QString &problem)
 {
     error(u"warning: "_s + problem);
+}
+
+bool Console::outputIsTerminal() const
+{
+    return isatty(fileno(m_out)) == 1;
+}
+
+int Console::outputWidth() const
+{
+    winsize size{};
+    constexpr int Usual = 80;
+    if (ioctl(fileno(m_out), TIOCGWINSZ, &size) != 0 || size.ws_col == 0)
+        return Usual;
+    return size.ws_col;
 }

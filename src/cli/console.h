@@ -23,6 +23,11 @@ public:
     // One line on the error stream as it stands.
     void note(const QString &line);
 
+    // Whether standard output goes to a terminal, where a line may be drawn over.
+    bool outputIsTerminal() const;
+    // Standard output's width in characters on a terminal.
+    int outputWidth() const;
+
 private:
     std::FILE *m_out;
     std::FILE *m_err;

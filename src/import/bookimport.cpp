@@ -7,6 +7,8 @@
 
 #include <QFileInfo>
 
+#include <libxml/parser.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -56,4 +58,16 @@ Result<ImportedBook> importBook(const QString &path, const QString &recognised)
         return bytes.error();
     return format == Format::Epub ? readEpub(bytes.value(), path)
                                   : readHtmlBook(bytes.value(), path);
+}
+
+const QStringList &importedExtensions()
+{
+    static const QStringList extensions = {u"txt"_s,  u"text"_s, u"epub"_s,
+                                           u"html"_s, u"htm"_s,  u"xhtml"_s};
+    return extensions;
+}
+
+void prepareImport()
+{
+    xmlInitParser();
 }
