@@ -3,6 +3,7 @@
 #include "book/textimport.h"
 #include "chapters/chaptertable.h"
 
+#include "batchtoolrun.h"
 #include "epubfiles.h"
 #include "testfiles.h"
 
@@ -21,60 +22,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-struct Outcome
-{
-    int status = -1;
-    QByteArray out, err;
-};
-
-// Each test runs the batch tool in a folder of its own, with a command line written as a shell
-// would split it.
-class BatchTool : public ::testing::Test
-{
-protected:
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-    Book load(const QString &name) const { return LoadBook(path(name)).value(); }
-
-    // memoryLimit, when given, is the address space the tool may take (as ulimit -v sets it).
-    Outcome cli(const QString &command, const QStringList &extra = {},
-                const QString &standardOutput = {}, qint64 memoryLimit = 0) const
-    {
-        QProcess process;
-        process.setWorkingDirectory(m_dir.path());
-        if (memoryLimit > 0) {
-            process.setChildProcessModifier([memoryLimit] {
-                const rlimit limit{rlim_t(memoryLimit), rlim_t(memoryLimit)};
-                setrlimit(RLIMIT_AS, &limit);
-            });
-        }
-        if (!standardOutput.isEmpty())
-            process.setStandardOutputFile(standardOutput);
-        process.start(QString::fromUtf8(LEAFWRIGHT_CLI), QProcess::splitCommand(command) + extra);
-        EXPECT_TRUE(process.waitForFinished(60000));
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                process.readAllStandardOutput(), process.readAllStandardError()};
-    }
-
-    // A run that must succeed.
-    Outcome ok(const QString &command, const QStringList &extra = {}) const
-    {
-        const Outcome run = cli(command, extra);
-        EXPECT_EQ(run.status, 0) << command.toStdString() << ": " << run.err.toStdString();
-        return run;
-    }
-
-    // The one line a failure prints: the tool's name, then the file or problem.
-    static void expectOneLine(const Outcome &run, int status, const QString &piece)
-    {
-        const QString err = QString::fromUtf8(run.err);
-        EXPECT_TRUE(run.status == status && err.startsWith(u"leafwright-cli: "_s)
-                    && err.count(u'\n') == 1 && err.contains(piece) && run.out.isEmpty())
-            << run.status << ": " << err.toStdString() << " (wanted " << piece.toStdString() << ")";
-    }
-
-    QTemporaryDir m_dir;
-};
 
 TEST_F(BatchTool, MakeImportsATextFileWithItsInformation)
 {
@@ -104,7 +51,7 @@ TEST_F(BatchTool, UsageProblemsExitWithTwoAndWriteNothing)
     writeBytes(path(u"in.txt"_s), "text");
     const std::pair<QString, QString> cases[] = {
         {u""_s, u"no command"_s},
-        {u"convert"_s, u"unknown command \"convert\""_s},
+        {u"publish"_s, u"unknown command \"publish\""_s},
         {u"make out.vlm"_s, u"--import TEXT or --open BOOK"_s},
         {u"make --import in.txt"_s, u"missing file name"_s},
         {u"make out.vlm --import in.txt --colour"_s, u"unknown option \"--colour\""_s},
@@ -393,14 +340,8 @@ TEST_F(BatchTool, CraftedBooksAreRefusedOrReadWithinAMemoryLimit)
     writeBytes(path(u"deep.html"_s), QByteArray("<font size=2>line<br>\n").repeated(300));
     ASSERT_TRUE(QFile::link(u"/dev/zero"_s, path(u"zero.epub"_s)));
     ASSERT_EQ(mkfifo(QFile::encodeName(path(u"fifo.txt"_s)).constData(), 0600), 0);
-    // AddressSanitizer reserves far more address space than any limit a user would set.
-#if defined(__SANITIZE_ADDRESS__)
-    constexpr qint64 MemoryLimit = 0;
-#else
-    constexpr qint64 MemoryLimit = 1500LL << 20;
-#endif
     for (const auto &[name, read] : files) {
-        const Outcome run = cli(u"make out --title T --import "_s + name, {}, {}, MemoryLimit);
+        const Outcome run = cli(u"make out --title T --import "_s + name, {}, {}, UserMemoryLimit);
         EXPECT_EQ(run.status, read ? 0 : 1) << name.toStdString() << ": " << run.err.toStdString();
         if (!read) {
             EXPECT_TRUE(run.err.startsWith("leafwright-cli: " + name.toUtf8() + ": "))
