@@ -61,6 +61,10 @@ bool opensContents(QStringView line)
     QStringView text = line.trimmed();
     if (text.endsWith(u'.') || text.endsWith(u':'))
         text.chop(1);
+    // Most lines are far longer or shorter than any of the words; they are passed at once.
+    constexpr qsizetype Shortest = 6, Longest = 18;
+    if (text.size() < Shortest || text.size() > Longest)
+        return false;
     static const QStringView Words[] = {
         u"CONTENTS",   u"TABLE OF CONTENTS",  u"THE CONTENTS", u"INHALT",
         u"INHALTSVERZEICHNIS", u"TABLE DES MATIÈRES", u"SOMMAIRE",  u"ÍNDICE",
