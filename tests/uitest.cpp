@@ -54,6 +54,20 @@ std::optional<QString> ScriptedPrompts::chooseFile(const FileDialogRequest &requ
     return file;
 }
 
+QStringList ScriptedPrompts::chooseFiles(const FileDialogRequest &request)
+{
+    const auto kind =
+        request.kind == FileDialogKind::Folder ? Asked::FolderDialog : Asked::OpenDialog;
+    asked.append({kind, request.title, request.filter, MessageIcon::None, request.fileName});
+    if (files.empty()) {
+        ADD_FAILURE() << "unexpected file dialog: " << request.title.toStdString();
+        return {};
+    }
+    const std::optional<QString> chosen = files.front();
+    files.pop_front();
+    return chosen ? chosen->split(u'\n') : QStringList();
+}
+
 QList<ScriptedPrompts::Asked> ScriptedPrompts::messages() const
 {
     QList<Asked> result = asked;

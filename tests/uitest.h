@@ -18,7 +18,7 @@ class ScriptedPrompts final : public Prompts
 public:
     struct Asked
     {
-        enum Kind { Question, Message, OpenDialog, SaveDialog } kind;
+        enum Kind { Question, Message, OpenDialog, SaveDialog, FolderDialog } kind;
         QString title;
         QString text; // the question or message; for a dialog, its filter
         MessageIcon icon = MessageIcon::None;
@@ -29,7 +29,9 @@ public:
     // To "Save changes to the book?"; Discard when none is left, so that a test ends as Exit
     // after Discard does.
     std::deque<SaveChoice> saveChoices;
-    std::deque<std::optional<QString>> files; // chosen in dialogs; nothing for Cancel
+    // Chosen in dialogs, nothing for Cancel; where several files are chosen, their names
+    // separated by line breaks.
+    std::deque<std::optional<QString>> files;
     QList<Asked> asked;
     std::function<void()> whileAsking; // runs while each prompt is open, to look at the windows
 
@@ -37,6 +39,7 @@ public:
     SaveChoice askSaveChanges(const QString &title, const QString &text) override;
     void showMessage(const QString &title, const QString &text, MessageIcon icon) override;
     std::optional<QString> chooseFile(const FileDialogRequest &request) override;
+    QStringList chooseFiles(const FileDialogRequest &request) override;
 
     QList<Asked> messages() const;
 };

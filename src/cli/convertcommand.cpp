@@ -179,23 +179,8 @@ int runConvert(const CommandLine &line, Console &console)
     interrupted.store(nullptr);
     progress.end();
 
-    qsizetype counts[4] = {};
-    for (const ConversionResult &result : conversion.results())
-        ++counts[int(result.status)];
-    const qsizetype converted = counts[int(ConversionStatus::Converted)];
-    const qsizetype failed = counts[int(ConversionStatus::Failed)];
-    const qsizetype skipped = counts[int(ConversionStatus::Skipped)];
-    const qsizetype notStarted = counts[int(ConversionStatus::NotStarted)];
-    QString summary = u"%1 books: %2 converted, %3 failed, %4 skipped"_s
-                          .arg(conversion.plan().jobs.size())
-                          .arg(converted)
-                          .arg(failed)
-                          .arg(skipped);
-    if (notStarted > 0)
-        summary += u", %1 not started (stopped)"_s.arg(notStarted);
-    if (conversion.plan().passedOver > 0)
-        summary += u"; %1 files of other kinds passed over"_s.arg(conversion.plan().passedOver);
-    summary += u"; %1 s"_s.arg(timer.elapsed() / 1000.0, 0, 'f', 2);
+    const QString summary =
+        conversionSummary(conversion) + u"; %1 s"_s.arg(timer.elapsed() / 1000.0, 0, 'f', 2);
     const bool summaryPrinted = console.print(summary + u'\n');
 
     if (line.has("--report"_L1)) {
@@ -205,8 +190,7 @@ int runConvert(const CommandLine &line, Console &console)
     }
     if (!summaryPrinted)
         return printed(console, false);
-    const bool whole = failed == 0 && notStarted == 0 && conversion.plan().missing.isEmpty();
-    return whole ? ExitSuccess : ExitFileProblem;
+    return convertedWhole(conversion) ? ExitSuccess : ExitFileProblem;
 }
 
 } // namespace

@@ -207,3 +207,34 @@ void LibraryConversion::run(int threads)
     for (std::thread &worker : workers)
         worker.join();
 }
+
+namespace {
+
+qsizetype countOf(const LibraryConversion &conversion, ConversionStatus status)
+{
+    return std::count_if(conversion.results().begin(), conversion.results().end(),
+                         [&](const ConversionResult &result) { return result.status == status; });
+}
+
+} // namespace
+
+QString conversionSummary(const LibraryConversion &conversion)
+{
+    QString summary = u"%1 books: %2 converted, %3 failed, %4 skipped"_s
+                          .arg(conversion.plan().jobs.size())
+                          .arg(countOf(conversion, ConversionStatus::Converted))
+                          .arg(countOf(conversion, ConversionStatus::Failed))
+                          .arg(countOf(conversion, ConversionStatus::Skipped));
+    if (const qsizetype left = countOf(conversion, ConversionStatus::NotStarted); left > 0)
+        summary += u", %1 not started (stopped)"_s.arg(left);
+    if (conversion.plan().passedOver > 0)
+        summary += u"; %1 files of other kinds passed over"_s.arg(conversion.plan().passedOver);
+    return summary;
+}
+
+bool convertedWhole(const LibraryConversion &conversion)
+{
+    return countOf(conversion, ConversionStatus::Failed) == 0
+           && countOf(conversion, ConversionStatus::NotStarted) == 0
+           && conversion.plan().missing.isEmpty();
+}

@@ -94,3 +94,10 @@ private:
     std::atomic<bool> m_cancelled = false;
     std::atomic<qsizetype> m_next = 0;
 };
+
+// How the conversion went, in one line: "26 books: 25 converted, 1 failed, 0 skipped", with
+// the books a stop left and the files of other kinds passed over.
+QString conversionSummary(const LibraryConversion &conversion);
+
+// Whether every book was converted or left as it was, and every input found.
+bool convertedWhole(const LibraryConversion &conversion);

@@ -7,6 +7,7 @@
 #include "frmabout.h"
 #include "frmchapters.h"
 #include "frmcleaner.h"
+#include "frmconvert.h"
 #include "frmfind.h"
 #include "frminfo.h"
 #include "frmreplace.h"
@@ -80,6 +81,8 @@ FrmLeafwright::FrmLeafwright()
               &FrmLeafwright::mnuImport_Click},
              {mnuSaveAs, "mnuSaveAs", u"&Save As"_s, Qt::CTRL | Qt::Key_S,
               &FrmLeafwright::mnuSaveAs_Click},
+             {mnuConvert, "mnuConvert", u"&Convert Books..."_s, {},
+              &FrmLeafwright::mnuConvert_Click},
              {mnuSep01, "mnuSep01", u"-"_s, {}, nullptr},
              {mnuExit, "mnuExit", u"E&xit"_s, {}, &FrmLeafwright::mnuExit_Click},
          }},
@@ -389,11 +392,10 @@ void FrmLeafwright::dropEvent(QDropEvent *event)
 void FrmLeafwright::dropFile(const QString &path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    static const QStringList imported = {u"txt"_s, u"epub"_s, u"html"_s, u"htm"_s, u"xhtml"_s};
     if (suffix == u"vlm"_s) {
         if (maySetBookAside())
             openBook(path);
-    } else if (imported.contains(suffix)) {
+    } else if (importedExtensions().contains(suffix)) {
         if (maySetBookAside())
             importFile(path, {});
     } else {
@@ -438,6 +440,11 @@ void FrmLeafwright::mnuReplace_Click()
 void FrmLeafwright::mnuAbout_Click()
 {
     showWindow(frmAbout());
+}
+
+void FrmLeafwright::mnuConvert_Click()
+{
+    showWindow(frmConvert());
 }
 
 // Exit and closing the window end the program the same way: once a changed book is saved or

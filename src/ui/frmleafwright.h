@@ -34,6 +34,7 @@ public:
     QAction *mnuOpen;
     QAction *mnuImport;
     QAction *mnuSaveAs;
+    QAction *mnuConvert; // many books made into book files at once
     QMenu *mnuRecent; // the last books opened or saved, Alt+1 to Alt+8, and a way to clear them
     QAction *mnuSep01;
     QAction *mnuExit;
@@ -78,6 +79,7 @@ private:
     void mnuFind_Click();
     void mnuReplace_Click();
     void mnuAbout_Click();
+    void mnuConvert_Click();
 
     void openBook(const QString &path);
     // Import of a file, read as recognised says (see otherFormatOf) or else by its name.

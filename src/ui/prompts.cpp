@@ -58,6 +58,23 @@ public:
         return chosen.isEmpty() ? QString() : chosen.first();
     }
 
+    QStringList chooseFiles(const FileDialogRequest &request) override
+    {
+        QFileDialog dialog(nullptr, request.title);
+        if (request.kind == FileDialogKind::Folder) {
+            dialog.setFileMode(QFileDialog::Directory);
+            dialog.setOption(QFileDialog::ShowDirsOnly);
+        } else {
+            dialog.setFileMode(QFileDialog::ExistingFiles);
+            dialog.setNameFilter(qtNameFilter(request.filter));
+        }
+        if (!request.fileName.isEmpty())
+            dialog.setDirectory(request.fileName);
+        if (dialog.exec() != QDialog::Accepted)
+            return {};
+        return dialog.selectedFiles();
+    }
+
 private:
     static QMessageBox::Icon qtIcon(MessageIcon icon)
     {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -9,7 +10,8 @@
 
 enum class MessageIcon { None, Exclamation, Critical };
 
-enum class FileDialogKind { Open, Save };
+// Open chooses one file, OpenSeveral any number, Folder one folder.
+enum class FileDialogKind { Open, Save, OpenSeveral, Folder };
 
 enum class SaveChoice { Save, Discard, Cancel };
 
@@ -38,6 +40,9 @@ public:
 
     // The file chosen in the dialog, or nothing when it was cancelled.
     virtual std::optional<QString> chooseFile(const FileDialogRequest &request) = 0;
+
+    // The files (OpenSeveral) or the folder (Folder) chosen; empty when it was cancelled.
+    virtual QStringList chooseFiles(const FileDialogRequest &request) = 0;
 };
 
 // The prompts in use: the Qt dialogs unless a test installed others.

@@ -5,6 +5,7 @@
 #include "frmabout.h"
 #include "frmchapters.h"
 #include "frmcleaner.h"
+#include "frmconvert.h"
 #include "frmfind.h"
 #include "frmfoundchapters.h"
 #include "frminfo.h"
@@ -42,6 +43,7 @@ Instance<FrmFind> find;
 Instance<FrmReplace> replace;
 Instance<FrmAbout> about;
 Instance<FrmFoundChapters> foundChapters;
+Instance<FrmConvert> convert;
 
 } // namespace
 
@@ -90,10 +92,15 @@ FrmAbout *frmAbout()
     return about.get();
 }
 
+FrmConvert *frmConvert()
+{
+    return convert.get();
+}
+
 LoadedWindows loadedWindows()
 {
     return {about.ifLoaded(), chapters.ifLoaded(), cleaner.ifLoaded(),      find.ifLoaded(),
-            info.ifLoaded(),  replace.ifLoaded(),  foundChapters.ifLoaded()};
+            info.ifLoaded(),  replace.ifLoaded(),  foundChapters.ifLoaded(), convert.ifLoaded()};
 }
 
 void unloadToolWindows()
@@ -105,6 +112,7 @@ void unloadToolWindows()
     info.unload();
     replace.unload();
     foundChapters.unload();
+    convert.unload();
 }
 
 void showWindow(QWidget *window)

@@ -5,6 +5,7 @@ class QWidget;
 class FrmAbout;
 class FrmChapters;
 class FrmCleaner;
+class FrmConvert;
 class FrmFind;
 class FrmFoundChapters;
 class FrmInfo;
@@ -25,6 +26,7 @@ FrmCleaner *frmCleaner();
 FrmFind *frmFind();
 FrmReplace *frmReplace();
 FrmAbout *frmAbout();
+FrmConvert *frmConvert();
 
 // The windows that exist now, without creating any; nullptr for one that is not loaded.
 struct LoadedWindows
@@ -36,11 +38,12 @@ struct LoadedWindows
     FrmInfo *info;
     FrmReplace *replace;
     FrmFoundChapters *foundChapters;
+    FrmConvert *convert;
 };
 LoadedWindows loadedWindows();
 
 // The tool windows, unloaded in the order the program's end takes: About, Chapters, Cleaner,
-// Find, Info, Replace, then Found Chapters.
+// Find, Info, Replace, then Found Chapters and Convert Books.
 // Windows never created are passed over.
 void unloadToolWindows();
 
