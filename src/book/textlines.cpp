@@ -1,24 +1,25 @@
 #include "textlines.h"
 
-#include <algorithm>
 
 QList<TextLine> splitTextLines(QStringView text)
 {
     QList<TextLine> lines;
     lines.reserve(text.size() / 40 + 1);
-    const QChar *const data = text.data();
-    const QChar *const end = data + text.size();
     qsizetype start = 0;
     for (;;) {
-        // A plain search keeps the scan over the characters tight.
-        const QChar *const lineBreak =
-            std::find_if(data + start, end, [](QChar c) { return c == u'\n' || c == u'\r'; });
-        const qsizetype at = lineBreak - data;
-        lines.append({start, at});
-        if (lineBreak == end)
+        // Qt's vectorised search finds the next LF; a lone CR before it ends the line sooner.
+        qsizetype at = text.indexOf(u'\n', start);
+        const qsizetype end = at < 0 ? text.size() : at;
+        const qsizetype cr = text.sliced(start, end - start).indexOf(u'\r');
+        if (cr >= 0)
+            at = start + cr;
+        if (at < 0) {
+            lines.append({start, text.size()});
             return lines;
+        }
+        lines.append({start, at});
         start = at + 1;
-        if (*lineBreak == u'\r' && start < text.size() && data[start] == u'\n')
+        if (text[at] == u'\r' && start < text.size() && text[start] == u'\n')
             ++start;
     }
 }

@@ -81,8 +81,9 @@ private:
 bool opensWith(QStringView line, QStringView first)
 {
     for (const QChar c : line) {
+        // A plain look through the few characters: this runs for every line of the book.
         if (!c.isSpace())
-            return first.contains(c);
+            return std::find(first.begin(), first.end(), c) != first.end();
     }
     return false;
 }

@@ -24,26 +24,21 @@ CleanPass replacing(QString find, QString replacement)
 // overlapping, as a global regular-expression replace of `.\"s` takes them.
 std::optional<QString> apostropheBeforeS(const QString &text)
 {
-    const qsizetype n = text.size();
-    qsizetype at = 0;
-    auto matchAt = [&](qsizetype i) {
-        return i + 2 < n && text[i] != u'\n' && text[i + 1] == u'"' && text[i + 2] == u's';
-    };
-    while (at + 2 < n && !matchAt(at))
-        ++at;
-    if (at + 2 >= n)
-        return std::nullopt;
-
-    QString result = text;
-    QChar *out = result.data();
-    while (at + 2 < n) {
-        if (matchAt(at)) {
-            out[at + 1] = u'\'';
-            at += 3;
-        } else {
-            ++at;
-        }
+    // Each match is found by its quote, with Qt's vectorised search for one character.
+    const QStringView view(text);
+    QString result;
+    qsizetype taken = 0; // where the last match ended: the next starts there or later
+    for (qsizetype quote = view.indexOf(u'"', 1); quote >= 0 && quote + 1 < view.size();
+         quote = view.indexOf(u'"', quote + 1)) {
+        if (quote - 1 < taken || view[quote + 1] != u's' || view[quote - 1] == u'\n')
+            continue;
+        if (result.isNull())
+            result = text;
+        result[quote] = u'\'';
+        taken = quote + 2;
     }
+    if (result.isNull())
+        return std::nullopt;
     return result;
 }
 
@@ -96,6 +91,21 @@ public:
         return true;
     }
     void copyOne() { *m_out++ = *m_at++; }
+    // Copies what follows up to the next stop (or the end) at once.
+    void copyUntil(char16_t stop)
+    {
+        const qsizetype found = QStringView(m_at, m_end - m_at).indexOf(QChar(stop));
+        const char16_t *to = found < 0 ? m_end : m_at + found;
+        m_out = std::copy(m_at, to, m_out);
+        m_at = to;
+    }
+    void copyUntil(char16_t stop, char16_t other)
+    {
+        const char16_t *to =
+            std::find_if(m_at, m_end, [=](char16_t c) { return c == stop || c == other; });
+        m_out = std::copy(m_at, to, m_out);
+        m_at = to;
+    }
 
     QString result()
     {
@@ -123,7 +133,7 @@ QString unwrapLines(const QString &text, OffsetMap &moves)
     OnePass pass(text, 2, moves);
     while (!pass.done()) {
         if (pass.next() != u'\r' && pass.next() != u'<')
-            pass.copyOne();
+            pass.copyUntil(u'\r', u'<');
         else if (!pass.replace(BlankLine, BlankLine) && !pass.replace(u"\r\n ", BlankLine)
                  && !pass.replace(u"<PAR>", BlankLine) && !pass.replace(LineBreak, u" "))
             pass.copyOne();
@@ -140,6 +150,7 @@ QString breakIndents(const QString &text, OffsetMap &moves)
     while (!pass.done()) {
         if (!pass.replace(LineBreak, LineBreak)) {
             pass.copyOne();
+            pass.copyUntil(u'\r');
             continue;
         }
         while (pass.replace(u" ", LineBreak)) {
@@ -157,6 +168,7 @@ QString collapseBlankLines(const QString &text, OffsetMap &moves)
     while (!pass.done()) {
         if (!pass.replace(LineBreak, LineBreak)) {
             pass.copyOne();
+            pass.copyUntil(u'\r');
             continue;
         }
         while (pass.replace(LineBreak, u"")) {

@@ -5,6 +5,8 @@
 
 #include <QLocale>
 
+#include <string_view>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -57,6 +59,17 @@ private:
 qsizetype indexOf(QStringView text, QStringView needle, qsizetype from)
 {
     const QChar first = needle.front();
+    // A space or a letter stands every few characters, where calling the vectorised search
+    // for each would cost more than a plain scan.
+    if (first.unicode() < 0x80 && (first == u' ' || first.isLetterOrNumber())) {
+        const std::u16string_view hay(reinterpret_cast<const char16_t *>(text.utf16()),
+                                      std::size_t(text.size()));
+        const std::size_t at = hay.find(
+            std::u16string_view(reinterpret_cast<const char16_t *>(needle.utf16()),
+                                std::size_t(needle.size())),
+            std::size_t(from));
+        return at == std::u16string_view::npos ? -1 : qsizetype(at);
+    }
     const QStringView rest = needle.sliced(1);
     const qsizetype last = text.size() - needle.size();
     for (qsizetype at = text.indexOf(first, from); at >= 0 && at <= last;
