@@ -59,11 +59,11 @@ QString once(const QString &text, std::initializer_list<CleanPass> passes)
 class OnePass
 {
 public:
-    OnePass(const QString &text, qsizetype mostGrowthPerUnit, OffsetMap &moves)
+    OnePass(const QString &text, OffsetMap &moves)
         : m_begin(reinterpret_cast<const char16_t *>(text.utf16()))
         , m_at(m_begin)
         , m_end(m_at + text.size())
-        , m_result(text.size() * mostGrowthPerUnit, Qt::Uninitialized)
+        , m_result(text.size() + text.size() / 16 + 16, Qt::Uninitialized)
         , m_out(reinterpret_cast<char16_t *>(m_result.data()))
         , m_moves(moves)
     {}
@@ -85,35 +85,55 @@ public:
         const qsizetype at = m_at - m_begin;
         if (!take(units))
             return false;
+        makeRoom(qsizetype(replacement.size()));
         m_out = std::copy(replacement.begin(), replacement.end(), m_out);
         if (units != replacement)
             m_moves.replace(at, QStringView(units), QStringView(replacement));
         return true;
     }
-    void copyOne() { *m_out++ = *m_at++; }
+    void copyOne()
+    {
+        makeRoom(1);
+        *m_out++ = *m_at++;
+    }
     // Copies what follows up to the next stop (or the end) at once.
     void copyUntil(char16_t stop)
     {
         const qsizetype found = QStringView(m_at, m_end - m_at).indexOf(QChar(stop));
-        const char16_t *to = found < 0 ? m_end : m_at + found;
-        m_out = std::copy(m_at, to, m_out);
-        m_at = to;
+        copyTo(found < 0 ? m_end : m_at + found);
     }
     void copyUntil(char16_t stop, char16_t other)
     {
-        const char16_t *to =
-            std::find_if(m_at, m_end, [=](char16_t c) { return c == stop || c == other; });
-        m_out = std::copy(m_at, to, m_out);
-        m_at = to;
+        copyTo(std::find_if(m_at, m_end, [=](char16_t c) { return c == stop || c == other; }));
     }
 
     QString result()
     {
-        m_result.truncate(m_out - reinterpret_cast<const char16_t *>(m_result.constData()));
+        m_result.truncate(written());
         return std::move(m_result);
     }
 
 private:
+    qsizetype written() const
+    {
+        return m_out - reinterpret_cast<const char16_t *>(m_result.constData());
+    }
+    void copyTo(const char16_t *to)
+    {
+        makeRoom(to - m_at);
+        m_out = std::copy(m_at, to, m_out);
+        m_at = to;
+    }
+    // Most boxes shrink the text or grow it a little; the result grows when a box needs more.
+    void makeRoom(qsizetype units)
+    {
+        const qsizetype used = written();
+        if (used + units <= m_result.size())
+            return;
+        m_result.resize(std::max(2 * m_result.size(), used + units));
+        m_out = reinterpret_cast<char16_t *>(m_result.data()) + used;
+    }
+
     const char16_t *m_begin;
     const char16_t *m_at;
     const char16_t *m_end;
@@ -130,7 +150,7 @@ constexpr std::u16string_view BlankLine = u"\r\n\r\n";
 // book's own too, into a blank line.
 QString unwrapLines(const QString &text, OffsetMap &moves)
 {
-    OnePass pass(text, 2, moves);
+    OnePass pass(text, moves);
     while (!pass.done()) {
         if (pass.next() != u'\r' && pass.next() != u'<')
             pass.copyUntil(u'\r', u'<');
@@ -146,7 +166,7 @@ QString unwrapLines(const QString &text, OffsetMap &moves)
 // many (each round takes one).
 QString breakIndents(const QString &text, OffsetMap &moves)
 {
-    OnePass pass(text, 2, moves);
+    OnePass pass(text, moves);
     while (!pass.done()) {
         if (!pass.replace(LineBreak, LineBreak)) {
             pass.copyOne();
@@ -164,7 +184,7 @@ QString breakIndents(const QString &text, OffsetMap &moves)
 // Box 3. Each round halves every run of breaks, until each run is one break.
 QString collapseBlankLines(const QString &text, OffsetMap &moves)
 {
-    OnePass pass(text, 1, moves);
+    OnePass pass(text, moves);
     while (!pass.done()) {
         if (!pass.replace(LineBreak, LineBreak)) {
             pass.copyOne();
