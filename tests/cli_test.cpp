@@ -17,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
-#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -298,55 +297,6 @@ TEST_F(BatchTool, FilesThatAreNoBookFilesAreNamedAsWhatTheyAre)
         for (const QString &command : {u"show book.vlm"_s, u"check book.vlm"_s, u"text book.vlm"_s,
                                        u"make out --open book.vlm"_s}) {
             expectOneLine(cli(command), 1, u"book.vlm: is %1, not a book file"_s.arg(format));
-        }
-    }
-}
-
-// Crafted books and files under a memory limit: each is refused with one short line naming it,
-// or read; none ends the program.
-TEST_F(BatchTool, CraftedBooksAreRefusedOrReadWithinAMemoryLimit)
-{
-    const QList<ZipEntry> book = epubEntries({"<h1>One</h1><p>Text.</p>"}, {});
-    auto replaced = [&](const QString &name, const QByteArray &bytes) {
-        QList<ZipEntry> entries = book;
-        for (ZipEntry &entry : entries) {
-            if (entry.name == name)
-                entry.bytes = bytes;
-        }
-        return zipArchive(entries);
-    };
-    QByteArray spine;
-    for (const ZipEntry &entry : book) {
-        if (entry.name == u"OEBPS/content.opf"_s)
-            spine = entry.bytes;
-    }
-    spine.replace("<itemref idref='c1'/>",
-                  QByteArray("<itemref idref='c1'/>").repeated(200000) + noiseComment(100000));
-    QByteArray navMap = "<ncx><navMap>";
-    for (int i = 0; i < 40000; ++i)
-        navMap += "<navPoint><navLabel><text>" + noiseComment(8).mid(4, 8)
-                  + "</text></navLabel><content src='c1.xhtml'/></navPoint>";
-    // Each file, and whether it is read.
-    const std::pair<QString, bool> files[] = {
-        {u"container.epub"_s, false}, {u"package.epub"_s, false}, {u"spine.epub"_s, true},
-        {u"ncx.epub"_s, true},        {u"deep.html"_s, true},     {u"zero.epub"_s, false},
-        {u"fifo.txt"_s, false},
-    };
-    writeBytes(path(u"container.epub"_s),
-               replaced(u"META-INF/container.xml"_s, entityBomb("container")));
-    writeBytes(path(u"package.epub"_s), replaced(u"OEBPS/content.opf"_s, entityBomb("package")));
-    writeBytes(path(u"spine.epub"_s), replaced(u"OEBPS/content.opf"_s, spine));
-    writeBytes(path(u"ncx.epub"_s), replaced(u"OEBPS/toc.ncx"_s, navMap + "</navMap></ncx>"));
-    writeBytes(path(u"deep.html"_s), QByteArray("<font size=2>line<br>\n").repeated(300));
-    ASSERT_TRUE(QFile::link(u"/dev/zero"_s, path(u"zero.epub"_s)));
-    ASSERT_EQ(mkfifo(QFile::encodeName(path(u"fifo.txt"_s)).constData(), 0600), 0);
-    for (const auto &[name, read] : files) {
-        const Outcome run = cli(u"make out --title T --import "_s + name, {}, {}, UserMemoryLimit);
-        EXPECT_EQ(run.status, read ? 0 : 1) << name.toStdString() << ": " << run.err.toStdString();
-        if (!read) {
-            EXPECT_TRUE(run.err.startsWith("leafwright-cli: " + name.toUtf8() + ": "))
-                << run.err.toStdString();
-            EXPECT_LE(run.err.size(), 300) << name.toStdString();
         }
     }
 }

@@ -119,6 +119,10 @@ TEST_F(BatchTool, ConvertLeavesInputsAndNewerOutputsAlone)
     EXPECT_TRUE(csv[1].startsWith("\"lib/a, b.txt\",\"lib/a, b.vlm\",converted,,\"a, b\",,0,4,"))
         << csv[1].toStdString();
 
+    // An output folder inside the input folder holds no inputs, however often it is run.
+    ok(u"convert lib -o lib/books --quiet"_s);
+    EXPECT_TRUE(ok(u"convert lib -o lib/books"_s).out.contains("3 books: 3 converted"));
+
     ok(u"convert lib/kept.vlm -o out --quiet"_s);
     writeBytes(path(u"out/kept.vlm"_s), "newer than its input");
     const Outcome skipped = ok(u"convert lib/kept.vlm -o out --skip-existing"_s);

@@ -22,14 +22,20 @@ bool isBookFileName(const QString &path)
     return path.endsWith(u".vlm"_s, Qt::CaseInsensitive);
 }
 
-// The files of a folder a book is made from, by path, and how many others it holds.
-QStringList booksIn(const QString &folder, qsizetype &passedOver)
+// The files of a folder a book is made from, by path, and how many others it holds. An output
+// folder below it is passed over: what an earlier run made there is no input.
+QStringList booksIn(const QString &folder, const QString &outputFolder, qsizetype &passedOver)
 {
     QStringList found;
+    const QString inside = QFileInfo(folder).absoluteFilePath() + u'/';
+    const QString output = QFileInfo(outputFolder).absoluteFilePath() + u'/';
+    const bool outputBelow = output != inside && output.startsWith(inside);
     QDirIterator files(folder, QDir::Files | QDir::Hidden | QDir::NoSymLinks,
                        QDirIterator::Subdirectories);
     while (files.hasNext()) {
         const QString path = files.next();
+        if (outputBelow && QFileInfo(path).absoluteFilePath().startsWith(output))
+            continue;
         if (isBookFileName(path)
             || importedExtensions().contains(QFileInfo(path).suffix().toLower())) {
             found.append(path);
@@ -70,7 +76,7 @@ ConversionPlan planConversion(const QStringList &inputs, const QString &outputFo
         const QFileInfo info(input);
         if (info.isDir()) {
             const QDir folder(info.absoluteFilePath());
-            for (const QString &path : booksIn(input, plan.passedOver)) {
+            for (const QString &path : booksIn(input, outputFolder, plan.passedOver)) {
                 const QString inside = folder.relativeFilePath(absolute(path));
                 plan.jobs.append(
                     {path, out.filePath(bookFilePath(inside)), isBookFileName(path), {}});

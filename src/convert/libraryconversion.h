@@ -34,7 +34,8 @@ struct ConversionPlan
 // The books in inputs (files, and folders searched through), in the order given and, within
 // a folder, by path. Each goes into outputFolder under its path inside the folder given (a
 // file given alone, under its name), with ".vlm" for its extension. Names compare without
-// case, as on the FAT memory card the books are copied to.
+// case, as on the FAT memory card the books are copied to. An output folder below a folder
+// given is not searched.
 ConversionPlan planConversion(const QStringList &inputs, const QString &outputFolder);
 
 enum class ConversionStatus { Converted, Failed, Skipped, NotStarted };
