@@ -6,13 +6,13 @@ LEAFWRIGHT_PACKAGES=(
     qt6-base-dev fonts-liberation fonts-dejavu-core
     libquazip1-qt6-dev libxml2-dev
     libgtest-dev libbenchmark-dev
-    libicu-dev
+    libicu-dev libmobi-dev libmd4c-dev libmd4c-html0-dev pkgconf
 )
 
 # What test.sh needs besides: clang and its libFuzzer for the fuzz targets, util-linux's prlimit
 # for the file-size fault.
 LEAFWRIGHT_CHECK_PACKAGES=(
-    clang libclang-rt-14-dev util-linux
+    clang libclang-rt-14-dev util-linux epubcheck
 )
 
 # Installs those of the named packages that are missing: as root, or through sudo otherwise.

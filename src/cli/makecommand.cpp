@@ -31,6 +31,9 @@ int runMake(const CommandLine &line, Console &console)
     if (!source)
         return fileProblem(console, source.error());
 
+    const QString input = line.value(open ? "--open"_L1 : "--import"_L1);
+    if (const QString note = sourceNote(source.value(), input); !note.isEmpty())
+        console.note(note);
     const QString out = withBookExtension(line.operands.at(0));
     const MadeBook made = applyRecipe(source.value().book, std::get<BookRecipe>(recipe), out);
     for (const QString &note : made.notes)

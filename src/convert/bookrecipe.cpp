@@ -92,11 +92,18 @@ Result<ImportedBook> readBookSource(const QString &path, bool open)
         Result<Book> book = LoadBook(path);
         if (!book)
             return book.error();
-        return ImportedBook{std::move(book).value(), 0, {}};
+        return ImportedBook{std::move(book).value(), 0, {}, {}};
     }
     // Import starts a new book: a text file gives the text alone, an EPUB book or a web page
     // its information and chapter table as well.
     return importBook(path);
+}
+
+QString sourceNote(const ImportedBook &source, const QString &input)
+{
+    if (source.encoding.isEmpty())
+        return {};
+    return u"%1: read as %2 text"_s.arg(input, source.encoding);
 }
 
 MadeBook applyRecipe(Book book, const BookRecipe &recipe, const QString &out)

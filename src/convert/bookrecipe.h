@@ -39,6 +39,10 @@ struct MadeBook
     qsizetype foundLeftOut = 0; // chapters found that the table had no room for
 };
 
+// What the user is told of how the source was read: the encoding of a text that was neither
+// UTF-8 nor Windows-1252. Empty when there is nothing to tell.
+QString sourceNote(const ImportedBook &source, const QString &input);
+
 // The recipe's steps on a book read from its source, in the order a user works in the windows.
 MadeBook applyRecipe(Book book, const BookRecipe &recipe, const QString &out);
 

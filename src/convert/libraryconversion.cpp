@@ -36,8 +36,7 @@ QStringList booksIn(const QString &folder, const QString &outputFolder, qsizetyp
         const QString path = files.next();
         if (outputBelow && QFileInfo(path).absoluteFilePath().startsWith(output))
             continue;
-        if (isBookFileName(path)
-            || importedExtensions().contains(QFileInfo(path).suffix().toLower())) {
+        if (isBookFileName(path) || isImportedByName(path)) {
             found.append(path);
         } else {
             ++passedOver;
@@ -165,6 +164,8 @@ ConversionResult convertBook(const ConversionJob &job, const BookRecipe &recipe,
     }
     result.message = warnings.join(u"; "_s);
     result.notes = std::move(made.notes);
+    if (const QString note = sourceNote(source.value(), job.input); !note.isEmpty())
+        result.notes.prepend(note);
     result.title = made.book.title.trimmed();
     result.author = made.book.author.trimmed();
     result.chapters = made.book.chapters.size();

@@ -1,9 +1,14 @@
 #include "bookimport.h"
 
+#include "bookformat.h"
+#include "documentimport.h"
+#include "fictionbook.h"
+#include "kindleimport.h"
+#include "markdownimport.h"
+#include "textencoding.h"
 #include "ziparchive.h"
 
 #include "book/fileio.h"
-#include "book/textimport.h"
 
 #include <QFileInfo>
 
@@ -13,58 +18,73 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-enum class Format { Text, Epub, Html };
-
-Format formatOf(const QString &path, const QString &recognised)
+Result<ImportedBook> readTextBook(QByteArrayView bytes, const QString &path)
 {
-    // A file Open recognised by its bytes is read as what it is, whatever its name.
-    if (recognised == u"an EPUB book"_s)
-        return Format::Epub;
-    if (recognised == u"a web page"_s)
-        return Format::Html;
-    if (recognised == u"a text file"_s)
-        return Format::Text;
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == u"epub"_s)
-        return Format::Epub;
-    if (suffix == u"html"_s || suffix == u"htm"_s || suffix == u"xhtml"_s)
-        return Format::Html;
-    return Format::Text;
+    DecodedText decoded = decodeAnyText(bytes);
+    // Text of two or four bytes a character has zero bytes throughout; anything else with
+    // control bytes throughout is no text at all.
+    const bool wide = decoded.encoding.startsWith(u"UTF-16"_s)
+                      || decoded.encoding.startsWith(u"UTF-32"_s);
+    if (!wide && looksBinary(bytes)) {
+        return FileError{path, u"holds binary data, not text; it is no book Leafwright can "
+                               "import"_s};
+    }
+    ImportedBook imported;
+    imported.book.text = std::move(decoded.text);
+    imported.encoding = std::move(decoded.encoding);
+    return imported;
 }
 
 } // namespace
 
 Result<ImportedBook> importBook(const QString &path, const QString &recognised)
 {
-    const Format format = formatOf(path, recognised);
-    if (format == Format::Text) {
-        Result<QString> text = importTextFile(path);
-        if (!text)
-            return text.error();
-        ImportedBook imported;
-        imported.book.text = std::move(text).value();
-        return imported;
-    }
-
-    // Such files are read whole into memory; none the program accepts is larger than what its
-    // content may expand to.
+    // Every file is read whole into memory; none the program accepts is larger than what a
+    // book's content may expand to.
     const QFileInfo info(path);
     if (info.isFile() && info.size() > ZipArchive::MaxContentBytes) {
         return FileError{path, u"is larger than %1 MB, more than any book needs; it was not "
                                "read"_s.arg(ZipArchive::MaxContentBytes / (1024 * 1024))};
     }
-    const Result<QByteArray> bytes = readWholeFile(path);
-    if (!bytes)
-        return bytes.error();
-    return format == Format::Epub ? readEpub(bytes.value(), path)
-                                  : readHtmlBook(bytes.value(), path);
+    const Result<QByteArray> read = readWholeFile(path);
+    if (!read)
+        return read.error();
+    const QByteArray &bytes = read.value();
+
+    const FileKind kind = kindOfBook(path, bytes, recognised);
+    switch (kind.format) {
+    case BookFormat::Text:
+        return readTextBook(bytes, path);
+    case BookFormat::Markdown:
+        return readMarkdownBook(bytes, path);
+    case BookFormat::Epub:
+        return readEpub(bytes, path);
+    case BookFormat::Html:
+        return readHtmlBook(bytes, path);
+    case BookFormat::FictionBook:
+        return readFictionBook(bytes, path);
+    case BookFormat::FictionBookZip:
+        return readFictionBookZip(bytes, path);
+    case BookFormat::Kindle:
+        return readKindleBook(bytes, path);
+    case BookFormat::WordDocument:
+        return readWordDocument(bytes, path);
+    case BookFormat::OpenDocument:
+        return readOpenDocument(bytes, path);
+    case BookFormat::Refused:
+        break;
+    }
+    return FileError{path, u"is %1, not a book Leafwright can import"_s.arg(kind.what)};
 }
 
-const QStringList &importedExtensions()
+bool isImportedByName(const QString &path)
 {
-    static const QStringList extensions = {u"txt"_s,  u"text"_s, u"epub"_s,
-                                           u"html"_s, u"htm"_s,  u"xhtml"_s};
-    return extensions;
+    static const QStringList Extensions = {
+        u"txt"_s, u"text"_s, u"epub"_s, u"html"_s, u"htm"_s,  u"xhtml"_s, u"fb2"_s,
+        u"fbz"_s, u"mobi"_s, u"azw"_s,  u"azw3"_s, u"prc"_s,  u"docx"_s,  u"odt"_s,
+        u"md"_s,  u"markdown"_s};
+    const QString name = QFileInfo(path).fileName().toLower();
+    return Extensions.contains(QFileInfo(name).suffix()) || name.endsWith(u".fb2.zip"_s);
 }
 
 void prepareImport()

@@ -5,15 +5,17 @@
 #include <QString>
 #include <QStringList>
 
-// What File > Import and "make --import" read, chosen by the file's extension (in any case):
-// .epub an EPUB book, .html, .htm and .xhtml a web page, anything else a text file read as it
-// always was (the text alone, no information, no chapters).
+// What File > Import and "make --import" read: the file's content decides where it tells (see
+// kindOfBook), its name otherwise; a text file gives the text alone, in whatever encoding it
+// was written, every other format its information and chapter table as well. A file that is
+// plainly no book (an image, a PDF, an archive of something else, binary data) is refused.
 // recognised, when given, is what otherFormatOf found the file to be, which then decides.
 Result<ImportedBook> importBook(const QString &path, const QString &recognised = {});
 
-// The extensions (lower case, without the dot) of the files a folder is searched for when books
-// are converted many at once: each format Import reads by its name, and text files.
-const QStringList &importedExtensions();
+// Whether a file's name is that of a book Import reads (a text file, an EPUB book, a web page,
+// a FictionBook, a Kindle book, a document, Markdown): what a folder is searched for when many
+// books are converted at once, and what a drop on the main window imports.
+bool isImportedByName(const QString &path);
 
 // Sets the readers up; called once before books are imported on several threads at a time.
 void prepareImport();

@@ -404,7 +404,7 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
             continue;
         documentOf.insert(item.path, documents.size());
         if (!isMarkup(item.mediaType)) {
-            documents.append({writer.markHere(), {}, {}, {}});
+            documents.append({writer.markHere(), {}, {}, {}, {}});
             continue;
         }
         auto markup = read(item.path);

@@ -15,6 +15,9 @@ struct ImportedBook
     // Why the book's own table of contents gave no chapters, when it is damaged or cannot be
     // read; the text is read all the same.
     QString tableProblem;
+    // The encoding a text was read in, when it was neither UTF-8 nor Windows-1252, for the
+    // user to be told.
+    QString encoding;
 };
 
 // An EPUB book (2 or 3) in the bytes of the file at path (which only names it in messages): the

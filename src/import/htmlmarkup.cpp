@@ -3,6 +3,7 @@
 #include "book/textimport.h"
 
 #include <libxml/HTMLparser.h>
+#include <libxml/parser.h>
 #include <libxml/xmlerror.h>
 
 #include <QByteArray>
@@ -333,6 +334,17 @@ DocPtr parseHtml(QByteArrayView original)
     if (parser->disableSAX)
         return nullptr;
     return doc;
+}
+
+DocPtr parseXml(QByteArrayView xml, bool recover)
+{
+    if (xml.isEmpty() || xml.size() > INT_MAX)
+        return nullptr;
+    xmlSetGenericErrorFunc(nullptr, ignoreMessage);
+    xmlSetStructuredErrorFunc(nullptr, [](void *, xmlErrorPtr) {});
+    return DocPtr(xmlReadMemory(xml.data(), int(xml.size()), nullptr, nullptr,
+                                XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING
+                                    | XML_PARSE_HUGE | (recover ? XML_PARSE_RECOVER : 0)));
 }
 
 void gatherText(const xmlNode *node, QString &out)

@@ -54,6 +54,10 @@ std::optional<QString> crowdedTag(QByteArrayView markup);
 // The page parsed as a browser would, its damage mended; nothing when not even that succeeds.
 DocPtr parseHtml(QByteArrayView markup);
 
+// An XML document parsed with no network, no external entities and no DTD, quietly; with
+// recover, the parser mends what it can. Nothing when not even that succeeds.
+DocPtr parseXml(QByteArrayView xml, bool recover);
+
 // The text an element holds, as a label: scripts and styles left out.
 void gatherText(const xmlNode *node, QString &out);
 

@@ -102,3 +102,10 @@ std::variant<QByteArray, QString> ZipArchive::read(const QString &name)
     m_inflated += bytes.size();
     return bytes;
 }
+
+QStringList ZipArchive::names() const
+{
+    QStringList names = m_entries.keys();
+    names.sort();
+    return names;
+}

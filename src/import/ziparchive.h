@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -32,6 +33,8 @@ public:
     std::optional<QString> open();
 
     bool contains(const QString &name) const { return m_entries.contains(name); }
+    // The entries' names, sorted.
+    QStringList names() const;
 
     // An entry's bytes, or the problem. The bytes inflated are counted as they come, whatever
     // the archive declares.

@@ -40,8 +40,11 @@ namespace {
 
 const QString BookFilter = u"Symbian Vellumite File|*.vlm"_s;
 // Text files first, as Import has always offered them; then the other formats it reads.
-const QString ImportFilter = u"Text Files|*.txt|E-books|*.epub|Web pages|*.html;*.htm;*.xhtml"
-                             "|All books|*.txt;*.epub;*.html;*.htm;*.xhtml"_s;
+const QString ImportFilter =
+    u"Text Files|*.txt|E-books|*.epub;*.fb2;*.fbz;*.fb2.zip;*.mobi;*.azw;*.azw3;*.prc"
+    "|Web pages|*.html;*.htm;*.xhtml|Documents|*.docx;*.odt;*.md;*.markdown"
+    "|All books|*.txt;*.epub;*.fb2;*.fbz;*.fb2.zip;*.mobi;*.azw;*.azw3;*.prc;*.html;*.htm;"
+    "*.xhtml;*.docx;*.odt;*.md;*.markdown"_s;
 
 } // namespace
 
@@ -234,6 +237,8 @@ void FrmLeafwright::importFile(const QString &path, const QString &recognised)
     }
     showBook(imported.value().book);
     startBookState(path, BookOrigin::Imported);
+    if (const QString &encoding = imported.value().encoding; !encoding.isEmpty())
+        showStatus(u"%1 was read as %2 text."_s.arg(QFileInfo(path).fileName(), encoding));
     if (const QString &problem = imported.value().tableProblem; !problem.isEmpty()) {
         prompts().showMessage(u"Import"_s,
                               u"The book was imported without chapters: %1."_s.arg(problem),
@@ -395,7 +400,7 @@ void FrmLeafwright::dropFile(const QString &path)
     if (suffix == u"vlm"_s) {
         if (maySetBookAside())
             openBook(path);
-    } else if (importedExtensions().contains(suffix)) {
+    } else if (isImportedByName(path)) {
         if (maySetBookAside())
             importFile(path, {});
     } else {

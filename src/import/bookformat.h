@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+// Which reader a file to import goes to. The content decides where it tells (an archive, a
+// Kindle book, a FictionBook, a web page, a PDF or an image, whatever the file is called); the
+// name decides the rest (Markdown is text by its content); anything else is a text file.
+enum class BookFormat {
+    Text,
+    Markdown,
+    Epub,
+    Html,
+    FictionBook,
+    FictionBookZip, // a FictionBook packed in a ZIP archive (.fb2.zip, .fbz)
+    Kindle,         // MOBI, AZW3, PRC
+    WordDocument,   // .docx
+    OpenDocument,   // .odt
+    Refused,        // something no reader reads: an image, a PDF, some other archive
+};
+
+struct FileKind
+{
+    BookFormat format = BookFormat::Text;
+    QString what; // for Refused, what it is: "a PDF document", "a ZIP archive", "an image"
+};
+
+// recognised, when given, is what Open found the file to be ("an EPUB book", "a web page", "a
+// text file"), which then decides.
+FileKind kindOfBook(const QString &path, QByteArrayView bytes, const QString &recognised = {});

@@ -1,0 +1,65 @@
+#include "kindleimport.h"
+
+#include "htmltext.h"
+
+#include <mobi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct MobiFree
+{
+    void operator()(MOBIData *m) const { mobi_free(m); }
+    void operator()(MOBIRawml *rawml) const { mobi_free_rawml(rawml); }
+    void operator()(std::FILE *file) const { std::fclose(file); }
+    void operator()(char *text) const { std::free(text); }
+};
+
+// One of the book's metadata, which libmobi hands over as UTF-8.
+QString metadata(char *value)
+{
+    const std::unique_ptr<char, MobiFree> owned(value);
+    return owned ? collapsedLabel(QString::fromUtf8(owned.get())) : QString();
+}
+
+} // namespace
+
+Result<ImportedBook> readKindleBook(QByteArrayView bytes, const QString &path)
+{
+    // libmobi reads from a stream; the bytes are already in memory.
+    const std::unique_ptr<std::FILE, MobiFree> stream(
+        fmemopen(const_cast<char *>(bytes.data()), std::size_t(bytes.size()), "rb"));
+    const std::unique_ptr<MOBIData, MobiFree> book(mobi_init());
+    if (!stream || !book || bytes.isEmpty())
+        return FileError{path, u"is not a Kindle book that can be read"_s};
+    if (mobi_load_file(book.get(), stream.get()) != MOBI_SUCCESS)
+        return FileError{path, u"is not a Kindle book that can be read: it is damaged"_s};
+    if (mobi_is_encrypted(book.get()))
+        return FileError{path, u"is protected by DRM (its text is encrypted) and cannot be read"_s};
+    const std::unique_ptr<MOBIRawml, MobiFree> rawml(mobi_init_rawml(book.get()));
+    if (!rawml || mobi_parse_rawml(rawml.get(), book.get()) != MOBI_SUCCESS)
+        return FileError{path, u"is not a Kindle book that can be read: its text is damaged"_s};
+
+    // The book's HTML parts, one after another, as one page.
+    QByteArray page;
+    for (const MOBIPart *part = rawml->markup; part; part = part->next) {
+        if (part->type == T_HTML && part->data)
+            page.append(reinterpret_cast<const char *>(part->data), qsizetype(part->size));
+    }
+    if (page.isEmpty())
+        return FileError{path, u"holds no text"_s};
+    Result<ImportedBook> read = readHtmlBook(page, path);
+    if (!read)
+        return read;
+    ImportedBook imported = std::move(read).value();
+    imported.book.title = metadata(mobi_meta_get_title(book.get()));
+    imported.book.author = metadata(mobi_meta_get_author(book.get()));
+    imported.book.synopsis =
+        htmlFragmentToText(metadata(mobi_meta_get_description(book.get())));
+    return imported;
+}
