@@ -9,6 +9,8 @@
 #include "ui/frmleafwright.h"
 #include "ui/windows.h"
 
+#include "import/epubimport.h"
+
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -255,6 +257,20 @@ TEST_F(FileCommands, OpenThenSaveAsWritesTheSameBytes)
     window()->mnuSaveAs->trigger();
     EXPECT_EQ(m_prompts.asked[1].startName, path("first.vlm")) << "Save As starts at the last name";
     EXPECT_EQ(readBytes(path("second.vlm")), readBytes(path("first.vlm")));
+}
+
+// Export as EPUB writes the book in the windows, which reads back the same.
+TEST_F(FileCommands, ExportAsEpubWritesTheBookInTheWindows)
+{
+    writeBytes(path("tale.vlm"), header(1, "Tale", "Ann", "") + record(0, "One") + "One\r\n\r\nx");
+    m_prompts.files = {path("tale.vlm"), path("out")};
+    window()->mnuOpen->trigger();
+    window()->mnuExportEpub->trigger();
+    EXPECT_EQ(m_prompts.asked[1].startName, path("tale.epub")) << "named after the book";
+    const Result<ImportedBook> read = readEpub(readBytes(path("out.epub")), u"out.epub"_s);
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(read.value().book.text, u"One\r\n\r\nx"_s);
+    EXPECT_EQ(read.value().book.title, u"Tale"_s);
 }
 
 // A real book, and characters the editor would otherwise take for line breaks of its own,

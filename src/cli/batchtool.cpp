@@ -18,11 +18,13 @@ const QString Usage = uR"(Usage:
   leafwright-cli convert INPUT... -o OUTDIR [--clean LIST] [--scan STYLE] [--whole-line]
                      [--find-chapters] [--sort] [--jobs N] [--report FILE]
                      [--skip-existing] [--quiet]
+  leafwright-cli export BOOK OUT.epub
 
   make   builds the book file OUT (".vlm" is added unless OUT ends in it) from a text
-         file or an earlier book file, with the information given; TEXT may also be an
-         EPUB book or a web page (.epub, .html, .htm, .xhtml), which brings its title,
-         authors, description and chapter table, replaced by the information given;
+         file (in any encoding) or an earlier book file, with the information given; TEXT
+         may also be an EPUB book, a web page, a FictionBook, a Kindle book without DRM,
+         a Word or OpenDocument document or Markdown, which brings its title, authors,
+         description and chapter table, replaced by the information given;
          --clean runs the Text Cleaner's boxes in LIST (numbers 0 to 7 separated by
          commas, or all), --replace replaces every FIND, ignoring case, by REPLACEMENT;
          --scan appends the chapters the automatic scan finds in heading style STYLE,
@@ -46,6 +48,8 @@ const QString Usage = uR"(Usage:
          --report writes a row per book to FILE (CSV, or JSON when FILE ends in .json),
          --skip-existing leaves a book file newer than its input, --quiet prints only
          failures and the summary; exits 1 when any book failed, the rest still written
+  export   writes a book file as an EPUB 3 book: a document per chapter, the chapter
+         table as its table of contents, title, author and synopsis as its metadata
 
 Cleaner boxes: 0 unwrap preformatted text, 1 paragraph indents, 2 smart quotes,
   3 double line breaks, 4 tabs, 5 double spaces, 6 remove the Project Gutenberg header
@@ -69,8 +73,9 @@ int runBatchTool(const QStringList &arguments, Console &console)
         return printed(console, console.print(Usage));
     }
 
-    const Command *const commands[] = {&MakeCommand,  &ShowCommand,     &TextCommand,
-                                       &CheckCommand, &ChaptersCommand, &ConvertCommand};
+    const Command *const commands[] = {&MakeCommand,     &ShowCommand,    &TextCommand,
+                                       &CheckCommand,    &ChaptersCommand, &ConvertCommand,
+                                       &ExportCommand};
     for (const Command *known : commands) {
         if (known->name != command)
             continue;

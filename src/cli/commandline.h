@@ -111,3 +111,4 @@ extern const Command TextCommand;
 extern const Command CheckCommand;
 extern const Command ChaptersCommand;
 extern const Command ConvertCommand;
+extern const Command ExportCommand;

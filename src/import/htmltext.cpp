@@ -270,20 +270,26 @@ void HtmlToText::appendText(QStringView text, bool preformatted)
         if (c == u'\r' || c == u'\n' || c == 0x2028 || c == 0x2029) {
             if (c == u'\r' && i + 1 < size && text[i + 1] == u'\n')
                 ++i;
+            // A line break of preformatted text shows nothing: with the breaks owed before it,
+            // it counts as written towards those the next block owes.
+            const int owed = m_text.isEmpty() ? 0 : std::max(m_breaksOwed, m_trailingBreaks);
             beginContent();
             m_text += u"\r\n"_s;
-            m_trailingBreaks = 1;
+            m_trailingBreaks = owed + 1;
+            m_preformattedEnd = m_text.size();
             continue;
         }
         beginContent();
         m_text += QChar(c);
+        m_preformattedEnd = m_text.size();
     }
 }
 
 QString HtmlToText::finish()
 {
+    // White space at the end goes, but for what preformatted text wrote, which shows.
     qsizetype end = m_text.size();
-    while (end > 0 && isCollapsible(m_text[end - 1].unicode()))
+    while (end > m_preformattedEnd && isCollapsible(m_text[end - 1].unicode()))
         --end;
     m_text.truncate(end);
     for (const Mark mark : m_unplaced)

@@ -66,6 +66,7 @@ private:
     int m_breaksOwed = 0;     // line breaks a block boundary wants before the next content
     int m_trailingBreaks = 0; // line breaks already written since the last content
     bool m_spaceOwed = false;
+    qsizetype m_preformattedEnd = 0; // where the last preformatted character was written
     std::vector<qsizetype> m_marks; // -1 until the next content places them
     std::vector<Mark> m_unplaced;
 };

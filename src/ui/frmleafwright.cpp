@@ -20,6 +20,7 @@
 #include "book/fileio.h"
 #include "chapters/chaptertable.h"
 #include "cleaner/textcleaner.h"
+#include "convert/epubexport.h"
 #include "import/bookimport.h"
 
 #include <QCloseEvent>
@@ -84,6 +85,8 @@ FrmLeafwright::FrmLeafwright()
               &FrmLeafwright::mnuImport_Click},
              {mnuSaveAs, "mnuSaveAs", u"&Save As"_s, Qt::CTRL | Qt::Key_S,
               &FrmLeafwright::mnuSaveAs_Click},
+             {mnuExportEpub, "mnuExportEpub", u"&Export as EPUB..."_s, {},
+              &FrmLeafwright::mnuExportEpub_Click},
              {mnuConvert, "mnuConvert", u"&Convert Books..."_s, {},
               &FrmLeafwright::mnuConvert_Click},
              {mnuSep01, "mnuSep01", u"-"_s, {}, nullptr},
@@ -445,6 +448,30 @@ void FrmLeafwright::mnuReplace_Click()
 void FrmLeafwright::mnuAbout_Click()
 {
     showWindow(frmAbout());
+}
+
+// The book as it stands in the windows, written as an EPUB book for other readers.
+void FrmLeafwright::mnuExportEpub_Click()
+{
+    const QString proposed =
+        proposedBookName(bookFilePath(), frmInfo()->objTitle->text(), importedPath(),
+                         m_lastSaveFolder);
+    const std::optional<QString> chosen = prompts().chooseFile(
+        {FileDialogKind::Save, u"Export as EPUB"_s, u"EPUB books|*.epub"_s,
+         proposed.isEmpty() ? QString() : proposed.chopped(4) + u".epub"_s});
+    if (!chosen)
+        return;
+    QString path = *chosen;
+    if (!path.endsWith(u".epub"_s, Qt::CaseInsensitive))
+        path += u".epub"_s;
+    if (const std::optional<FileError> error = ExportEpub(documentBook(), path)) {
+        prompts().showMessage(u"Export as EPUB"_s,
+                              u"The EPUB book could not be written; any earlier file of that name "
+                              "is unchanged.\n\n%1"_s.arg(error->message()),
+                              MessageIcon::Critical);
+        return;
+    }
+    showStatus(u"Exported as %1."_s.arg(QDir::toNativeSeparators(path)));
 }
 
 void FrmLeafwright::mnuConvert_Click()

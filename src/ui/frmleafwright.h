@@ -34,7 +34,8 @@ public:
     QAction *mnuOpen;
     QAction *mnuImport;
     QAction *mnuSaveAs;
-    QAction *mnuConvert; // many books made into book files at once
+    QAction *mnuExportEpub; // the book written as an EPUB book
+    QAction *mnuConvert;    // many books made into book files at once
     QMenu *mnuRecent; // the last books opened or saved, Alt+1 to Alt+8, and a way to clear them
     QAction *mnuSep01;
     QAction *mnuExit;
@@ -79,6 +80,7 @@ private:
     void mnuFind_Click();
     void mnuReplace_Click();
     void mnuAbout_Click();
+    void mnuExportEpub_Click();
     void mnuConvert_Click();
 
     void openBook(const QString &path);
