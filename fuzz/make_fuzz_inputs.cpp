@@ -6,6 +6,7 @@
 #include "book/bookfile.h"
 
 #include "epubfiles.h"
+#include "formatfiles.h"
 #include "hostilefiles.h"
 
 #include <QDir>
@@ -104,6 +105,14 @@ int main(int argc, char *argv[])
                                  "<content src='c2.xhtml#f'/></navPoint></navMap></ncx>"}));
     for (const QByteArray &page : Pages)
         write(root + u"/fuzz_htmltext"_s, u"page%1"_s.arg(++n), page + '\xFF' + page);
+    // A book in each format, behind the byte that chooses its reader.
+    const std::pair<char, QByteArray> formats[] = {
+        {0, "\xFF\xFEC\0h\0"},  {1, FictionBook},   {2, zipArchive({{u"b.fb2"_s, FictionBook}})},
+        {3, wordDocument()},     {4, openDocument()}, {5, kindleBook(KindleHtml)},
+        {6, MarkdownBook},
+    };
+    for (const auto &[reader, bytes] : formats)
+        write(root + u"/fuzz_formats"_s, u"format%1"_s.arg(int(reader)), reader + bytes);
     // The crafted files the tests refuse or read, where they are small enough to mutate.
     constexpr qsizetype LargestInput = 64 * 1024;
     for (const HostileFile &file : hostileFiles()) {

@@ -1,6 +1,7 @@
 #include "import/bookimport.h"
 
 #include "epubfiles.h"
+#include "formatfiles.h"
 #include "testfiles.h"
 
 #include <QTemporaryDir>
@@ -106,18 +107,7 @@ void expectBook(const Result<ImportedBook> &read, const Expected &expected, cons
     EXPECT_EQ(book.text, expected.text) << name;
 }
 
-const QByteArray FictionBook = R"(<?xml version="1.0" encoding="UTF-8"?>
-<FictionBook xmlns="http://www.gribuser.ru/xml/fictionbook/2.0" xmlns:l="http://www.w3.org/1999/xlink">
-<description><title-info><author><first-name>Leo</first-name><last-name>Tolstoy</last-name>
-</author><author><nickname>Anon</nickname></author><book-title>War</book-title>
-<annotation><p>A novel.</p><p>Long.</p></annotation></title-info></description>
-<body><title><p>War</p></title><section><title><p>Part One</p></title>
-<section><title><p>I</p></title><epigraph><p>Motto</p><text-author>Someone</text-author></epigraph>
-<p>Text of <emphasis>one</emphasis>.<a l:href="#n1" type="note">1</a></p>
-<poem><stanza><v>Line one</v><v>Line two</v></stanza></poem></section>
-<section><title><p>II</p></title><p>Second.</p></section></section></body>
-<body name="notes"><section id="n1"><title><p>1</p></title><p>A note.</p></section></body>
-</FictionBook>)";
+
 
 const Expected FictionBookRead = {
     u"War"_s, u"Leo Tolstoy & Anon"_s, u"A novel.\r\n\r\nLong."_s,
@@ -138,59 +128,40 @@ TEST(Formats, FictionBooksGiveTheirSectionsAsChapters)
 
 TEST(Formats, DocumentsAndMarkdownGiveTheirHeadingsAsChapters)
 {
-    const QByteArray word = R"(<?xml version="1.0"?>
-<w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main"><w:body>
-<w:p><w:pPr><w:pStyle w:val="Heading1"/></w:pPr><w:r><w:t>Chapter One</w:t></w:r></w:p>
-<w:p><w:r><w:t xml:space="preserve">The sea was </w:t></w:r><w:del><w:r><w:delText>very </w:delText>
-</w:r></w:del><w:ins><w:r><w:t>calm</w:t></w:r></w:ins><w:r><w:commentReference w:id="0"/></w:r>
-<w:r><w:t>.</w:t><w:br/><w:t>Next</w:t></w:r></w:p>
-<w:p><w:pPr><w:pStyle w:val="Heading2"/></w:pPr><w:r><w:t>A Part</w:t></w:r></w:p>
-<w:tbl><w:tr><w:tc><w:p><w:r><w:t>c1</w:t></w:r></w:p></w:tc><w:tc><w:p><w:r><w:t>c2</w:t></w:r>
-</w:p></w:tc></w:tr></w:tbl><w:p><w:pPr><w:outlineLvl w:val="0"/></w:pPr><w:r><w:t>Two</w:t>
-</w:r></w:p></w:body></w:document>)";
-    const QByteArray properties =
-        "<cp:coreProperties xmlns:cp='c' xmlns:dc='http://purl.org/dc/elements/1.1/'><dc:title>"
-        "The Sea</dc:title><dc:creator>Ann Lee</dc:creator></cp:coreProperties>";
-    expectBook(imported(u"sea.docx"_s,
-                        zipArchive({{u"[Content_Types].xml"_s, "<Types/>"},
-                                    {u"word/document.xml"_s, word},
-                                    {u"docProps/core.xml"_s, properties}})),
+
+
+    expectBook(imported(u"sea.docx"_s, wordDocument()),
                {u"The Sea"_s, u"Ann Lee"_s, {}, u"Chapter One@ 0|A Part@ 42|Two@ 61"_s,
                 u"Chapter One\r\n\r\nThe sea was calm.\r\nNext\r\n\r\nA Part\r\n\r\nc1 c2\r\n\r\n"
                 "Two"_s},
                "a Word document");
 
-    const QByteArray content = R"(<?xml version="1.0"?>
-<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
- xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"><office:body><office:text>
-<text:tracked-changes><text:changed-region><text:deletion><text:p>gone</text:p></text:deletion>
-</text:changed-region></text:tracked-changes><text:h text:outline-level="1">Chapter One</text:h>
-<text:p>The sea<text:s text:c="2"/>was calm.<text:note><text:note-citation>1</text:note-citation>
-<text:note-body><text:p>A note.</text:p></text:note-body></text:note><office:annotation>
-<text:p>a comment</text:p></office:annotation></text:p><text:h text:outline-level="4">Deep</text:h>
-<text:h text:outline-level="2">Two</text:h><text:p>End.<text:line-break/>Next</text:p>
-</office:text></office:body></office:document-content>)";
-    const QByteArray meta =
-        "<office:document-meta xmlns:office='o' xmlns:meta='m' xmlns:dc='d'><office:meta>"
-        "<dc:title>The Sea</dc:title><meta:initial-creator>Ann Lee</meta:initial-creator>"
-        "<dc:creator>Editor</dc:creator></office:meta></office:document-meta>";
-    expectBook(imported(u"sea.odt"_s,
-                        zipArchive({{u"mimetype"_s, "application/vnd.oasis.opendocument.text"},
-                                    {u"content.xml"_s, content},
-                                    {u"meta.xml"_s, meta}})),
+
+
+    expectBook(imported(u"sea.odt"_s, openDocument()),
                {u"The Sea"_s, u"Ann Lee"_s, {}, u"Chapter One@ 0|Two@ 47"_s,
                 u"Chapter One\r\n\r\nThe sea was calm.[1]\r\n\r\nDeep\r\n\r\nTwo\r\n\r\n"
                 "End.\r\nNext"_s},
                "an OpenDocument text");
 
-    expectBook(imported(u"sea.md"_s, "---\ntitle: \"The Sea\"\nauthor:\n  - Ann Lee\n  - Bob\n"
-                                     "---\n\n# Chapter One\n\nThe *sea* was calm.\n\n## A Part"
-                                     "\n\n[A link](http://x).\n\n# Two\n\n- one\n- two\n"),
+    expectBook(imported(u"sea.md"_s, MarkdownBook),
                {u"The Sea"_s, u"Ann Lee & Bob"_s, {},
                 u"Chapter One@ 0|A Part@ 36|Two@ 57"_s,
                 u"Chapter One\r\n\r\nThe sea was calm.\r\n\r\nA Part\r\n\r\nA link.\r\n\r\nTwo"
                 "\r\n\r\none\r\ntwo"_s},
                "a Markdown book");
+}
+
+TEST(Formats, KindleBooksGiveTheirTextHeadingsAndInformation)
+{
+
+    expectBook(imported(u"sea.mobi"_s, kindleBook(KindleHtml)),
+               {u"The Sea"_s, u"Ann Lee"_s, {}, u"Chapter One@ 0|Chapter Two@ 36"_s,
+                u"Chapter One\r\n\r\nThe sea was calm.\r\n\r\nChapter Two\r\n\r\nThe sea rose."_s},
+               "a Kindle book");
+    const Result<ImportedBook> locked = imported(u"locked.azw"_s, kindleBook(KindleHtml, 2));
+    ASSERT_FALSE(locked.ok());
+    EXPECT_TRUE(locked.error().problem.contains(u"DRM"_s)) << locked.error().problem.toStdString();
 }
 
 } // namespace

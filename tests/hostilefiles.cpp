@@ -274,6 +274,30 @@ QList<HostileFile> hostileFiles()
     };
     for (const auto &[name, bytes] : texts)
         files.append({name, bytes, {}});
+    // The other formats Import reads.
+    QList<ZipEntry> word = {{u"word/document.xml"_s, entityBomb("document")}};
+    QByteArray palm(200, 'x');
+    palm.replace(60, 8, "BOOKMOBI");
+    const HostileFile formats[] = {
+        {u"entities.fb2"_s, entityBomb("FictionBook"), u"entities"_s},
+        {u"deep.fb2"_s,
+         "<FictionBook><body>" + QByteArray("<section>").repeated(100000) + "</body></FictionBook>",
+         u"deeper"_s},
+        {u"attributes.fb2"_s, "<FictionBook" + QByteArray(" a='x'").repeated(30000) + "/>",
+         u"attributes"_s},
+        {u"entities.docx"_s, zipArchive(word), u"entities"_s},
+        {u"bomb.odt"_s,
+         zipArchive({{u"mimetype"_s, "application/vnd.oasis.opendocument.text"},
+                     {u"content.xml"_s, rawDeflate(QByteArray(4096, ' ')), 3LL << 30}}),
+         u"ZIP bomb"_s},
+        {u"empty.fbz"_s, zipArchive({{u"readme.txt"_s, "x"}}), u"FictionBook"_s},
+        {u"garbage.mobi"_s, palm, u"Kindle book"_s},
+        {u"quotes.md"_s, QByteArray("> ").repeated(100000) + "x", {}},
+        {u"lists.md"_s, QByteArray("- ").repeated(50000) + "x", {}},
+        {u"brackets.md"_s, QByteArray("[").repeated(200000) + QByteArray("](x)").repeated(1000), {}},
+    };
+    for (const HostileFile &file : formats)
+        files.append(file);
     // Book files that lie about what they hold.
     const HostileFile books[] = {
         {u"count-lie.vlm"_s, header(32767, "T", "", "") + record(0, "only one"), u"cut short"_s},

@@ -59,6 +59,8 @@ Part parsed(ZipArchive &archive, const QString &name)
     DocPtr doc = parseXml(bytes, false);
     if (!doc || !xmlDocGetRootElement(doc.get()))
         return u"%1 cannot be read as XML"_s.arg(name);
+    if (nestsTooDeep(doc.get()))
+        return u"%1 nests its elements deeper than any document does"_s.arg(name);
     return doc;
 }
 

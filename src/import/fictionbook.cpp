@@ -201,6 +201,8 @@ Result<ImportedBook> readFictionBook(QByteArrayView bytes, const QString &path)
     const xmlNode *root = doc ? xmlDocGetRootElement(doc.get()) : nullptr;
     if (!is(root, "FictionBook"))
         return FileError{path, u"is not a FictionBook that can be read"_s};
+    if (nestsTooDeep(doc.get()))
+        return FileError{path, u"nests its elements deeper than any book does; it was not read"_s};
 
     PageWriter writer;
     const xmlNode *info = child(child(root, "description"), "title-info");

@@ -347,6 +347,27 @@ DocPtr parseXml(QByteArrayView xml, bool recover)
                                     | XML_PARSE_HUGE | (recover ? XML_PARSE_RECOVER : 0)));
 }
 
+bool nestsTooDeep(const xmlDoc *doc)
+{
+    constexpr int Deepest = 1000;
+    const xmlNode *root = xmlDocGetRootElement(doc);
+    int depth = 0;
+    for (const xmlNode *node = root; node;) {
+        if (node->children) {
+            node = node->children;
+            if (++depth > Deepest)
+                return true;
+            continue;
+        }
+        while (node && !node->next && node != root) {
+            node = node->parent;
+            --depth;
+        }
+        node = node && node != root ? node->next : nullptr;
+    }
+    return false;
+}
+
 void gatherText(const xmlNode *node, QString &out)
 {
     for (const xmlNode *child = node->children; child; child = child->next) {

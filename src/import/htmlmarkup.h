@@ -58,6 +58,10 @@ DocPtr parseHtml(QByteArrayView markup);
 // recover, the parser mends what it can. Nothing when not even that succeeds.
 DocPtr parseXml(QByteArrayView xml, bool recover);
 
+// Whether a parsed document nests elements deeper than any book does (a thousand levels), which
+// the readers that walk it by recursion refuse rather than run out of stack.
+bool nestsTooDeep(const xmlDoc *doc);
+
 // The text an element holds, as a label: scripts and styles left out.
 void gatherText(const xmlNode *node, QString &out);
 

@@ -12,6 +12,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// More text than any book holds, which a damaged header may claim.
+constexpr qsizetype MaxKindleText = 256 * 1024 * 1024;
+
 struct MobiFree
 {
     void operator()(MOBIData *m) const { mobi_free(m); }
@@ -41,15 +44,23 @@ Result<ImportedBook> readKindleBook(QByteArrayView bytes, const QString &path)
         return FileError{path, u"is not a Kindle book that can be read: it is damaged"_s};
     if (mobi_is_encrypted(book.get()))
         return FileError{path, u"is protected by DRM (its text is encrypted) and cannot be read"_s};
-    const std::unique_ptr<MOBIRawml, MobiFree> rawml(mobi_init_rawml(book.get()));
-    if (!rawml || mobi_parse_rawml(rawml.get(), book.get()) != MOBI_SUCCESS)
-        return FileError{path, u"is not a Kindle book that can be read: its text is damaged"_s};
-
-    // The book's HTML parts, one after another, as one page.
+    // The book's HTML parts, one after another, as one page; where libmobi cannot rebuild
+    // them, its markup as stored, which for books of the older kind is that page already.
     QByteArray page;
-    for (const MOBIPart *part = rawml->markup; part; part = part->next) {
-        if (part->type == T_HTML && part->data)
-            page.append(reinterpret_cast<const char *>(part->data), qsizetype(part->size));
+    const std::unique_ptr<MOBIRawml, MobiFree> rawml(mobi_init_rawml(book.get()));
+    if (rawml && mobi_parse_rawml(rawml.get(), book.get()) == MOBI_SUCCESS) {
+        for (const MOBIPart *part = rawml->markup; part; part = part->next) {
+            if (part->type == T_HTML && part->data)
+                page.append(reinterpret_cast<const char *>(part->data), qsizetype(part->size));
+        }
+    } else {
+        std::size_t size = mobi_get_text_maxsize(book.get());
+        if (size == 0 || size > std::size_t(MaxKindleText))
+            return FileError{path, u"is not a Kindle book that can be read: its text is damaged"_s};
+        page.resize(qsizetype(size) + 1);
+        if (mobi_get_rawml(book.get(), page.data(), &size) != MOBI_SUCCESS)
+            return FileError{path, u"is not a Kindle book that can be read: its text is damaged"_s};
+        page.truncate(qsizetype(size));
     }
     if (page.isEmpty())
         return FileError{path, u"holds no text"_s};
