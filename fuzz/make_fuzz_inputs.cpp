@@ -107,8 +107,12 @@ int main(int argc, char *argv[])
         write(root + u"/fuzz_htmltext"_s, u"page%1"_s.arg(++n), page + '\xFF' + page);
     // A book in each format, behind the byte that chooses its reader.
     const std::pair<char, QByteArray> formats[] = {
-        {0, "\xFF\xFEC\0h\0"},  {1, FictionBook},   {2, zipArchive({{u"b.fb2"_s, FictionBook}})},
-        {3, wordDocument()},     {4, openDocument()}, {5, kindleBook(KindleHtml)},
+        {0, QByteArray("\xFF\xFE" "C\0h\0", 6)},
+        {1, FictionBook},
+        {2, zipArchive({{u"b.fb2"_s, FictionBook}})},
+        {3, wordDocument()},
+        {4, openDocument()},
+        {5, kindleBook(KindleHtml)},
         {6, MarkdownBook},
     };
     for (const auto &[reader, bytes] : formats)

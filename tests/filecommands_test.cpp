@@ -1,6 +1,7 @@
 #include "uitest.h"
 
 #include "epubfiles.h"
+#include "formatfiles.h"
 
 #include "ui/bookeditor.h"
 #include "ui/document.h"
@@ -112,6 +113,15 @@ TEST_F(FileCommands, OpenOffersToImportABookInAnotherFormat)
     EXPECT_EQ(m_prompts.asked.last().text,
               u"story.vlm is an EPUB book, not a book file. Import it instead?"_s);
     EXPECT_EQ(documentBook().text, u"Story"_s);
+
+    // A Kindle book shows no text at its start, but its own kind.
+    writeBytes(path("sea.vlm"), kindleBook(KindleHtml));
+    m_prompts.files = {path("sea.vlm")};
+    m_prompts.answers = {true};
+    window()->mnuOpen->trigger();
+    EXPECT_EQ(m_prompts.asked.last().text,
+              u"sea.vlm is a Kindle book, not a book file. Import it instead?"_s);
+    EXPECT_EQ(frmInfo()->objTitle->text(), u"The Sea"_s);
 }
 
 // A file dropped on the window opens or imports as the menu commands would; anything else is

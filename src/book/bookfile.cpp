@@ -85,11 +85,6 @@ QString otherFormatOf(QByteArrayView bytes)
     return bytes.size() >= BookFileHeader::Size ? u"a text file"_s : QString();
 }
 
-bool isImportableFormat(const QString &format)
-{
-    return format == u"an EPUB book"_s || format == u"a web page"_s || format == u"a text file"_s;
-}
-
 Result<Book> parseBook(QByteArrayView bytes, const QString &path, TextLineBreaks lineBreaks)
 {
     const qsizetype size = bytes.size();

@@ -64,9 +64,6 @@ Result<Book> parseBook(QByteArrayView bytes, const QString &path,
 // real book file, whatever its text holds, is never taken for another.
 QString otherFormatOf(QByteArrayView bytes);
 
-// Whether Import reads a file that otherFormatOf describes so.
-bool isImportableFormat(const QString &format);
-
 // Writes book to path, replacing any file there only once the new one is complete. On success,
 // tells which characters had to be stored as "?".
 Result<CodePage::Unstorable> SaveBook(const Book &book, const QString &path);

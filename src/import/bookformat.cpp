@@ -60,15 +60,8 @@ FileKind kindOfArchive(const QString &path, QByteArrayView bytes)
 
 } // namespace
 
-FileKind kindOfBook(const QString &path, QByteArrayView bytes, const QString &recognised)
+FileKind kindOfBook(const QString &path, QByteArrayView bytes)
 {
-    if (recognised == u"an EPUB book"_s)
-        return {BookFormat::Epub, {}};
-    if (recognised == u"a web page"_s)
-        return {BookFormat::Html, {}};
-    if (recognised == u"a text file"_s)
-        return {BookFormat::Text, {}};
-
     if (bytes.startsWith("PK\x03\x04"))
         return kindOfArchive(path, bytes);
     // A Kindle book is a Palm database whose type and creator stand at byte 60.
@@ -110,4 +103,30 @@ FileKind kindOfBook(const QString &path, QByteArrayView bytes, const QString &re
     // The content told nothing: the name says what the file should be, and that format's
     // reader says what is wrong with it.
     return kindByName(path);
+}
+
+QString formatName(BookFormat format)
+{
+    switch (format) {
+    case BookFormat::Text:
+        return u"a text file"_s;
+    case BookFormat::Markdown:
+        return u"a Markdown text"_s;
+    case BookFormat::Epub:
+        return u"an EPUB book"_s;
+    case BookFormat::Html:
+        return u"a web page"_s;
+    case BookFormat::FictionBook:
+    case BookFormat::FictionBookZip:
+        return u"a FictionBook"_s;
+    case BookFormat::Kindle:
+        return u"a Kindle book"_s;
+    case BookFormat::WordDocument:
+        return u"a Word document"_s;
+    case BookFormat::OpenDocument:
+        return u"an OpenDocument text"_s;
+    case BookFormat::Refused:
+        break;
+    }
+    return {};
 }

@@ -25,6 +25,7 @@ struct FileKind
     QString what; // for Refused, what it is: "a PDF document", "a ZIP archive", "an image"
 };
 
-// recognised, when given, is what Open found the file to be ("an EPUB book", "a web page", "a
-// text file"), which then decides.
-FileKind kindOfBook(const QString &path, QByteArrayView bytes, const QString &recognised = {});
+FileKind kindOfBook(const QString &path, QByteArrayView bytes);
+
+// What a reader calls a format in a sentence: "an EPUB book", "a Word document", ...
+QString formatName(BookFormat format);

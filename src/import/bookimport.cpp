@@ -37,7 +37,7 @@ Result<ImportedBook> readTextBook(QByteArrayView bytes, const QString &path)
 
 } // namespace
 
-Result<ImportedBook> importBook(const QString &path, const QString &recognised)
+Result<ImportedBook> importBook(const QString &path)
 {
     // Every file is read whole into memory; none the program accepts is larger than what a
     // book's content may expand to.
@@ -51,7 +51,7 @@ Result<ImportedBook> importBook(const QString &path, const QString &recognised)
         return read.error();
     const QByteArray &bytes = read.value();
 
-    const FileKind kind = kindOfBook(path, bytes, recognised);
+    const FileKind kind = kindOfBook(path, bytes);
     switch (kind.format) {
     case BookFormat::Text:
         return readTextBook(bytes, path);

@@ -9,8 +9,7 @@
 // kindOfBook), its name otherwise; a text file gives the text alone, in whatever encoding it
 // was written, every other format its information and chapter table as well. A file that is
 // plainly no book (an image, a PDF, an archive of something else, binary data) is refused.
-// recognised, when given, is what otherFormatOf found the file to be, which then decides.
-Result<ImportedBook> importBook(const QString &path, const QString &recognised = {});
+Result<ImportedBook> importBook(const QString &path);
 
 // Whether a file's name is that of a book Import reads (a text file, an EPUB book, a web page,
 // a FictionBook, a Kindle book, a document, Markdown): what a folder is searched for when many

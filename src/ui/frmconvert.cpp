@@ -158,7 +158,9 @@ void FrmConvert::butAddFiles_Click()
 {
     addBooks(prompts().chooseFiles(
         {FileDialogKind::OpenSeveral, u"Add Files"_s,
-         u"Books|*.txt;*.epub;*.html;*.htm;*.xhtml;*.vlm|All Files|*"_s, {}}));
+         u"Books|*.txt;*.epub;*.html;*.htm;*.xhtml;*.fb2;*.fbz;*.fb2.zip;*.mobi;*.azw;*.azw3;"
+         "*.prc;*.docx;*.odt;*.md;*.markdown;*.vlm|All Files|*"_s,
+         {}}));
 }
 
 void FrmConvert::butAddFolder_Click()

@@ -21,6 +21,7 @@
 #include "chapters/chaptertable.h"
 #include "cleaner/textcleaner.h"
 #include "convert/epubexport.h"
+#include "import/bookformat.h"
 #include "import/bookimport.h"
 
 #include <QCloseEvent>
@@ -182,13 +183,17 @@ void FrmLeafwright::openBook(const QString &path)
     const Result<Book> loaded = LoadBook(path);
     // A book in another format is offered to Import, as what its bytes say it is.
     if (!loaded) {
+        // A file that is surely no book file (otherFormatOf names it, or a format of its own
+        // shows) and that Import reads.
         const Result<QByteArray> bytes = readWholeFile(path);
-        const QString format = bytes ? otherFormatOf(bytes.value()) : QString();
-        if (isImportableFormat(format)) {
+        const QString other = bytes ? otherFormatOf(bytes.value()) : QString();
+        const BookFormat format = bytes ? kindOfBook(path, bytes.value()).format
+                                        : BookFormat::Refused;
+        if (format != BookFormat::Refused && (!other.isEmpty() || format != BookFormat::Text)) {
             if (prompts().askYesNo(u"Open"_s,
                                    u"%1 is %2, not a book file. Import it instead?"_s.arg(
-                                       QFileInfo(path).fileName(), format))) {
-                importFile(path, format);
+                                       QFileInfo(path).fileName(), formatName(format)))) {
+                importFile(path);
             }
             return;
         }
@@ -223,14 +228,14 @@ void FrmLeafwright::mnuImport_Click()
     objDialog.Filter = ImportFilter;
     if (!objDialog.ShowOpen())
         return;
-    importFile(objDialog.FileName, {});
+    importFile(objDialog.FileName);
 }
 
-void FrmLeafwright::importFile(const QString &path, const QString &recognised)
+void FrmLeafwright::importFile(const QString &path)
 {
     // The file is read whole before anything of the document changes. A text file brings the
     // text alone; an EPUB book or a web page its information and chapter table as well.
-    const Result<ImportedBook> imported = importBook(path, recognised);
+    const Result<ImportedBook> imported = importBook(path);
     if (!imported) {
         prompts().showMessage(u"Import"_s,
                               u"The text could not be imported; nothing was changed.\n\n%1"_s.arg(
@@ -405,7 +410,7 @@ void FrmLeafwright::dropFile(const QString &path)
             openBook(path);
     } else if (isImportedByName(path)) {
         if (maySetBookAside())
-            importFile(path, {});
+            importFile(path);
     } else {
         prompts().showMessage(u"Open"_s,
                               u"%1 is neither a book file nor a book Leafwright can import (a text "

@@ -84,8 +84,8 @@ private:
     void mnuConvert_Click();
 
     void openBook(const QString &path);
-    // Import of a file, read as recognised says (see otherFormatOf) or else by its name.
-    void importFile(const QString &path, const QString &recognised);
+    // Import of a file, read as what its content (or else its name) says it is.
+    void importFile(const QString &path);
     // Save As; true once the book is saved.
     bool saveAs();
     // Before the book is closed or replaced: asks whether to save it when it changed. False
