@@ -31,7 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     const QString text = writer.finish();
     FUZZ_CHECK(!hasLoneLineBreak(text));
-    FUZZ_CHECK(!text.endsWith(u' ') && !text.endsWith(u'\n'));
+    // White space at the end is only what preformatted text wrote.
+    if (!bytes.toByteArray().toLower().contains("<pre"))
+        FUZZ_CHECK(!text.endsWith(u' ') && !text.endsWith(u'\n'));
     for (const HtmlToText::Mark mark : marks)
         FUZZ_CHECK(writer.offset(mark) >= 0 && writer.offset(mark) <= text.size());
 

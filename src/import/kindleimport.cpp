@@ -4,6 +4,8 @@
 
 #include <mobi.h>
 
+#include <QtEndian>
+
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -30,10 +32,32 @@ QString metadata(char *value)
     return owned ? collapsedLabel(QString::fromUtf8(owned.get())) : QString();
 }
 
+// Whether the Palm database's record list lies inside the file: libmobi sizes each record by
+// the next one's place and would otherwise ask for gigabytes a crafted list claims.
+bool recordsInside(QByteArrayView bytes)
+{
+    constexpr qsizetype ListStart = 78, EntrySize = 8;
+    if (bytes.size() < ListStart + 2)
+        return false;
+    const qsizetype count = qFromBigEndian<quint16>(bytes.data() + 76);
+    if (count == 0 || ListStart + count * EntrySize + 2 > bytes.size())
+        return false;
+    qsizetype previous = ListStart + count * EntrySize;
+    for (qsizetype i = 0; i < count; ++i) {
+        const qsizetype offset = qFromBigEndian<quint32>(bytes.data() + ListStart + i * EntrySize);
+        if (offset < previous || offset > bytes.size())
+            return false;
+        previous = offset;
+    }
+    return true;
+}
+
 } // namespace
 
 Result<ImportedBook> readKindleBook(QByteArrayView bytes, const QString &path)
 {
+    if (!recordsInside(bytes))
+        return FileError{path, u"is not a Kindle book that can be read: it is damaged"_s};
     // libmobi reads from a stream; the bytes are already in memory.
     const std::unique_ptr<std::FILE, MobiFree> stream(
         fmemopen(const_cast<char *>(bytes.data()), std::size_t(bytes.size()), "rb"));
