@@ -113,10 +113,12 @@ int main(int argc, char *argv[])
         {3, wordDocument()},
         {4, openDocument()},
         {5, kindleBook(KindleHtml)},
+        {5, kindleBook(KindleHtml, 0, {{"One", "<h1>Chapter One"}, {"Two", "<p>The sea rose"}})},
         {6, MarkdownBook},
     };
+    int book = 0;
     for (const auto &[reader, bytes] : formats)
-        write(root + u"/fuzz_formats"_s, u"format%1"_s.arg(int(reader)), reader + bytes);
+        write(root + u"/fuzz_formats"_s, u"format%1"_s.arg(++book), reader + bytes);
     // The crafted files the tests refuse or read, where they are small enough to mutate.
     constexpr qsizetype LargestInput = 64 * 1024;
     for (const HostileFile &file : hostileFiles()) {

@@ -71,24 +71,79 @@ QByteArray openDocument()
 // A Kindle book of the older kind as kindlegen wrote them: a Palm database of a header record
 // (the PalmDOC header, the MOBI header, an EXTH record with the author, the full name) and the
 // text records, uncompressed. encryption is the PalmDOC header's field (2 for DRM).
-QByteArray kindleBook(const QByteArray &html, quint16 encryption)
+namespace {
+
+QByteArray bigEndian32(quint32 value)
 {
-    auto be32 = [](quint32 value) {
-        QByteArray bytes(4, '\0');
-        qToBigEndian(value, bytes.data());
-        return bytes;
+    QByteArray bytes(4, '\0');
+    qToBigEndian(value, bytes.data());
+    return bytes;
+}
+
+QByteArray bigEndian16(quint16 value)
+{
+    QByteArray bytes(2, '\0');
+    qToBigEndian(value, bytes.data());
+    return bytes;
+}
+
+// A number as index entries store it: seven bits a byte, the last byte's high bit set.
+QByteArray indexNumber(quint32 value)
+{
+    QByteArray bytes(1, char((value & 0x7F) | 0x80));
+    for (value >>= 7; value; value >>= 7)
+        bytes.prepend(char(value & 0x7F));
+    return bytes;
+}
+
+// The three records of a table of contents: the index's header with its tag table, one record
+// of entries (file position, length, label, level), and the labels.
+QList<QByteArray> contentsRecords(const QByteArray &html, const QList<KindleEntry> &contents)
+{
+    constexpr int HeaderLength = 192;
+    auto header = [](int entries) {
+        QByteArray record(HeaderLength, '\0');
+        record.replace(0, 4, "INDX");
+        record.replace(4, 4, bigEndian32(HeaderLength));
+        record.replace(24, 4, bigEndian32(quint32(entries)));
+        return record;
     };
-    auto be16 = [](quint16 value) {
-        QByteArray bytes(2, '\0');
-        qToBigEndian(value, bytes.data());
-        return bytes;
-    };
+    QByteArray meta = header(1);
+    meta.replace(28, 4, bigEndian32(65001)); // UTF-8
+    meta.replace(36, 4, bigEndian32(quint32(contents.size())));
+    meta.replace(52, 4, bigEndian32(1)); // one record of labels
+    meta += "TAGX" + bigEndian32(12 + 5 * 4) + bigEndian32(1);
+    meta += QByteArray::fromHex("01010100" "02010200" "03010400" "04010800" "00000001");
+
+    QByteArray labels;
+    QByteArray entries = header(int(contents.size()));
+    QList<quint16> starts;
+    for (qsizetype i = 0; i < contents.size(); ++i) {
+        starts.append(quint16(entries.size()));
+        const QByteArray id = QByteArray::number(i, 16);
+        entries += char(id.size()) + id + char(0x0F)
+                   + indexNumber(quint32(html.indexOf(contents[i].at))) + indexNumber(1)
+                   + indexNumber(quint32(labels.size())) + indexNumber(0);
+        labels += indexNumber(quint32(contents[i].label.size())) + contents[i].label;
+    }
+    entries.replace(20, 4, bigEndian32(quint32(entries.size())));
+    entries += "IDXT";
+    for (const quint16 start : starts)
+        entries += bigEndian16(start);
+    return {meta, entries, labels};
+}
+
+} // namespace
+
+QByteArray kindleBook(const QByteArray &html, quint16 encryption,
+                      const QList<KindleEntry> &contents)
+{
     const QByteArray title = "The Sea", author = "Ann Lee";
-    QByteArray exth = "EXTH" + be32(12 + 8 + author.size()) + be32(1) + be32(100)
-                      + be32(8 + author.size()) + author;
+    QByteArray exth = "EXTH" + bigEndian32(12 + 8 + author.size()) + bigEndian32(1)
+                      + bigEndian32(100) + bigEndian32(8 + author.size()) + author;
     exth += QByteArray((4 - exth.size() % 4) % 4, '\0');
     QByteArray mobi(232, '\0');
-    auto put = [&](int at, quint32 value) { mobi.replace(at, 4, be32(value)); };
+    auto put = [&](int at, quint32 value) { mobi.replace(at, 4, bigEndian32(value)); };
     mobi.replace(0, 4, "MOBI");
     put(4, 232);   // header length
     put(8, 2);     // a book
@@ -101,15 +156,27 @@ QByteArray kindleBook(const QByteArray &html, quint16 encryption)
     put(72, quint32(title.size()));
     put(92, 0xFFFFFFFF); // no images
     put(112, 0x40);      // an EXTH record follows
-    QByteArray first = be16(1) + be16(0) + be32(quint32(html.size())) + be16(1) + be16(4096)
-                       + be16(encryption) + be16(0) + mobi + exth + title + QByteArray(2, '\0');
+    put(228, contents.isEmpty() ? 0xFFFFFFFF : 2); // the table of contents' first record
+    QByteArray first = bigEndian16(1) + bigEndian16(0) + bigEndian32(quint32(html.size()))
+                       + bigEndian16(1) + bigEndian16(4096) + bigEndian16(encryption)
+                       + bigEndian16(0) + mobi + exth + title + QByteArray(2, '\0');
     first += QByteArray((4 - first.size() % 4) % 4, '\0');
+
+    QList<QByteArray> records = {first, html};
+    if (!contents.isEmpty())
+        records += contentsRecords(html, contents);
     QByteArray database(78, '\0');
     database.replace(0, title.size(), title);
     database.replace(60, 8, "BOOKMOBI");
-    database.replace(76, 2, be16(2));
-    const quint32 start = 78 + 2 * 8 + 2;
-    database += be32(start) + be32(0) + be32(start + quint32(first.size())) + be32(1);
-    return database + QByteArray(2, '\0') + first + html;
+    database.replace(76, 2, bigEndian16(quint16(records.size())));
+    quint32 start = 78 + quint32(records.size()) * 8 + 2;
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        database += bigEndian32(start) + bigEndian32(quint32(i));
+        start += quint32(records[i].size());
+    }
+    database += QByteArray(2, '\0');
+    for (const QByteArray &record : records)
+        database += record;
+    return database;
 }
 

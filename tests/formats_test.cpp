@@ -152,13 +152,22 @@ TEST(Formats, DocumentsAndMarkdownGiveTheirHeadingsAsChapters)
                "a Markdown book");
 }
 
-TEST(Formats, KindleBooksGiveTheirTextHeadingsAndInformation)
+TEST(Formats, KindleBooksGiveTheirTextContentsAndInformation)
 {
 
     expectBook(imported(u"sea.mobi"_s, kindleBook(KindleHtml)),
                {u"The Sea"_s, u"Ann Lee"_s, {}, u"Chapter One@ 0|Chapter Two@ 36"_s,
                 u"Chapter One\r\n\r\nThe sea was calm.\r\n\r\nChapter Two\r\n\r\nThe sea rose."_s},
                "a Kindle book");
+    // Its own table of contents gives the rows, labelled as it labels them.
+    expectBook(imported(u"contents.azw3"_s,
+                        kindleBook(KindleHtml, 0,
+                                   {{"One: Calm", "<h1>Chapter One"},
+                                    {"Two: Rising", "<h1>Chapter Two"},
+                                    {"The sea rose", "<p>The sea rose"}})),
+               {u"The Sea"_s, u"Ann Lee"_s, {}, u"One: Calm@ 0|Two: Rising@ 36|The sea rose@ 51"_s,
+                u"Chapter One\r\n\r\nThe sea was calm.\r\n\r\nChapter Two\r\n\r\nThe sea rose."_s},
+               "a Kindle book with a table of contents");
     const Result<ImportedBook> locked = imported(u"locked.azw"_s, kindleBook(KindleHtml, 2));
     ASSERT_FALSE(locked.ok());
     EXPECT_TRUE(locked.error().problem.contains(u"DRM"_s)) << locked.error().problem.toStdString();

@@ -201,52 +201,6 @@ std::variant<Package, QString> readPackage(const QByteArray &bytes, const QStrin
     return package;
 }
 
-// --- tables of contents -------------------------------------------------------------------------
-
-// The navPoints of an NCX's navMap, nested ones flattened in reading order. A fault in the file
-// ends the list where it stands. Entries past what the chapter table could hold are only
-// counted, in beyond.
-QList<TocLink> ncxLinks(const QByteArray &bytes, qsizetype &beyond, QString &problem)
-{
-    QList<TocLink> links;
-    QList<qsizetype> open; // the navPoints being read, innermost last
-    bool inNavMap = false;
-    QXmlStreamReader xml(bytes);
-    while (!xml.atEnd() && !xml.hasError()) {
-        const QXmlStreamReader::TokenType token = xml.readNext();
-        const QStringView name = xml.name();
-        if (token == QXmlStreamReader::EndElement) {
-            if (name == u"navMap"_s)
-                inNavMap = false;
-            else if (name == u"navPoint"_s && !open.isEmpty())
-                open.removeLast();
-            continue;
-        }
-        if (token != QXmlStreamReader::StartElement)
-            continue;
-        if (name == u"navMap"_s) {
-            inNavMap = true;
-        } else if (inNavMap && name == u"navPoint"_s && links.size() >= MaxChapterRows) {
-            ++beyond;
-        } else if (inNavMap && name == u"navPoint"_s) {
-            open.append(links.size());
-            links.append(TocLink{});
-        } else if (!open.isEmpty() && name == u"text"_s && links[open.last()].label.isEmpty()) {
-            QString label = xml.readElementText(QXmlStreamReader::IncludeChildElements);
-            // A number alone reads with its parent entry's label: "Song of Myself 1".
-            if (isNumberOnly(label) && open.size() > 1)
-                label = collapsedLabel(links[open[open.size() - 2]].label) + u' '
-                        + collapsedLabel(label);
-            links[open.last()].label = label;
-        } else if (!open.isEmpty() && name == u"content"_s && links[open.last()].href.isEmpty()) {
-            links[open.last()].href = xml.attributes().value(u"src"_s).toString();
-        }
-    }
-    if (xml.hasError() && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError)
-        problem = xmlProblem(xml);
-    return links;
-}
-
 bool isMarkup(const QString &mediaType)
 {
     return (mediaType.contains(u"html"_s) || mediaType.contains(u"xml"_s))
@@ -389,9 +343,7 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
     if (!links.isEmpty())
         tableProblem.clear();
 
-    HtmlToText writer;
-    QList<HtmlToText::Document> documents;
-    QHash<QString, qsizetype> documentOf; // the first place of each content document
+    BookDocuments documents;
     // Where the table of contents leads: documents outside the reading order are read there.
     QSet<QString> tocTargets;
     for (const TocLink &link : links) {
@@ -400,23 +352,19 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
     }
     for (const auto &[item, auxiliary] : spine) {
         // A document the spine lists again is read once, at its first place.
-        if (documentOf.contains(item.path) || (auxiliary && !tocTargets.contains(item.path)))
+        if (documents.contains(item.path) || (auxiliary && !tocTargets.contains(item.path)))
             continue;
-        documentOf.insert(item.path, documents.size());
         if (!isMarkup(item.mediaType)) {
-            documents.append({writer.markHere(), {}, {}, {}, {}});
+            documents.addWithoutText(item.path);
             continue;
         }
         auto markup = read(item.path);
         if (const auto *problem = std::get_if<QString>(&markup))
             return refuse(*problem);
-        std::optional<HtmlToText::Document> document =
-            writer.addDocument(std::get<QByteArray>(markup));
-        if (!document)
+        if (!documents.add(item.path, std::get<QByteArray>(markup)))
             return refuse(
                 u"has a content document %1 that cannot be read, not even as damaged HTML"_s.arg(
                     item.path));
-        documents.append(std::move(*document));
     }
 
     ImportedBook imported;
@@ -424,21 +372,8 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
     book.title = package.mainTitle();
     book.author = package.creators.join(u" & "_s);
     book.synopsis = package.description;
-    book.text = writer.finish();
-    for (const TocLink &link : links) {
-        if (book.chapters.size() >= MaxChapterRows) {
-            ++beyond;
-            continue;
-        }
-        const std::optional<Target> target = resolveLink(linksFrom, link.href);
-        const auto document = target ? documentOf.constFind(target->path) : documentOf.cend();
-        if (document == documentOf.cend())
-            continue; // outside the book's reading order
-        const HtmlToText::Document &at = documents[*document];
-        const HtmlToText::Mark mark = at.ids.value(target->fragment, at.start);
-        book.chapters.append(newChapterRow(shortenedTitle(collapsedLabel(link.label)),
-                                           QString::number(writer.offset(mark))));
-    }
+    book.text = documents.finish();
+    book.chapters = documents.tableRows(links, linksFrom, beyond);
     imported.chaptersLeftOut = beyond;
     imported.tableProblem = tableProblem;
     return imported;
@@ -448,8 +383,8 @@ Result<ImportedBook> readHtmlBook(QByteArrayView bytes, const QString &path)
 {
     if (const std::optional<QString> crowded = HtmlMarkup::crowdedTag(bytes))
         return FileError{path, *crowded};
-    HtmlToText writer;
-    std::optional<HtmlToText::Document> document = writer.addDocument(bytes);
+    BookDocuments documents;
+    const HtmlToText::Document *document = documents.add(path, bytes);
     if (!document)
         return FileError{path, u"cannot be read, not even as damaged HTML"_s};
 
@@ -457,23 +392,70 @@ Result<ImportedBook> readHtmlBook(QByteArrayView bytes, const QString &path)
     Book &book = imported.book;
     book.title = document->title;
     book.author = document->author;
-    book.text = writer.finish();
-    // A heading starts a section; the words of a title page set as headings ("THE", "by")
-    // stand right above the next heading with no text of their own and start none.
-    const QList<HtmlToText::Heading> &headings = document->headings;
+    book.text = documents.finish();
+    book.chapters = documents.headingRows();
+    imported.chaptersLeftOut = keepRowsThatFit(book.chapters, 0);
+    return imported;
+}
+
+// --- BookDocuments ------------------------------------------------------------------------------
+
+const HtmlToText::Document *BookDocuments::add(const QString &name, QByteArrayView markup)
+{
+    std::optional<HtmlToText::Document> document = m_writer.addDocument(markup);
+    if (!document)
+        return nullptr;
+    m_documentOf.insert(name, m_documents.size());
+    m_documents.append(std::move(*document));
+    return &m_documents.last();
+}
+
+void BookDocuments::addWithoutText(const QString &name)
+{
+    m_documentOf.insert(name, m_documents.size());
+    m_documents.append({m_writer.markHere(), {}, {}, {}, {}});
+}
+
+ChapterRows BookDocuments::tableRows(const QList<TocLink> &links, const QString &linksFrom,
+                                     qsizetype &beyond) const
+{
+    ChapterRows rows;
+    for (const TocLink &link : links) {
+        if (rows.size() >= MaxChapterRows) {
+            ++beyond;
+            continue;
+        }
+        const std::optional<Target> target = resolveLink(linksFrom, link.href);
+        const auto document = target ? m_documentOf.constFind(target->path) : m_documentOf.cend();
+        if (document == m_documentOf.cend())
+            continue; // outside the book's reading order
+        const HtmlToText::Document &at = m_documents[*document];
+        const HtmlToText::Mark mark = at.ids.value(target->fragment, at.start);
+        rows.append(newChapterRow(shortenedTitle(collapsedLabel(link.label)),
+                                  QString::number(m_writer.offset(mark))));
+    }
+    return rows;
+}
+
+ChapterRows BookDocuments::headingRows() const
+{
+    QList<HtmlToText::Heading> headings;
+    for (const HtmlToText::Document &document : m_documents)
+        headings += document.headings;
+    ChapterRows rows;
     for (qsizetype i = 0; i < headings.size(); ++i) {
         const HtmlToText::Heading &heading = headings[i];
         if (heading.level > 3 || heading.title.isEmpty())
             continue;
-        const qsizetype at = writer.offset(heading.mark);
+        const qsizetype at = m_writer.offset(heading.mark);
         const bool alone = i + 1 < headings.size()
-                           && writer.offset(headings[i + 1].mark) - at <= heading.title.size() + 4;
+                           && m_writer.offset(headings[i + 1].mark) - at
+                                  <= heading.title.size() + 4;
         const auto letters = std::count_if(heading.title.begin(), heading.title.end(),
                                            [](QChar c) { return c.isLetter(); });
         if (alone && (letters < 4 || heading.title.front().isLower()))
             continue;
-        book.chapters.append(newChapterRow(shortenedTitle(heading.title), QString::number(at)));
+        rows.append(newChapterRow(shortenedTitle(heading.title), QString::number(at)));
     }
-    imported.chaptersLeftOut = keepRowsThatFit(book.chapters, 0);
-    return imported;
+    return rows;
 }

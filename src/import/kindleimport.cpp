@@ -1,6 +1,8 @@
 #include "kindleimport.h"
 
+#include "htmlmarkup.h"
 #include "htmltext.h"
+#include "tocnavigation.h"
 
 #include <mobi.h>
 
@@ -52,6 +54,12 @@ bool recordsInside(QByteArrayView bytes)
     return true;
 }
 
+// The name libmobi's table of contents gives the HTML part numbered uid.
+QString partName(std::size_t uid)
+{
+    return u"part%1.html"_s.arg(uid, 5, 10, QChar(u'0'));
+}
+
 } // namespace
 
 Result<ImportedBook> readKindleBook(QByteArrayView bytes, const QString &path)
@@ -68,30 +76,60 @@ Result<ImportedBook> readKindleBook(QByteArrayView bytes, const QString &path)
         return FileError{path, u"is not a Kindle book that can be read: it is damaged"_s};
     if (mobi_is_encrypted(book.get()))
         return FileError{path, u"is protected by DRM (its text is encrypted) and cannot be read"_s};
-    // The book's HTML parts, one after another, as one page; where libmobi cannot rebuild
-    // them, its markup as stored, which for books of the older kind is that page already.
-    QByteArray page;
+    // The book's HTML parts, one after another, under the names libmobi's table of contents
+    // links to; where libmobi cannot rebuild them, its markup as stored, which for books of the
+    // older kind is that page already.
+    BookDocuments documents;
+    bool anyPart = false;
+    auto addPart = [&](const QString &name, QByteArrayView markup) -> std::optional<FileError> {
+        if (const std::optional<QString> crowded = HtmlMarkup::crowdedTag(markup))
+            return FileError{path, *crowded};
+        if (!documents.add(name, markup))
+            return FileError{path, u"cannot be read, not even as damaged HTML"_s};
+        anyPart = true;
+        return std::nullopt;
+    };
+    QByteArray contents; // the NCX libmobi makes of the book's table of contents
     const std::unique_ptr<MOBIRawml, MobiFree> rawml(mobi_init_rawml(book.get()));
     if (rawml && mobi_parse_rawml(rawml.get(), book.get()) == MOBI_SUCCESS) {
         for (const MOBIPart *part = rawml->markup; part; part = part->next) {
-            if (part->type == T_HTML && part->data)
-                page.append(reinterpret_cast<const char *>(part->data), qsizetype(part->size));
+            if (part->type != T_HTML || !part->data)
+                continue;
+            const QByteArrayView markup(part->data, qsizetype(part->size));
+            if (auto refused = addPart(partName(part->uid), markup))
+                return *refused;
+        }
+        for (const MOBIPart *part = rawml->resources; part; part = part->next) {
+            if (part->type == T_NCX && part->data)
+                contents = QByteArray(reinterpret_cast<const char *>(part->data),
+                                      qsizetype(part->size));
         }
     } else {
         std::size_t size = mobi_get_text_maxsize(book.get());
         if (size == 0 || size > std::size_t(MaxKindleText))
             return FileError{path, u"is not a Kindle book that can be read: its text is damaged"_s};
-        page.resize(qsizetype(size) + 1);
+        QByteArray page(qsizetype(size) + 1, Qt::Uninitialized);
         if (mobi_get_rawml(book.get(), page.data(), &size) != MOBI_SUCCESS)
             return FileError{path, u"is not a Kindle book that can be read: its text is damaged"_s};
         page.truncate(qsizetype(size));
+        if (!page.isEmpty()) {
+            if (auto refused = addPart(partName(0), page))
+                return *refused;
+        }
     }
-    if (page.isEmpty())
+    if (!anyPart)
         return FileError{path, u"holds no text"_s};
-    Result<ImportedBook> read = readHtmlBook(page, path);
-    if (!read)
-        return read;
-    ImportedBook imported = std::move(read).value();
+
+    ImportedBook imported;
+    imported.book.text = documents.finish();
+    // The book's own table of contents where it has one, as EPUB books give theirs; else its
+    // headings, as a web page's.
+    qsizetype beyond = 0;
+    QString damage;
+    const QList<TocLink> links = ncxLinks(contents, beyond, damage);
+    imported.book.chapters = links.isEmpty() ? documents.headingRows()
+                                             : documents.tableRows(links, u"toc.ncx"_s, beyond);
+    imported.chaptersLeftOut = beyond + keepRowsThatFit(imported.book.chapters, 0);
     imported.book.title = metadata(mobi_meta_get_title(book.get()));
     imported.book.author = metadata(mobi_meta_get_author(book.get()));
     imported.book.synopsis =

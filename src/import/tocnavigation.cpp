@@ -3,7 +3,10 @@
 #include "htmlmarkup.h"
 #include "htmltext.h"
 
+#include "chapters/chaptertable.h"
 #include "chapters/numbertables.h"
+
+#include <QXmlStreamReader>
 
 #include <algorithm>
 
@@ -73,5 +76,46 @@ QList<TocLink> navigationLinks(QByteArrayView markup)
             links.append({label, attribute(node, "href")});
         }
     }
+    return links;
+}
+
+QList<TocLink> ncxLinks(QByteArrayView bytes, qsizetype &beyond, QString &problem)
+{
+    QList<TocLink> links;
+    QList<qsizetype> open; // the navPoints being read, innermost last
+    bool inNavMap = false;
+    QXmlStreamReader xml(bytes.toByteArray());
+    while (!xml.atEnd() && !xml.hasError()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        const QStringView name = xml.name();
+        if (token == QXmlStreamReader::EndElement) {
+            if (name == u"navMap"_s)
+                inNavMap = false;
+            else if (name == u"navPoint"_s && !open.isEmpty())
+                open.removeLast();
+            continue;
+        }
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        if (name == u"navMap"_s) {
+            inNavMap = true;
+        } else if (inNavMap && name == u"navPoint"_s && links.size() >= MaxChapterRows) {
+            ++beyond;
+        } else if (inNavMap && name == u"navPoint"_s) {
+            open.append(links.size());
+            links.append(TocLink{});
+        } else if (!open.isEmpty() && name == u"text"_s && links[open.last()].label.isEmpty()) {
+            QString label = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            // A number alone reads with its parent entry's label: "Song of Myself 1".
+            if (isNumberOnly(label) && open.size() > 1)
+                label = collapsedLabel(links[open[open.size() - 2]].label) + u' '
+                        + collapsedLabel(label);
+            links[open.last()].label = label;
+        } else if (!open.isEmpty() && name == u"content"_s && links[open.last()].href.isEmpty()) {
+            links[open.last()].href = xml.attributes().value(u"src"_s).toString();
+        }
+    }
+    if (xml.hasError() && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError)
+        problem = u"%1 (line %2)"_s.arg(xml.errorString()).arg(xml.lineNumber());
     return links;
 }

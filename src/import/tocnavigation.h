@@ -16,6 +16,11 @@ struct TocLink
 // number alone is titled with its parent's label: "Song of Myself 1".
 QList<TocLink> navigationLinks(QByteArrayView markup);
 
+// The navPoints of an NCX's navMap, nested ones flattened in reading order and numbered ones
+// titled as in navigationLinks. A fault in the file ends the list where it stands and is told
+// in problem; entries past what the chapter table could hold are only counted, in beyond.
+QList<TocLink> ncxLinks(QByteArrayView xml, qsizetype &beyond, QString &problem);
+
 // Whether a table of contents entry's label is a number alone ("12", "IV."), which reads only
 // with its parent's label before it.
 bool isNumberOnly(QStringView label);
