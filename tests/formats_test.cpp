@@ -150,6 +150,8 @@ TEST(Formats, DocumentsAndMarkdownGiveTheirHeadingsAsChapters)
                 u"Chapter One\r\n\r\nThe sea was calm.\r\n\r\nA Part\r\n\r\nA link.\r\n\r\nTwo"
                 "\r\n\r\none\r\ntwo"_s},
                "a Markdown book");
+    expectBook(imported(u"matter.md"_s, "---\ntitle: Only Matter\n---"),
+               {u"Only Matter"_s, {}, {}, {}, {}}, "a Markdown book of a YAML block alone");
 }
 
 TEST(Formats, KindleBooksGiveTheirTextContentsAndInformation)

@@ -7,6 +7,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -43,7 +45,8 @@ FrontMatter frontMatter(const QString &text)
         const QString &line = lines[i];
         offset += line.size() + 2;
         if (line.trimmed() == u"---"_s || line.trimmed() == u"..."_s) {
-            matter.bodyStart = offset;
+            // The closing line may be the text's last, with no line break after it.
+            matter.bodyStart = std::min(offset, text.size());
             return matter;
         }
         const QString trimmed = line.trimmed();
