@@ -1,4 +1,5 @@
 #include "book/textimport.h"
+#include "book/textlines.h"
 #include "chapters/chaptertable.h"
 #include "cleaner/textcleaner.h"
 #include "import/bookimport.h"
@@ -392,6 +393,29 @@ TEST(TextCleaner, OnePassBoxesMatchTheirStepsOnEveryCorpusBook)
 }
 
 // Lines joined with CR LF in, the body and "title/author" out.
+// Lines end at CR LF, LF or a lone CR, whichever kinds a text mixes; the text's end closes the
+// last line, which is empty after a final break.
+TEST(TextLines, EveryKindOfBreakEndsOneLine)
+{
+    const std::pair<QString, QStringList> cases[] = {
+        {u""_s, {u""_s}},
+        {u"a\r\nb\r\n"_s, {u"a"_s, u"b"_s, u""_s}},
+        {u"a\nb"_s, {u"a"_s, u"b"_s}},
+        {u"a\rb\r"_s, {u"a"_s, u"b"_s, u""_s}},
+        {u"a\r\rb"_s, {u"a"_s, u""_s, u"b"_s}},
+        {u"\r\n\r\na\r\n"_s, {u""_s, u""_s, u"a"_s, u""_s}},
+        {u"a\rb\r\nc\nd\n\re"_s, {u"a"_s, u"b"_s, u"c"_s, u"d"_s, u""_s, u"e"_s}},
+        {u"a\n\r\nb"_s, {u"a"_s, u""_s, u"b"_s}},
+    };
+    for (const auto &[text, expected] : cases) {
+        QStringList lines;
+        for (const TextLine &line : splitTextLines(text))
+            lines.append(line.in(text).toString());
+        EXPECT_EQ(lines, expected) << QString(text).replace(u'\r', u"\\r"_s)
+                                          .replace(u'\n', u"\\n"_s).toStdString();
+    }
+}
+
 TEST(GutenbergFrame, KeepsExactlyTheBodyBetweenTheMarkers)
 {
     const QString licence = u"*** END OF THE PROJECT GUTENBERG EBOOK X ***\nSection 1."_s;

@@ -1,13 +1,42 @@
 #include "textlines.h"
 
 
+namespace {
+
+// Whether a CR stands anywhere but before a LF. The book's own text has none, and its lines are
+// found by their LFs alone. The test of every character has no early way out, which lets the
+// compiler test many at once.
+bool hasLoneCarriageReturn(QStringView text)
+{
+    const char16_t *characters = text.utf16();
+    const qsizetype size = text.size();
+    bool lone = size > 0 && characters[size - 1] == u'\r';
+    for (qsizetype i = 0; i + 1 < size; ++i)
+        lone |= (characters[i] == u'\r') & (characters[i + 1] != u'\n');
+    return lone;
+}
+
+} // namespace
+
 QList<TextLine> splitTextLines(QStringView text)
 {
     QList<TextLine> lines;
     lines.reserve(text.size() / 40 + 1);
     qsizetype start = 0;
+    if (!hasLoneCarriageReturn(text)) {
+        // Qt's vectorised search finds the next LF; a CR right before it belongs to the break.
+        for (;;) {
+            const qsizetype at = text.indexOf(u'\n', start);
+            if (at < 0) {
+                lines.append({start, text.size()});
+                return lines;
+            }
+            lines.append({start, at > start && text[at - 1] == u'\r' ? at - 1 : at});
+            start = at + 1;
+        }
+    }
     for (;;) {
-        // Qt's vectorised search finds the next LF; a lone CR before it ends the line sooner.
+        // The next LF, or a CR before it, ends the line.
         qsizetype at = text.indexOf(u'\n', start);
         const qsizetype end = at < 0 ? text.size() : at;
         const qsizetype cr = text.sliced(start, end - start).indexOf(u'\r');

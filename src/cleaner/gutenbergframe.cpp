@@ -20,8 +20,10 @@ struct Line : TextLine
 
 QList<Line> splitLines(QStringView text)
 {
+    const QList<TextLine> found = splitTextLines(text);
     QList<Line> lines;
-    for (const TextLine &line : splitTextLines(text))
+    lines.reserve(found.size());
+    for (const TextLine &line : found)
         lines.append({line, line.in(text)});
     return lines;
 }
@@ -160,8 +162,14 @@ GutenbergFrame FindGutenbergFrame(QStringView text)
     // The first end line counts from the body's start on; a start marker counts only before it
     // (or, without one, in the first part of the text), so the small print that closes the
     // licence at the end of an old file never starts a body.
-    qsizetype firstEnd = lineCount;
+    // Every marker opens with "*" or an "e" of either case: the searches look at those lines.
+    QList<qsizetype> opening;
     for (qsizetype i = 0; i < lineCount; ++i) {
+        if (opensWith(lines[i].text, u"*Ee"))
+            opening.append(i);
+    }
+    qsizetype firstEnd = lineCount;
+    for (const qsizetype i : opening) {
         if (isEndLine(lines[i].text)) {
             firstEnd = i;
             break;
@@ -172,13 +180,15 @@ GutenbergFrame FindGutenbergFrame(QStringView text)
     const qsizetype startLimit =
         firstEnd < lineCount ? firstEnd
                              : std::min(lineCount, std::max((lineCount + 1) / 2, LongestHeader));
-    for (qsizetype i = 0; i < startLimit; ++i) {
+    for (const qsizetype i : opening) {
+        if (i >= startLimit)
+            break;
         if (isStartMarker(lines[i].text))
             start = i;
     }
     std::optional<qsizetype> end;
-    for (qsizetype i = start ? *start + 1 : 0; i < lineCount; ++i) {
-        if (isEndLine(lines[i].text)) {
+    for (const qsizetype i : opening) {
+        if (i >= (start ? *start + 1 : 0) && isEndLine(lines[i].text)) {
             end = i;
             break;
         }
