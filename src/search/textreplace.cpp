@@ -1,11 +1,11 @@
 #include "textreplace.h"
 
 #include "book/textimport.h"
+#include "book/textlines.h"
 #include "book/uppercase.h"
 
 #include <QLocale>
 
-#include <string_view>
 
 using namespace Qt::StringLiterals;
 
@@ -59,19 +59,21 @@ private:
 qsizetype indexOf(QStringView text, QStringView needle, qsizetype from)
 {
     const QChar first = needle.front();
-    // A space or a letter stands every few characters, where calling the vectorised search
-    // for each would cost more than a plain scan.
-    if (first.unicode() < 0x80 && (first == u' ' || first.isLetterOrNumber())) {
-        const std::u16string_view hay(reinterpret_cast<const char16_t *>(text.utf16()),
-                                      std::size_t(text.size()));
-        const std::size_t at = hay.find(
-            std::u16string_view(reinterpret_cast<const char16_t *>(needle.utf16()),
-                                std::size_t(needle.size())),
-            std::size_t(from));
-        return at == std::u16string_view::npos ? -1 : qsizetype(at);
-    }
     const QStringView rest = needle.sliced(1);
     const qsizetype last = text.size() - needle.size();
+    // A space or a letter stands every few characters, where calling the vectorised search
+    // for each would cost more than looking for the needle's first two characters together.
+    if (first.unicode() < 0x80 && (first == u' ' || first.isLetterOrNumber())
+        && needle.size() > 1) {
+        const auto startsNeedle = [a = first.unicode(), b = rest.front().unicode()](
+                                      char16_t c, char16_t next) { return (c == a) & (next == b); };
+        for (qsizetype at = findPair(text, from, startsNeedle); at >= 0 && at <= last;
+             at = findPair(text, at + 1, startsNeedle)) {
+            if (text.sliced(at + 1, rest.size()) == rest)
+                return at;
+        }
+        return -1;
+    }
     for (qsizetype at = text.indexOf(first, from); at >= 0 && at <= last;
          at = text.indexOf(first, at + 1)) {
         if (text.sliced(at + 1, rest.size()) == rest)
