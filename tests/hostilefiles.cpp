@@ -1,9 +1,11 @@
 #include "hostilefiles.h"
 
 #include "epubfiles.h"
+#include "formatfiles.h"
 #include "testfiles.h"
 
 #include <QRandomGenerator>
+#include <QtEndian>
 
 #include <functional>
 
@@ -278,6 +280,9 @@ QList<HostileFile> hostileFiles()
     QList<ZipEntry> word = {{u"word/document.xml"_s, entityBomb("document")}};
     QByteArray palm(200, 'x');
     palm.replace(60, 8, "BOOKMOBI");
+    // A table of contents that claims 300 million entries: gigabytes for their table.
+    QByteArray claims = kindleBook(KindleHtml, 0, {{"One", "<h1>"}});
+    qToBigEndian(quint32(300'000'000), claims.data() + claims.indexOf("INDX") + 36);
     const HostileFile formats[] = {
         {u"entities.fb2"_s, entityBomb("FictionBook"), u"entities"_s},
         {u"deep.fb2"_s,
@@ -292,6 +297,7 @@ QList<HostileFile> hostileFiles()
          u"ZIP bomb"_s},
         {u"empty.fbz"_s, zipArchive({{u"readme.txt"_s, "x"}}), u"FictionBook"_s},
         {u"garbage.mobi"_s, palm, u"Kindle book"_s},
+        {u"contents-claims.azw3"_s, claims, u"damaged"_s},
         {u"quotes.md"_s, QByteArray("> ").repeated(100000) + "x", {}},
         {u"lists.md"_s, QByteArray("- ").repeated(50000) + "x", {}},
         {u"brackets.md"_s, QByteArray("[").repeated(200000) + QByteArray("](x)").repeated(1000), {}},

@@ -34,9 +34,11 @@ QString metadata(char *value)
     return owned ? collapsedLabel(QString::fromUtf8(owned.get())) : QString();
 }
 
-// Whether the Palm database's record list lies inside the file: libmobi sizes each record by
-// the next one's place and would otherwise ask for gigabytes a crafted list claims.
-bool recordsInside(QByteArrayView bytes)
+// Whether the Palm database's records lie inside the file, and no index (a table of contents,
+// for one) claims more entries than the file could hold. libmobi sizes each record by the next
+// one's place and an index's entry table by its claimed count, and would otherwise ask for the
+// gigabytes a crafted header claims.
+bool fitsInFile(QByteArrayView bytes)
 {
     constexpr qsizetype ListStart = 78, EntrySize = 8;
     if (bytes.size() < ListStart + 2)
@@ -44,12 +46,28 @@ bool recordsInside(QByteArrayView bytes)
     const qsizetype count = qFromBigEndian<quint16>(bytes.data() + 76);
     if (count == 0 || ListStart + count * EntrySize + 2 > bytes.size())
         return false;
+    QList<qsizetype> starts;
     qsizetype previous = ListStart + count * EntrySize;
     for (qsizetype i = 0; i < count; ++i) {
         const qsizetype offset = qFromBigEndian<quint32>(bytes.data() + ListStart + i * EntrySize);
         if (offset < previous || offset > bytes.size())
             return false;
+        starts.append(offset);
         previous = offset;
+    }
+    // Each entry takes at least its place in the entry table and a byte or two of its own.
+    constexpr qsizetype SmallestEntry = 4;
+    for (qsizetype i = 0; i < count; ++i) {
+        const QByteArrayView record = bytes.sliced(
+            starts[i], (i + 1 < count ? starts[i + 1] : bytes.size()) - starts[i]);
+        if (!record.startsWith("INDX") || record.size() < 40)
+            continue;
+        const qsizetype header = qFromBigEndian<quint32>(record.data() + 4);
+        const bool describesIndex =
+            header <= record.size() - 4 && record.sliced(header).startsWith("TAGX");
+        if (describesIndex
+            && qFromBigEndian<quint32>(record.data() + 36) > bytes.size() / SmallestEntry)
+            return false;
     }
     return true;
 }
@@ -64,7 +82,7 @@ QString partName(std::size_t uid)
 
 Result<ImportedBook> readKindleBook(QByteArrayView bytes, const QString &path)
 {
-    if (!recordsInside(bytes))
+    if (!fitsInFile(bytes))
         return FileError{path, u"is not a Kindle book that can be read: it is damaged"_s};
     // libmobi reads from a stream; the bytes are already in memory.
     const std::unique_ptr<std::FILE, MobiFree> stream(
