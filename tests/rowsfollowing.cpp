@@ -105,11 +105,14 @@ QString checkRowsFollowTheirHeadings(QByteArrayView recipe)
         }
         if (!kept.contains(row.title))
             return u"the row of %1 went though its heading stayed"_s.arg(row.title);
-        // Replacements may turn the blanks before a heading into text of its line.
+        // Replacements may turn the blanks before a heading into text of its line, which the
+        // row then follows as its heading, even where a later replacement breaks that line: the
+        // row stands before its heading, with no other heading between them.
         const qsizetype offset = kept.value(row.title);
         const qsizetype lineStart = lineStartAt(now, mark);
-        if (offset != mark && offset != lineStart
-            && (replacements.isEmpty() || offset < lineStart || offset > mark)) {
+        const bool followsTextBefore = !replacements.isEmpty() && offset < mark
+                                       && !QStringView(now).sliced(offset, mark - offset).contains(u'#');
+        if (offset != mark && offset != lineStart && !followsTextBefore) {
             return u"the row of %1 stands at %2, neither on it nor at its line's start"_s
                 .arg(row.title)
                 .arg(offset);
