@@ -132,6 +132,15 @@ TEST(CodePage, DecodesAndEncodesEachByteAsWindows1252)
     QByteArray every(256, Qt::Uninitialized);
     std::iota(every.begin(), every.end(), char(0));
     EXPECT_EQ(CodePage::encode(CodePage::decode(every)), every);
+    // Every other unit is held by no byte and written as "?".
+    const QString ofBytes = CodePage::decode(every);
+    for (uint unit = 0; unit <= 0xFFFF; ++unit) {
+        const bool held = ofBytes.contains(QChar(unit));
+        ASSERT_EQ(CodePage::holds(char16_t(unit)), held) << unit;
+        if (!held && !QChar::isSurrogate(unit)) {
+            ASSERT_EQ(CodePage::encode(QString(QChar(unit))), "?") << unit;
+        }
+    }
 }
 
 // The two written forms of a row and what a user may leave in a box; fractions round to the

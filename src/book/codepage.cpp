@@ -29,14 +29,21 @@ constexpr std::array<char16_t, 256> DecodeTable = makeDecodeTable();
 
 constexpr char Unrepresentable = '?';
 
+// The byte of each unit that is not its own byte, or 0: the characters of bytes 0x80 to 0x9F,
+// which all lie below U+2200. A table, because a book in another script asks for every one of
+// its characters.
+constexpr std::size_t SpecialUnits = 0x2200;
+constexpr std::array<unsigned char, SpecialUnits> SpecialBytes = [] {
+    std::array<unsigned char, SpecialUnits> bytes{};
+    for (unsigned i = 0; i < HighControlBlock.size(); ++i)
+        bytes[HighControlBlock[i]] = static_cast<unsigned char>(0x80 + i);
+    return bytes;
+}();
+
 // The byte for a unit outside the identity ranges, or -1.
 int encodeSpecial(char16_t unit)
 {
-    for (unsigned i = 0; i < HighControlBlock.size(); ++i) {
-        if (HighControlBlock[i] == unit)
-            return int(0x80 + i);
-    }
-    return -1;
+    return unit < SpecialUnits && SpecialBytes[unit] != 0 ? SpecialBytes[unit] : -1;
 }
 
 bool isIdentity(char16_t unit)
@@ -48,14 +55,7 @@ bool isIdentity(char16_t unit)
 
 bool holds(char16_t unit)
 {
-    // Which units above U+00FF have a byte: all lie below U+2200.
-    static constexpr auto Special = [] {
-        std::array<bool, 0x2200> special{};
-        for (const char16_t character : HighControlBlock)
-            special[character] = true;
-        return special;
-    }();
-    return isIdentity(unit) || (unit < Special.size() && Special[unit]);
+    return isIdentity(unit) || encodeSpecial(unit) >= 0;
 }
 
 void Unstorable::note(char32_t character)
