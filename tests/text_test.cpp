@@ -39,6 +39,11 @@ TEST(TextImport, ChoosesUtf8OrWindows1252AndMakesLineBreaksCrLf)
         {QByteArray(1000, 'a') + "\xC3\xA9", QString(1000, u'a') + u"\u00E9"_s},
         {QByteArray(1000, 'a') + "\xE9", QString(1000, u'a') + u"\u00E9"_s},
         {"a\nb\rc\r\nd\r\r\ne\n\rf", u"a\r\nb\r\nc\r\nd\r\n\r\ne\r\n\r\nf"_s},
+        // Inside the blocks of a long text that are tested whole.
+        {QByteArray(100, 'a') + "\r\nb\nc" + QByteArray(100, 'a'),
+         QString(100, u'a') + u"\r\nb\r\nc"_s + QString(100, u'a')},
+        {QByteArray(100, 'a') + "\r\nb\rc" + QByteArray(100, 'a'),
+         QString(100, u'a') + u"\r\nb\r\nc"_s + QString(100, u'a')},
     };
     for (const auto &[bytes, text] : cases)
         EXPECT_EQ(decodeTextFile(bytes), text) << bytes.toStdString();
@@ -406,6 +411,8 @@ TEST(TextLines, EveryKindOfBreakEndsOneLine)
         {u"\r\n\r\na\r\n"_s, {u""_s, u""_s, u"a"_s, u""_s}},
         {u"a\rb\r\nc\nd\n\re"_s, {u"a"_s, u"b"_s, u"c"_s, u"d"_s, u""_s, u"e"_s}},
         {u"a\n\r\nb"_s, {u"a"_s, u""_s, u"b"_s}},
+        {QString(100, u'a') + u"\r\nb\rc\r\n"_s + QString(100, u'a'),
+         {QString(100, u'a'), u"b"_s, u"c"_s, QString(100, u'a')}},
     };
     for (const auto &[text, expected] : cases) {
         QStringList lines;

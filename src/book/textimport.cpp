@@ -2,6 +2,7 @@
 
 #include "codepage.h"
 #include "fileio.h"
+#include "textlines.h"
 
 #include <QStringDecoder>
 
@@ -12,19 +13,13 @@ namespace {
 constexpr char16_t CR = u'\r';
 constexpr char16_t LF = u'\n';
 
+// Whether a LF stands without a CR before it, or a CR without a LF after it.
 bool needsLineBreakChange(QStringView text)
 {
-    const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        if (text[i] == LF)
-            return true; // a CR before it would have been passed over below
-        if (text[i] == CR) {
-            if (i + 1 == size || text[i + 1] != LF)
-                return true;
-            ++i;
-        }
-    }
-    return false;
+    return text.startsWith(LF) || text.endsWith(CR)
+           || findPair(text, 0, [](char16_t c, char16_t next) {
+                  return ((c != CR) & (next == LF)) | ((c == CR) & (next != LF));
+              }) >= 0;
 }
 
 bool isContinuation(unsigned char byte)
