@@ -10,7 +10,6 @@
 #include "testfiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -144,8 +143,8 @@ TEST(EpubImport, ReadsTextInfoAndChaptersOrRefusesWithOneMessage)
 }
 
 // What a crafted book asks for is bounded: a document listed again and again is read once, a
-// table of contents is read up to what the chapter table holds, a page nested hundreds deep is
-// read, and nothing but a regular file is read at all.
+// table of contents is read up to what the chapter table holds, and a page nested hundreds deep
+// is read. (The generated hostile set reads devices and pipes.)
 TEST(EpubImport, CraftedBooksCostNoMoreThanTheirTextNeeds)
 {
     QList<ZipEntry> repeated = epubEntries({"<h1>One</h1>"}, {});
@@ -188,12 +187,6 @@ TEST(EpubImport, CraftedBooksCostNoMoreThanTheirTextNeeds)
     const Result<ImportedBook> page = importBook(deep);
     ASSERT_TRUE(page.ok()) << page.error().message().toStdString();
     EXPECT_EQ(page.value().book.text.count(u"line"_s), 300);
-
-    const QString device = dir.filePath(u"zero.epub"_s);
-    ASSERT_TRUE(QFile::link(u"/dev/zero"_s, device));
-    const Result<ImportedBook> zero = importBook(device);
-    ASSERT_FALSE(zero.ok());
-    EXPECT_TRUE(zero.error().problem.contains(u"not a regular file"_s));
 }
 
 TEST(EpubImport, WebPagesGiveTheirTitleAndH1ToH3Headings)
