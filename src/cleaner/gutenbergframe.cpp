@@ -187,8 +187,9 @@ GutenbergFrame FindGutenbergFrame(QStringView text)
             start = i;
     }
     std::optional<qsizetype> end;
+    const qsizetype afterStart = start ? *start + 1 : 0;
     for (const qsizetype i : opening) {
-        if (i >= (start ? *start + 1 : 0) && isEndLine(lines[i].text)) {
+        if (i >= afterStart && isEndLine(lines[i].text)) {
             end = i;
             break;
         }

@@ -88,11 +88,6 @@ bool isXmlPart(const QString &name)
            || name.endsWith(u".ncx"_s, Qt::CaseInsensitive);
 }
 
-QString xmlProblem(const QXmlStreamReader &xml)
-{
-    return u"%1 (line %2)"_s.arg(xml.errorString()).arg(xml.lineNumber());
-}
-
 // --- container.xml ------------------------------------------------------------------------------
 
 // The package document's path, or what is wrong with the container.
@@ -393,8 +388,7 @@ Result<ImportedBook> readHtmlBook(QByteArrayView bytes, const QString &path)
     book.title = document->title;
     book.author = document->author;
     book.text = documents.finish();
-    book.chapters = documents.headingRows();
-    imported.chaptersLeftOut = keepRowsThatFit(book.chapters, 0);
+    book.chapters = documents.headingRows(imported.chaptersLeftOut);
     return imported;
 }
 
@@ -437,7 +431,7 @@ ChapterRows BookDocuments::tableRows(const QList<TocLink> &links, const QString 
     return rows;
 }
 
-ChapterRows BookDocuments::headingRows() const
+ChapterRows BookDocuments::headingRows(qsizetype &beyond) const
 {
     QList<HtmlToText::Heading> headings;
     for (const HtmlToText::Document &document : m_documents)
@@ -455,6 +449,10 @@ ChapterRows BookDocuments::headingRows() const
                                            [](QChar c) { return c.isLetter(); });
         if (alone && (letters < 4 || heading.title.front().isLower()))
             continue;
+        if (rows.size() >= MaxChapterRows) {
+            ++beyond;
+            continue;
+        }
         rows.append(newChapterRow(shortenedTitle(heading.title), QString::number(at)));
     }
     return rows;

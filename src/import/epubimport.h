@@ -57,8 +57,8 @@ public:
                           qsizetype &beyond) const;
     // A chapter row per h1 to h3 heading that starts a section; the words of a title page set
     // as headings ("THE", "by") stand right above the next heading with no text of their own
-    // and start none.
-    ChapterRows headingRows() const;
+    // and start none. Headings past the chapter table's room are only counted, in beyond.
+    ChapterRows headingRows(qsizetype &beyond) const;
 
 private:
     HtmlToText m_writer;

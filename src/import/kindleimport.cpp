@@ -142,12 +142,11 @@ Result<ImportedBook> readKindleBook(QByteArrayView bytes, const QString &path)
     imported.book.text = documents.finish();
     // The book's own table of contents where it has one, as EPUB books give theirs; else its
     // headings, as a web page's.
-    qsizetype beyond = 0;
     QString damage;
-    const QList<TocLink> links = ncxLinks(contents, beyond, damage);
-    imported.book.chapters = links.isEmpty() ? documents.headingRows()
-                                             : documents.tableRows(links, u"toc.ncx"_s, beyond);
-    imported.chaptersLeftOut = beyond + keepRowsThatFit(imported.book.chapters, 0);
+    const QList<TocLink> links = ncxLinks(contents, imported.chaptersLeftOut, damage);
+    imported.book.chapters =
+        links.isEmpty() ? documents.headingRows(imported.chaptersLeftOut)
+                        : documents.tableRows(links, u"toc.ncx"_s, imported.chaptersLeftOut);
     imported.book.title = metadata(mobi_meta_get_title(book.get()));
     imported.book.author = metadata(mobi_meta_get_author(book.get()));
     imported.book.synopsis =

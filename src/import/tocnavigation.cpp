@@ -79,6 +79,11 @@ QList<TocLink> navigationLinks(QByteArrayView markup)
     return links;
 }
 
+QString xmlProblem(const QXmlStreamReader &xml)
+{
+    return u"%1 (line %2)"_s.arg(xml.errorString()).arg(xml.lineNumber());
+}
+
 QList<TocLink> ncxLinks(QByteArrayView bytes, qsizetype &beyond, QString &problem)
 {
     QList<TocLink> links;
@@ -116,6 +121,6 @@ QList<TocLink> ncxLinks(QByteArrayView bytes, qsizetype &beyond, QString &proble
         }
     }
     if (xml.hasError() && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError)
-        problem = u"%1 (line %2)"_s.arg(xml.errorString()).arg(xml.lineNumber());
+        problem = xmlProblem(xml);
     return links;
 }

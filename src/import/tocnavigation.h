@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+class QXmlStreamReader;
+
 // One link of a table of contents: its label as written and where it points.
 struct TocLink
 {
@@ -20,6 +22,9 @@ QList<TocLink> navigationLinks(QByteArrayView markup);
 // titled as in navigationLinks. A fault in the file ends the list where it stands and is told
 // in problem; entries past what the chapter table could hold are only counted, in beyond.
 QList<TocLink> ncxLinks(QByteArrayView xml, qsizetype &beyond, QString &problem);
+
+// Where and why an XML part could not be read, for a message: "... (line 3)".
+QString xmlProblem(const QXmlStreamReader &xml);
 
 // Whether a table of contents entry's label is a number alone ("12", "IV."), which reads only
 // with its parent's label before it.

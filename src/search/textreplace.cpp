@@ -6,7 +6,6 @@
 
 #include <QLocale>
 
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -63,19 +62,14 @@ qsizetype indexOf(QStringView text, QStringView needle, qsizetype from)
     const qsizetype last = text.size() - needle.size();
     // A space or a letter stands every few characters, where calling the vectorised search
     // for each would cost more than looking for the needle's first two characters together.
-    if (first.unicode() < 0x80 && (first == u' ' || first.isLetterOrNumber())
-        && needle.size() > 1) {
-        const auto startsNeedle = [a = first.unicode(), b = rest.front().unicode()](
-                                      char16_t c, char16_t next) { return (c == a) & (next == b); };
-        for (qsizetype at = findPair(text, from, startsNeedle); at >= 0 && at <= last;
-             at = findPair(text, at + 1, startsNeedle)) {
-            if (text.sliced(at + 1, rest.size()) == rest)
-                return at;
-        }
-        return -1;
-    }
-    for (qsizetype at = text.indexOf(first, from); at >= 0 && at <= last;
-         at = text.indexOf(first, at + 1)) {
+    const bool common = first.unicode() < 0x80 && (first == u' ' || first.isLetterOrNumber())
+                        && !rest.isEmpty();
+    const auto startsNeedle = [a = first.unicode(), b = common ? rest.front().unicode() : u'\0'](
+                                  char16_t c, char16_t next) { return (c == a) & (next == b); };
+    auto candidate = [&](qsizetype at) {
+        return common ? findPair(text, at, startsNeedle) : text.indexOf(first, at);
+    };
+    for (qsizetype at = candidate(from); at >= 0 && at <= last; at = candidate(at + 1)) {
         if (text.sliced(at + 1, rest.size()) == rest)
             return at;
     }
