@@ -1,6 +1,7 @@
 // A book file of any bytes is either refused with a message naming it, or read into a book that
-// is written back byte for byte (the fields the reader ignores aside, and when its text has CR LF
-// line breaks only).
+// is written back byte for byte in the code page it was read in (the fields the reader ignores
+// aside, and when its text has CR LF line breaks only). And any bytes decode and encode back to
+// themselves in every code page.
 
 #include "fuzzcheck.h"
 
@@ -14,6 +15,12 @@ using namespace Qt::StringLiterals;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    for (const CodePage::Id codePage : CodePage::all()) {
+        const QString text = CodePage::decode(codePage, bytes);
+        FUZZ_CHECK(text.size() == bytes.size());
+        FUZZ_CHECK(CodePage::encode(codePage, text) == bytes);
+    }
+
     const QString path = u"fuzz.vlm"_s;
     const Result<Book> loaded = parseBook(bytes, path);
     if (!loaded) {
@@ -26,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const qsizetype textAt = BookFileHeader::Size + ChapterRecord::Size * book.chapters.size();
     FUZZ_CHECK(textAt <= bytes.size());
     FUZZ_CHECK(!hasLoneLineBreak(book.text));
-    if (hasLoneLineBreak(CodePage::decode(bytes.sliced(textAt))))
+    if (hasLoneLineBreak(CodePage::decode(book.codePage, bytes.sliced(textAt))))
         return 0;
 
     // What the writer always writes where the reader looks at nothing.

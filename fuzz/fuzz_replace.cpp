@@ -16,9 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const qsizetype second = first < 0 ? -1 : all.indexOf('\xFF', first + 1);
     if (size > 8192 || second < 0)
         return 0;
-    const QString text = CodePage::decode(all.first(first));
-    const QString what = CodePage::decode(all.sliced(first + 1, second - first - 1));
-    const QString replacement = CodePage::decode(all.sliced(second + 1));
+    const QString text = CodePage::decode(CodePage::Western, all.first(first));
+    const QString what =
+        CodePage::decode(CodePage::Western, all.sliced(first + 1, second - first - 1));
+    const QString replacement = CodePage::decode(CodePage::Western, all.sliced(second + 1));
 
     const QString upperText = upperCasedPerUnit(text);
     const QString upperWhat = upperCasedPerUnit(what);

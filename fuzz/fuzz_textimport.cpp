@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(!hasLoneLineBreak(text));
     FUZZ_CHECK(normalizeLineBreaks(text) == text);
 
-    FUZZ_CHECK(CodePage::encode(CodePage::decode(bytes)) == bytes);
+    FUZZ_CHECK(CodePage::encode(CodePage::Western, CodePage::decode(CodePage::Western, bytes))
+               == bytes);
     if (isValidUtf8(bytes))
         FUZZ_CHECK(utf8ToText(bytes).toUtf8() == bytes);
     return 0;

@@ -122,27 +122,6 @@ TEST(BookFile, SaveAsProposesANameForTheBook)
         EXPECT_EQ(proposedBookName(bookFile, title, imported, folder), name) << title.toStdString();
 }
 
-TEST(CodePage, DecodesAndEncodesEachByteAsWindows1252)
-{
-    const QByteArray bytes = "\x7F\x80\x81\x82\x8D\x8F\x90\x91\x94\x9D\x9F\xA0\xFF";
-    const QString characters =
-        u"\u007F\u20AC\u0081\u201A\u008D\u008F\u0090\u2018\u201D\u009D\u0178\u00A0\u00FF"_s;
-    EXPECT_EQ(CodePage::decode(bytes), characters);
-    EXPECT_EQ(CodePage::encode(characters), bytes);
-    QByteArray every(256, Qt::Uninitialized);
-    std::iota(every.begin(), every.end(), char(0));
-    EXPECT_EQ(CodePage::encode(CodePage::decode(every)), every);
-    // Every other unit is held by no byte and written as "?".
-    const QString ofBytes = CodePage::decode(every);
-    for (uint unit = 0; unit <= 0xFFFF; ++unit) {
-        const bool held = ofBytes.contains(QChar(unit));
-        ASSERT_EQ(CodePage::holds(char16_t(unit)), held) << unit;
-        if (!held && !QChar::isSurrogate(unit)) {
-            ASSERT_EQ(CodePage::encode(QString(QChar(unit))), "?") << unit;
-        }
-    }
-}
-
 // The two written forms of a row and what a user may leave in a box; fractions round to the
 // nearest whole number, halves to the even one; the 32-bit range exactly at its ends and beyond.
 TEST(OffsetText, ReadsTheNumberTheTextStartsWithAndWritesASignPosition)

@@ -92,7 +92,8 @@ TEST(ChapterTable, LongTitlesAreShortenedAtAWordAndEndInAnEllipsis)
     // Box 7's forms of a table's titles: a longer form drops its fill spaces before it is
     // shortened.
     const ChapterRows storable = storableRows(
-        {{u"\u4E2D\u6587"_s.leftJustified(40), u" 1"_s}, {QString(12, u'\u4E2D'), u" 2"_s}});
+        {{u"\u4E2D\u6587"_s.leftJustified(40), u" 1"_s}, {QString(12, u'\u4E2D'), u" 2"_s}},
+        CodePage::Western);
     EXPECT_EQ(storable[0], (ChapterEntry{u"zhong w\u00E9n"_s, u" 1"_s}));
     EXPECT_LE(storable[1].title.size(), ChapterTitleLength);
     EXPECT_TRUE(storable[1].title.startsWith(u"zhong zhong"_s)

@@ -24,11 +24,12 @@ namespace {
 
 TEST_F(BatchTool, MakeImportsATextFileWithItsInformation)
 {
-    // A missing title and characters the code page cannot hold are warned about; the book is
-    // saved all the same.
+    // A missing title and characters the code page chosen cannot hold are warned about; the book
+    // is saved all the same.
     writeBytes(path(u"greek.txt"_s), "alpha \xCE\xB1 and omega \xCF\x89\n");
     const QStringList lines =
-        QString::fromUtf8(ok(u"make greek --import greek.txt \"--author=Jane Austen\""_s).err)
+        QString::fromUtf8(
+            ok(u"make greek --import greek.txt \"--author=Jane Austen\" --codepage 1252"_s).err)
             .split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].startsWith(u"leafwright-cli: warning: "_s)) << lines[0].toStdString();
@@ -43,6 +44,21 @@ TEST_F(BatchTool, MakeImportsATextFileWithItsInformation)
                     .err.isEmpty());
     EXPECT_EQ(readBytes(path(u"renamed.vlm"_s)),
               header(0, "New", "Jane Austen", "One\r\ntwo") + text);
+
+    // Left to guess, the book is saved in the code page that holds its letters, and says so;
+    // opened again, it reads in that code page, or in the one given.
+    const QString greek = u"Η ελληνική γλώσσα είναι μία από τις αρχαιότερες γλώσσες.\r\n"_s;
+    writeBytes(path(u"greek.txt"_s), greek.toUtf8());
+    EXPECT_EQ(ok(u"make guessed --import greek.txt --title T"_s).err,
+              "greek.txt: in the Greek (Windows-1253) code page (--codepage chooses another)\n");
+    EXPECT_EQ(readBytes(path(u"guessed.vlm"_s)).mid(2323),
+              CodePage::encode(CodePage::Id::Windows1253, greek));
+    EXPECT_TRUE(ok(u"show guessed.vlm --json"_s).out.contains("\"codePage\": \"windows-1253\""));
+    EXPECT_EQ(ok(u"text guessed.vlm"_s).out, greek.toUtf8());
+    EXPECT_EQ(ok(u"text guessed.vlm --codepage windows-1251"_s).out,
+              CodePage::decode(CodePage::Id::Windows1251,
+                               CodePage::encode(CodePage::Id::Windows1253, greek))
+                  .toUtf8());
 }
 
 TEST_F(BatchTool, UsageProblemsExitWithTwoAndWriteNothing)
@@ -62,6 +78,10 @@ TEST_F(BatchTool, UsageProblemsExitWithTwoAndWriteNothing)
         {u"make out.vlm --import in.txt --replace a"_s, u"--replace needs 2 values"_s},
         {u"show in.txt --json=yes"_s, u"--json takes no value"_s},
         {u"text in.txt -o"_s, u"-o needs a value"_s},
+        {u"make out.vlm --import in.txt --codepage 1259"_s,
+         u"--codepage takes 874, 1250 to 1258"_s},
+        {u"show in.txt --codepage utf-8"_s, u"--codepage takes"_s},
+        {u"export in.vlm out.epub --codepage"_s, u"--codepage needs a value"_s},
     };
     for (const auto &[command, piece] : cases) {
         SCOPED_TRACE(command.toStdString());
@@ -117,15 +137,24 @@ TEST_F(BatchTool, MakeTakesTheGutenbergFrameAwayAndGivesCharactersAStorableForm)
                "*** START OF THE PROJECT GUTENBERG EBOOK WAR AND PEACE ***\n\n"
                "\xd0\x9b\xd0\xb5\xd0\xb2 \xf0\x9f\x98\x80\n\n"
                "*** END OF THE PROJECT GUTENBERG EBOOK WAR AND PEACE ***\nLicence");
-    const Outcome run = ok(u"make out --import in.txt --author Tolstoy --clean all"_s);
+    const Outcome run =
+        ok(u"make out --import in.txt --author Tolstoy --clean all --codepage 1252"_s);
     EXPECT_EQ(run.err,
               "out.vlm: removed the Project Gutenberg header (5 lines) and licence (3 "
-              "lines)\nout.vlm: replaced 3 characters a book file cannot hold, and wrote 1 "
-              "without a storable form as \"?\"\n");
+              "lines)\nout.vlm: replaced 3 characters a book file in Windows-1252 cannot hold, "
+              "and wrote 1 without a storable form as \"?\"\n");
     EXPECT_EQ(readBytes(path(u"out.vlm"_s)), header(0, "War and Peace", "Tolstoy", "") + "Lev ?");
 
+    // In the Cyrillic code page its letters stay; only what it cannot hold is replaced.
+    EXPECT_EQ(ok(u"make ru --import in.txt --author Tolstoy --clean all"_s).err,
+              "in.txt: in the Cyrillic (Windows-1251) code page (--codepage chooses another)\n"
+              "ru.vlm: removed the Project Gutenberg header (5 lines) and licence (3 "
+              "lines)\nru.vlm: replaced 0 characters a book file in Windows-1251 cannot hold, "
+              "and wrote 1 without a storable form as \"?\"\n");
+    EXPECT_EQ(readBytes(path(u"ru.vlm"_s)).mid(2323), "\xCB\xE5\xE2 ?");
+
     // Box 7 gives Book Info storable forms as well.
-    ok(u"make info --import in.txt --clean 7"_s,
+    ok(u"make info --import in.txt --clean 7 --codepage 1252"_s,
        {u"--title"_s, u"\u0412\u043E\u0439\u043D\u0430"_s, u"--synopsis"_s, u"a \u2264 b"_s});
     EXPECT_EQ(load(u"info.vlm"_s).title.trimmed(), u"Vojna"_s);
     EXPECT_EQ(load(u"info.vlm"_s).synopsis.trimmed(), u"a <= b"_s);
@@ -187,9 +216,11 @@ TEST_F(BatchTool, MakeKeepsTheRowsOnTheirHeadingsAsTheTextChanges)
     ASSERT_EQ(headingsAt(u"a.vlm"_s), (QStringList{u"CHAPTER I"_s, u"CHAPTER II"_s}));
 
     const Outcome cleaned = ok(u"make b --open a.vlm --clean all --find-chapters"_s);
-    EXPECT_EQ(cleaned.err, "b.vlm: removed the Project Gutenberg header (3 lines) and licence (2 "
-                           "lines)\nb.vlm: replaced 0 characters a book file cannot hold\nb.vlm: "
-                           "moved 2 chapter rows with the text\n");
+    EXPECT_EQ(
+        cleaned.err,
+        "b.vlm: removed the Project Gutenberg header (3 lines) and licence (2 "
+        "lines)\nb.vlm: replaced 0 characters a book file in Windows-1252 cannot hold\nb.vlm: "
+        "moved 2 chapter rows with the text\n");
     EXPECT_EQ(headingsAt(u"b.vlm"_s), (QStringList{u"CHAPTER I"_s, u"CHAPTER II"_s}));
 
     const Outcome replaced = ok(u"make c --open a.vlm --replace river \"great river\""_s);
@@ -258,7 +289,7 @@ TEST_F(BatchTool, CorpusBooksSurviveMakeOpenAndShow)
 
         // Each character is one byte that reads back as that character, or "?" for one the
         // code page cannot hold.
-        const QString stored = CodePage::decode(bytes.sliced(2323));
+        const QString stored = CodePage::decode(CodePage::Western, bytes.sliced(2323));
         qsizetype differing = 0;
         for (qsizetype i = 0; i < text.size(); ++i)
             differing += stored[i] != text[i] && (stored[i] != u'?' || text[i].unicode() < 0x100);

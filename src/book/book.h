@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codepage.h"
+
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -23,6 +25,8 @@ struct Book
     QString synopsis;
     QList<ChapterEntry> chapters;
     QString text; // line breaks as CR LF; offsets count them as two characters
+    // What the file holds its characters in; the file does not record it.
+    CodePage::Id codePage = CodePage::Western;
 
     friend bool operator==(const Book &, const Book &) = default;
 };

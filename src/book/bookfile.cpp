@@ -1,5 +1,7 @@
 #include "bookfile.h"
 
+#include "codepageguess.h"
+
 #include "fileio.h"
 #include "offsettext.h"
 #include "textimport.h"
@@ -15,15 +17,16 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Encodes text into a fixed-length field: cut at its length, filled with spaces.
-void putField(char *field, qsizetype length, QStringView text, CodePage::Unstorable *unstorable)
+void putField(CodePage::Id codePage, char *field, qsizetype length, QStringView text,
+              CodePage::Unstorable *unstorable)
 {
-    char *end = CodePage::encodeInto(text.left(length), field, unstorable);
+    char *end = CodePage::encodeInto(codePage, text.left(length), field, unstorable);
     std::memset(end, ' ', length - (end - field));
 }
 
-QString getField(const char *bytes, qsizetype at, qsizetype length)
+QByteArrayView field(const char *bytes, qsizetype at, qsizetype length)
 {
-    return CodePage::decode(QByteArrayView(bytes + at, length));
+    return QByteArrayView(bytes + at, length);
 }
 
 } // namespace
@@ -42,22 +45,24 @@ QByteArray serializeBook(const Book &book, CodePage::Unstorable *unstorable)
     std::memset(header + BookFileHeader::Reserved8, 0,
                 BookFileHeader::Magic - BookFileHeader::Reserved8);
     std::memcpy(header + BookFileHeader::Magic, "VLM", 3);
-    putField(header + BookFileHeader::Title, BookFileHeader::TitleLength, book.title, unstorable);
-    putField(header + BookFileHeader::Author, BookFileHeader::AuthorLength, book.author,
+    const CodePage::Id codePage = book.codePage;
+    putField(codePage, header + BookFileHeader::Title, BookFileHeader::TitleLength, book.title,
              unstorable);
-    putField(header + BookFileHeader::Synopsis, BookFileHeader::SynopsisLength, book.synopsis,
+    putField(codePage, header + BookFileHeader::Author, BookFileHeader::AuthorLength, book.author,
              unstorable);
+    putField(codePage, header + BookFileHeader::Synopsis, BookFileHeader::SynopsisLength,
+             book.synopsis, unstorable);
     std::memset(header + BookFileHeader::Reserved1024, 0, BookFileHeader::Reserved1024Length);
 
     char *record = header + BookFileHeader::Size;
     for (const ChapterEntry &chapter : book.chapters) {
         qToLittleEndian<qint32>(offsetTextToNumber(chapter.offset), record + ChapterRecord::Offset);
-        putField(record + ChapterRecord::Title, ChapterRecord::TitleLength, chapter.title,
+        putField(codePage, record + ChapterRecord::Title, ChapterRecord::TitleLength, chapter.title,
                  unstorable);
         record += ChapterRecord::Size;
     }
 
-    CodePage::encodeInto(book.text, record, unstorable);
+    CodePage::encodeInto(codePage, book.text, record, unstorable);
     return bytes;
 }
 
@@ -85,7 +90,8 @@ QString otherFormatOf(QByteArrayView bytes)
     return bytes.size() >= BookFileHeader::Size ? u"a text file"_s : QString();
 }
 
-Result<Book> parseBook(QByteArrayView bytes, const QString &path, TextLineBreaks lineBreaks)
+Result<Book> parseBook(QByteArrayView bytes, const QString &path, TextLineBreaks lineBreaks,
+                       std::optional<CodePage::Id> codePage)
 {
     const qsizetype size = bytes.size();
     if (size == 0)
@@ -119,20 +125,33 @@ Result<Book> parseBook(QByteArrayView bytes, const QString &path, TextLineBreaks
                                    .arg(whole)};
     }
 
+    const QByteArrayView title = field(data, BookFileHeader::Title, BookFileHeader::TitleLength);
+    const QByteArrayView author = field(data, BookFileHeader::Author, BookFileHeader::AuthorLength);
+    const QByteArrayView synopsis =
+        field(data, BookFileHeader::Synopsis, BookFileHeader::SynopsisLength);
+    const QByteArrayView records(data + BookFileHeader::Size, textAt - BookFileHeader::Size);
+    const QByteArrayView text = bytes.sliced(textAt);
+    // The records' offsets are numbers, not text, but too few bytes to sway the guess.
     Book book;
-    book.title = getField(data, BookFileHeader::Title, BookFileHeader::TitleLength);
-    book.author = getField(data, BookFileHeader::Author, BookFileHeader::AuthorLength);
-    book.synopsis = getField(data, BookFileHeader::Synopsis, BookFileHeader::SynopsisLength);
+    book.codePage =
+        codePage ? *codePage : CodePage::guessFromBytes({title, author, synopsis, records, text});
+    const auto decode = [&](QByteArrayView field) {
+        return CodePage::decode(book.codePage, field);
+    };
+    book.title = decode(title);
+    book.author = decode(author);
+    book.synopsis = decode(synopsis);
 
     book.chapters.reserve(chapterCount);
-    const char *record = data + BookFileHeader::Size;
+    const char *record = records.data();
     for (qint32 i = 0; i < chapterCount; ++i, record += ChapterRecord::Size) {
         const auto offset = qFromLittleEndian<qint32>(record + ChapterRecord::Offset);
-        book.chapters.append({getField(record, ChapterRecord::Title, ChapterRecord::TitleLength),
-                              offsetWithSignPosition(offset)});
+        book.chapters.append(
+            {decode(field(record, ChapterRecord::Title, ChapterRecord::TitleLength)),
+             offsetWithSignPosition(offset)});
     }
 
-    book.text = CodePage::decode(bytes.sliced(textAt));
+    book.text = decode(text);
     if (lineBreaks == TextLineBreaks::MadeCrLf)
         book.text = normalizeLineBreaks(book.text);
     return book;
@@ -152,12 +171,13 @@ Result<CodePage::Unstorable> SaveBook(const Book &book, const QString &path)
     return unstorable;
 }
 
-Result<Book> LoadBook(const QString &path, TextLineBreaks lineBreaks)
+Result<Book> LoadBook(const QString &path, TextLineBreaks lineBreaks,
+                      std::optional<CodePage::Id> codePage)
 {
     const Result<QByteArray> bytes = readWholeFile(path);
     if (!bytes)
         return bytes.error();
-    return parseBook(bytes.value(), path, lineBreaks);
+    return parseBook(bytes.value(), path, lineBreaks, codePage);
 }
 
 QString proposedBookName(const QString &bookFile, const QString &title, const QString &imported,

@@ -8,9 +8,11 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <optional>
+
 // A book file is one BookFileHeader, then BookFileHeader::ChapterCount ChapterRecords, then the
-// text to the end of the file: no gaps, little-endian integers, one Windows-1252 byte per
-// character. Character fields are filled with spaces on the right or cut at their length.
+// text to the end of the file: no gaps, little-endian integers, one byte per character in the
+// book's code page. Character fields are filled with spaces on the right or cut at their length.
 
 // Byte offsets and sizes of the header's fields.
 struct BookFileHeader
@@ -48,15 +50,17 @@ struct ChapterRecord
 // exactly as the file stores it, as the reader on the phone sees it.
 enum class TextLineBreaks { MadeCrLf, AsStored };
 
-// The bytes of a book file for book. Expects at most MaxChapterCount chapters. Characters
-// Windows-1252 cannot hold are stored as "?" and tallied in unstorable when given.
+// The bytes of a book file for book, in its code page. Expects at most MaxChapterCount chapters.
+// Characters the code page cannot hold are stored as "?" and tallied in unstorable when given.
 QByteArray serializeBook(const Book &book, CodePage::Unstorable *unstorable = nullptr);
 
 // The book held in the bytes of a book file, or why they hold none; path only names the file in
 // the message. Fields and chapter titles keep their fill spaces, offsets come back as text with
-// a sign position, and the text's line breaks become CR LF.
+// a sign position, and the text's line breaks become CR LF. The bytes are read in codePage, or
+// in the one they read best in when none is given.
 Result<Book> parseBook(QByteArrayView bytes, const QString &path,
-                       TextLineBreaks lineBreaks = TextLineBreaks::MadeCrLf);
+                       TextLineBreaks lineBreaks = TextLineBreaks::MadeCrLf,
+                       std::optional<CodePage::Id> codePage = std::nullopt);
 
 // What a file plainly is when it is no book file, from its first bytes: "an EPUB book", "a ZIP
 // archive", "a PDF document", "a web page" or "a text file" (at least a header long, with no NUL
@@ -69,8 +73,9 @@ QString otherFormatOf(QByteArrayView bytes);
 Result<CodePage::Unstorable> SaveBook(const Book &book, const QString &path);
 
 // Reads the book file at path. Refuses, with a message, a file that cannot be read or does not
-// hold the header and every record it announces.
-Result<Book> LoadBook(const QString &path, TextLineBreaks lineBreaks = TextLineBreaks::MadeCrLf);
+// hold the header and every record it announces. Read as parseBook reads.
+Result<Book> LoadBook(const QString &path, TextLineBreaks lineBreaks = TextLineBreaks::MadeCrLf,
+                      std::optional<CodePage::Id> codePage = std::nullopt);
 
 // The name Save As proposes: the open book's own file; else a name made from the title (its
 // letters, digits and spaces) or else from the imported file's name, with ".vlm", in the last

@@ -123,7 +123,7 @@ QString decodeTextFile(QByteArrayView bytes)
         return normalizeLineBreaks(utf8ToText(bytes.sliced(ByteOrderMark.size())));
     if (isValidUtf8(bytes))
         return normalizeLineBreaks(utf8ToText(bytes));
-    return normalizeLineBreaks(CodePage::decode(bytes));
+    return normalizeLineBreaks(CodePage::decode(CodePage::Western, bytes));
 }
 
 Result<QString> importTextFile(const QString &path)

@@ -4,7 +4,7 @@
 
 CleanedBook CleanBook(const Book &book, const CleanerBoxes &boxes)
 {
-    CleanedBook cleaned{book, Clean(book.text, boxes), {}};
+    CleanedBook cleaned{book, Clean(book.text, boxes, book.codePage), {}};
     cleaned.moved =
         moveChapterRows(book.chapters, book.text, cleaned.outcome.text, cleaned.outcome.moves);
     Book &result = cleaned.book;
@@ -17,10 +17,10 @@ CleanedBook CleanBook(const Book &book, const CleanerBoxes &boxes)
         result.author = fieldFromHeader(result.author, cleaned.outcome.frame.author);
     }
     if (boxes[StorableCharactersBox]) {
-        result.title = MakeStorable(result.title).text;
-        result.author = MakeStorable(result.author).text;
-        result.synopsis = MakeStorable(result.synopsis).text;
-        result.chapters = storableRows(result.chapters);
+        result.title = MakeStorable(book.codePage, result.title).text;
+        result.author = MakeStorable(book.codePage, result.author).text;
+        result.synopsis = MakeStorable(book.codePage, result.synopsis).text;
+        result.chapters = storableRows(result.chapters, book.codePage);
     }
     return cleaned;
 }
@@ -32,5 +32,21 @@ ReplacedBook ReplaceInWholeBook(const Book &book, const QString &what, const QSt
     result.moved = moveChapterRows(book.chapters, book.text, replaced.text, result.moves);
     result.book.text = std::move(replaced.text);
     result.book.chapters = result.moved.rows;
+    return result;
+}
+
+RecodedBook BookInCodePage(const Book &book, CodePage::Id codePage)
+{
+    RecodedBook result{book, {}, {}};
+    Book &recoded = result.book;
+    recoded.codePage = codePage;
+    recoded.text = CodePage::heldForm(codePage, book.text, &result.moves);
+    result.moved = moveChapterRows(book.chapters, book.text, recoded.text, result.moves);
+    recoded.chapters = result.moved.rows;
+    recoded.title = CodePage::heldForm(codePage, recoded.title);
+    recoded.author = CodePage::heldForm(codePage, recoded.author);
+    recoded.synopsis = CodePage::heldForm(codePage, recoded.synopsis);
+    for (ChapterEntry &row : recoded.chapters)
+        row.title = CodePage::heldForm(codePage, row.title);
     return result;
 }

@@ -30,3 +30,15 @@ struct ReplacedBook
 
 // Every occurrence of what replaced, ignoring case, as ReplaceInBook does.
 ReplacedBook ReplaceInWholeBook(const Book &book, const QString &what, const QString &replacement);
+
+struct RecodedBook
+{
+    Book book;
+    OffsetMap moves; // where the text's offsets went
+    MovedRows moved;
+};
+
+// The book to be saved in codePage: every letter the code page holds only decomposed (Vietnamese
+// tones in Windows-1258) written so, in the text, Book Info and the chapter titles, the rows
+// following the text. What the code page cannot hold at all stays for box 7.
+RecodedBook BookInCodePage(const Book &book, CodePage::Id codePage);

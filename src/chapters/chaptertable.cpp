@@ -31,11 +31,11 @@ QString shortenedTitle(QStringView title)
     return kept.toString() + u'\u2026';
 }
 
-ChapterRows storableRows(const ChapterRows &rows)
+ChapterRows storableRows(const ChapterRows &rows, CodePage::Id codePage)
 {
     ChapterRows result = rows;
     for (ChapterEntry &row : result) {
-        QString title = MakeStorable(row.title).text;
+        QString title = MakeStorable(codePage, row.title).text;
         if (title.size() > ChapterTitleLength) {
             while (title.endsWith(u' '))
                 title.chop(1);

@@ -25,9 +25,10 @@ ChapterEntry newChapterRow(QStringView title, QStringView offset);
 // Quarter-Deck. (Enter…"); a shorter one stays as it is.
 QString shortenedTitle(QStringView title);
 
-// The rows with their titles in forms a book file holds (the Text Cleaner's box 7): a title that
-// grew past a record's 40 characters loses its fill spaces, then ends in "…" if it must.
-ChapterRows storableRows(const ChapterRows &rows);
+// The rows with their titles in forms a book file in the code page holds (the Text Cleaner's box
+// 7): a title that grew past a record's 40 characters loses its fill spaces, then ends in "…" if
+// it must.
+ChapterRows storableRows(const ChapterRows &rows, CodePage::Id codePage);
 
 // The row for a heading a scan or the heading detector found, as scans append them: the title
 // cut to 40 characters, the offset a plain number.

@@ -9,24 +9,27 @@
 #include <QHash>
 
 #include <algorithm>
+#include <array>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace {
 
-bool holds(char16_t unit)
+// Whether the code page holds the character as it is, or decomposed as a book in it is written.
+bool isStorable(CodePage::Id codePage, char32_t character)
 {
-    // Most books are nearly all ASCII and Latin-1, which the code page holds as they are.
-    return unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF) || CodePage::holds(unit);
+    // Most books are nearly all ASCII, which every code page holds as it is.
+    return character < 0x80 || CodePage::holdsLetter(codePage, character);
 }
 
-// The characters no byte of the code page stands for.
-icu::UnicodeSet unstorableSet()
+// The characters no byte of the code page stands for, nor a letter and marks it holds.
+icu::UnicodeSet unstorableSet(CodePage::Id codePage)
 {
     icu::UnicodeSet storable;
-    for (char16_t unit = 0; unit < 0x2200; ++unit) {
-        if (holds(unit))
-            storable.add(unit);
+    for (char32_t character = 0; character < 0x10000; ++character) {
+        if (!QChar::isSurrogate(character) && isStorable(codePage, character))
+            storable.add(UChar32(character));
     }
     storable.complement();
     storable.freeze();
@@ -40,9 +43,9 @@ icu::UnicodeSet unstorableSet()
 class Transforms
 {
 public:
-    Transforms()
+    explicit Transforms(CodePage::Id codePage)
     {
-        const icu::UnicodeSet unstorable = unstorableSet();
+        const icu::UnicodeSet unstorable = unstorableSet(codePage);
         add("NFC", nullptr);
         for (const char *id : {"NFKC", "Any-Latin", "Latin-ASCII"})
             add(id, &unstorable);
@@ -71,10 +74,16 @@ private:
     std::vector<std::unique_ptr<icu::Transliterator>> m_steps;
 };
 
-const Transforms &transforms()
+// Made once for each code page a book is cleaned in: ICU takes a while to make its transforms.
+const Transforms &transforms(CodePage::Id codePage)
 {
-    static const Transforms instance;
-    return instance;
+    static std::array<std::once_flag, 10> made;
+    static std::array<std::unique_ptr<const Transforms>, 10> instances;
+    const auto ids = CodePage::all();
+    const auto index = std::size_t(std::find(ids.begin(), ids.end(), codePage) - ids.begin());
+    std::call_once(made.at(index),
+                   [&] { instances.at(index) = std::make_unique<const Transforms>(codePage); });
+    return *instances.at(index);
 }
 
 bool isSurrogatePair(QStringView text, qsizetype at)
@@ -159,7 +168,7 @@ struct StorableForm
 
 // The run as ICU's transforms leave it, with a "?" for each character still not storable.
 // Runs go through one by one: in a longer text every replacement ICU makes moves the rest of it.
-StorableForm storableForm(QStringView run)
+StorableForm storableForm(CodePage::Id codePage, QStringView run)
 {
     QString prepared;
     prepared.reserve(run.size());
@@ -172,12 +181,15 @@ StorableForm storableForm(QStringView run)
     }
     icu::UnicodeString transformed(reinterpret_cast<const char16_t *>(prepared.utf16()),
                                    int32_t(prepared.size()));
-    transforms().apply(transformed);
-    const QStringView result(transformed.getBuffer(), transformed.length());
+    transforms(codePage).apply(transformed);
+    // A letter the code page holds only decomposed is written so.
+    const QString result = CodePage::heldForm(
+        codePage,
+        QString(reinterpret_cast<const QChar *>(transformed.getBuffer()), transformed.length()));
     StorableForm form;
     form.text.reserve(result.size());
     for (qsizetype i = 0; i < result.size(); ++i) {
-        if (holds(result[i].unicode())) {
+        if (CodePage::holds(codePage, result[i].unicode())) {
             form.text.append(result[i]);
         } else {
             form.text.append(u'?');
@@ -191,10 +203,12 @@ StorableForm storableForm(QStringView run)
 
 } // namespace
 
-StorableText MakeStorable(const QString &text, OffsetMap *moves)
+StorableText MakeStorable(CodePage::Id codePage, const QString &text, OffsetMap *moves)
 {
     const QStringView whole(text);
-    const auto isStorable = [](QChar c) { return holds(c.unicode()); };
+    const auto isStorable = [codePage](QChar c) {
+        return c.unicode() < 0x80 || CodePage::holds(codePage, c.unicode());
+    };
     if (std::all_of(whole.begin(), whole.end(), isStorable))
         return {text, 0};
 
@@ -217,7 +231,7 @@ StorableText MakeStorable(const QString &text, OffsetMap *moves)
             --start;
         const QStringView run = whole.sliced(start, end - start);
         for (qsizetype i = 0; i < run.size(); ++i) {
-            if (!holds(run[i].unicode())) {
+            if (!isStorable(run[i])) {
                 ++result.replaced;
                 if (isSurrogatePair(run, i))
                     ++i;
@@ -225,7 +239,7 @@ StorableText MakeStorable(const QString &text, OffsetMap *moves)
         }
         auto form = forms.constFind(run);
         if (form == forms.cend())
-            form = forms.insert(run, storableForm(run));
+            form = forms.insert(run, storableForm(codePage, run));
         result.lost += form->lost;
         result.text.append(whole.sliced(at, start - at));
         result.text.append(form->text);

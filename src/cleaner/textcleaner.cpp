@@ -261,9 +261,10 @@ qsizetype countLineBreaks(QStringView text)
 
 } // namespace
 
-CleanOutcome Clean(const QString &text, const CleanerBoxes &boxes)
+CleanOutcome Clean(const QString &text, const CleanerBoxes &boxes, CodePage::Id codePage)
 {
     CleanOutcome outcome;
+    outcome.codePage = codePage;
     QString current = text;
     if (boxes[GutenbergFrameBox]) {
         outcome.frame = FindGutenbergFrame(current);
@@ -291,7 +292,7 @@ CleanOutcome Clean(const QString &text, const CleanerBoxes &boxes)
     }
     if (boxes[StorableCharactersBox]) {
         OffsetMap moves;
-        StorableText storable = MakeStorable(current, &moves);
+        StorableText storable = MakeStorable(codePage, current, &moves);
         outcome.replacedCharacters = storable.replaced - storable.lost;
         outcome.lostCharacters = storable.lost;
         outcome.moves = OffsetMap::compose(outcome.moves, moves);
@@ -301,9 +302,9 @@ CleanOutcome Clean(const QString &text, const CleanerBoxes &boxes)
     return outcome;
 }
 
-QString CleanText(const QString &text, const CleanerBoxes &boxes)
+QString CleanText(const QString &text, const CleanerBoxes &boxes, CodePage::Id codePage)
 {
-    return Clean(text, boxes).text;
+    return Clean(text, boxes, codePage).text;
 }
 
 QStringList describeClean(const CleanOutcome &outcome, const CleanerBoxes &boxes)
@@ -320,8 +321,9 @@ QStringList describeClean(const CleanOutcome &outcome, const CleanerBoxes &boxes
     }
     if (boxes[StorableCharactersBox]) {
         const qsizetype replaced = outcome.replacedCharacters;
-        QString part = u"replaced %1 %2 a book file cannot hold"_s.arg(replaced).arg(
-            replaced == 1 ? u"character"_s : u"characters"_s);
+        QString part = u"replaced %1 %2 a book file in Windows-%3 cannot hold"_s.arg(replaced)
+                           .arg(replaced == 1 ? u"character"_s : u"characters"_s)
+                           .arg(int(outcome.codePage));
         if (const qsizetype lost = outcome.lostCharacters; lost > 0) {
             part += u", and wrote %1 without a storable form as \"?\""_s.arg(lost);
         }

@@ -2,6 +2,7 @@
 
 #include "gutenbergframe.h"
 
+#include "book/codepage.h"
 #include "book/offsetmap.h"
 
 #include <QString>
@@ -76,18 +77,23 @@ struct CleanOutcome
     // Box 7: how many characters it gave a storable form, and how many it could only write "?".
     qsizetype replacedCharacters = 0;
     qsizetype lostCharacters = 0;
+    CodePage::Id codePage = CodePage::Western; // the one box 7 made the text storable in
     // Where every offset of the text went, across all the boxes.
     OffsetMap moves;
 };
 
-// The ticked boxes run over the text: box 6, then 0 to 5, then 7.
-CleanOutcome Clean(const QString &text, const CleanerBoxes &boxes);
+// The ticked boxes run over the text: box 6, then 0 to 5, then 7, which keeps what the book's
+// code page holds.
+CleanOutcome Clean(const QString &text, const CleanerBoxes &boxes,
+                   CodePage::Id codePage = CodePage::Western);
 
-QString CleanText(const QString &text, const CleanerBoxes &boxes);
+QString CleanText(const QString &text, const CleanerBoxes &boxes,
+                  CodePage::Id codePage = CodePage::Western);
 
 // What a clean did with the two boxes for real books, one sentence each for the user: "removed
 // the Project Gutenberg header (31 lines) and licence (352 lines)" (or that none was found),
-// "replaced 12 characters a book file cannot hold" (and how many could only be written "?").
+// "replaced 12 characters a book file in Windows-1252 cannot hold" (and how many could only be
+// written "?").
 QStringList describeClean(const CleanOutcome &outcome, const CleanerBoxes &boxes);
 
 // For the warning after a save that stored characters as "?": the box that would have kept them.

@@ -10,15 +10,15 @@ namespace {
 const QString Usage = uR"(Usage:
   leafwright-cli make OUT (--import TEXT | --open BOOK) [--title T] [--author A] [--synopsis S]
                      [--clean LIST] [--replace FIND REPLACEMENT]... [--scan STYLE]
-                     [--whole-line] [--find-chapters] [--sort]
-  leafwright-cli show BOOK [--json]
-  leafwright-cli text BOOK [-o FILE]
-  leafwright-cli check BOOK [--json]
-  leafwright-cli chapters FILE [--json]
+                     [--whole-line] [--find-chapters] [--sort] [--codepage CP]
+  leafwright-cli show BOOK [--json] [--codepage CP]
+  leafwright-cli text BOOK [-o FILE] [--codepage CP]
+  leafwright-cli check BOOK [--json] [--codepage CP]
+  leafwright-cli chapters FILE [--json] [--codepage CP]
   leafwright-cli convert INPUT... -o OUTDIR [--clean LIST] [--scan STYLE] [--whole-line]
-                     [--find-chapters] [--sort] [--jobs N] [--report FILE]
+                     [--find-chapters] [--sort] [--codepage CP] [--jobs N] [--report FILE]
                      [--skip-existing] [--quiet]
-  leafwright-cli export BOOK OUT.epub
+  leafwright-cli export BOOK OUT.epub [--codepage CP]
 
   make   builds the book file OUT (".vlm" is added unless OUT ends in it) from a text
          file (in any encoding) or an earlier book file, with the information given; TEXT
@@ -56,6 +56,12 @@ Cleaner boxes: 0 unwrap preformatted text, 1 paragraph indents, 2 smart quotes,
   and licence (an empty title or author is taken from the header), 7 replace characters
   a book file cannot hold by their nearest storable form. They run in the order 6, 0 to
   5, 7.
+Code pages: a book file holds one byte per character in the code page of the phone's
+  language: 874 Thai, 1250 Central European, 1251 Cyrillic, 1252 Western, 1253 Greek,
+  1254 Turkish, 1255 Hebrew, 1256 Arabic, 1257 Baltic, 1258 Vietnamese (CP is the number
+  or windows-NNNN). With auto, the default, a book file is read in the code page its
+  bytes read best in, and an imported book is saved in the one that holds the most of
+  its letters (Western on a tie); make and convert say when that is not Western.
 Heading styles: 0 "Chapter 1", 1 "Chapter 01", 2 "Chapter I", 3 "Chapter One",
   4 "Chapter Twenty-one", 5 a line that begins with a number, 6 a line that begins
   with a Roman numeral.
@@ -73,8 +79,8 @@ int runBatchTool(const QStringList &arguments, Console &console)
         return printed(console, console.print(Usage));
     }
 
-    const Command *const commands[] = {&MakeCommand,     &ShowCommand,    &TextCommand,
-                                       &CheckCommand,    &ChaptersCommand, &ConvertCommand,
+    const Command *const commands[] = {&MakeCommand,  &ShowCommand,     &TextCommand,
+                                       &CheckCommand, &ChaptersCommand, &ConvertCommand,
                                        &ExportCommand};
     for (const Command *known : commands) {
         if (known->name != command)

@@ -2,6 +2,8 @@
 
 #include "console.h"
 
+#include "import/bookimport.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -90,8 +92,23 @@ std::optional<CleanerBoxes> cleanerBoxes(const QString &list)
 
 } // namespace
 
+std::variant<std::optional<CodePage::Id>, UsageError> codePageOf(const CommandLine &line,
+                                                                 const QString &command)
+{
+    const QString value = line.value(CodePageOption.name);
+    if (!line.has(CodePageOption.name) || value.compare(u"auto"_s, Qt::CaseInsensitive) == 0)
+        return std::optional<CodePage::Id>();
+    if (const std::optional<CodePage::Id> codePage = CodePage::parse(value))
+        return codePage;
+    return UsageError{
+        u"%1: --codepage takes 874, 1250 to 1258, windows-NNNN or auto"_s.arg(command)};
+}
+
 std::variant<BookRecipe, UsageError> recipeOf(const CommandLine &line, const QString &command)
 {
+    const auto codePage = codePageOf(line, command);
+    if (const auto *usage = std::get_if<UsageError>(&codePage))
+        return *usage;
     const std::optional<HeadingStyle> style =
         line.has("--scan"_L1) ? scanStyle(line.value("--scan"_L1)) : HeadingStyle::Digits;
     if (!style)
@@ -116,7 +133,41 @@ std::variant<BookRecipe, UsageError> recipeOf(const CommandLine &line, const QSt
         recipe.scan = ScanOptions{*style, line.has("--whole-line"_L1)};
     recipe.findChapters = line.has("--find-chapters"_L1);
     recipe.sort = line.has("--sort"_L1);
+    recipe.codePage = std::get<std::optional<CodePage::Id>>(codePage);
     return recipe;
+}
+
+namespace {
+
+Result<Book> importedBook(const QString &path, std::optional<CodePage::Id> codePage)
+{
+    Result<ImportedBook> imported = importBook(path, codePage);
+    if (!imported)
+        return imported.error();
+    return std::move(imported).value().book;
+}
+
+} // namespace
+
+std::optional<Book> readBookOperand(const CommandLine &line, const QString &command,
+                                    Console &console, int &status, TextLineBreaks lineBreaks,
+                                    OtherFormats others)
+{
+    const auto codePage = codePageOf(line, command);
+    if (const auto *usage = std::get_if<UsageError>(&codePage)) {
+        status = usageProblem(console, usage->problem);
+        return std::nullopt;
+    }
+    const QString path = line.operands.at(0);
+    const std::optional<CodePage::Id> chosen = std::get<std::optional<CodePage::Id>>(codePage);
+    const bool open =
+        others == OtherFormats::Refused || path.endsWith(u".vlm"_s, Qt::CaseInsensitive);
+    Result<Book> book = open ? LoadBook(path, lineBreaks, chosen) : importedBook(path, chosen);
+    if (!book) {
+        status = fileProblem(console, book.error());
+        return std::nullopt;
+    }
+    return std::move(book).value();
 }
 
 int usageProblem(Console &console, const QString &problem)

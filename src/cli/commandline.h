@@ -4,6 +4,7 @@
 
 #include "batchtool.h"
 
+#include "book/bookfile.h"
 #include "book/result.h"
 #include "convert/bookrecipe.h"
 
@@ -12,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <span>
 #include <variant>
 
@@ -74,17 +76,34 @@ std::variant<CommandLine, UsageError> parseCommandLine(const QString &command,
                                                        std::span<const OptionSpec> known,
                                                        qsizetype operandCount);
 
+// The code page a book file is read or written in: 874, 1250 to 1258, windows-NNNN, or auto.
+inline constexpr OptionSpec CodePageOption = {QLatin1StringView("--codepage"), 1};
+
 // The options that say what is done to a book, which make and convert share: --clean LIST,
-// --scan STYLE, --whole-line, --find-chapters, --sort.
+// --scan STYLE, --whole-line, --find-chapters, --sort, --codepage CP.
 inline constexpr OptionSpec RecipeOptions[] = {
-    {QLatin1StringView("--clean"), 1},         {QLatin1StringView("--scan"), 1},
-    {QLatin1StringView("--whole-line"), 0},    {QLatin1StringView("--find-chapters"), 0},
-    {QLatin1StringView("--sort"), 0},
+    {QLatin1StringView("--clean"), 1},      {QLatin1StringView("--scan"), 1},
+    {QLatin1StringView("--whole-line"), 0}, {QLatin1StringView("--find-chapters"), 0},
+    {QLatin1StringView("--sort"), 0},       CodePageOption,
 };
+
+// The code page --codepage names; nothing for auto or when it is not given, which leaves each
+// book its guess.
+std::variant<std::optional<CodePage::Id>, UsageError> codePageOf(const CommandLine &line,
+                                                                 const QString &command);
 
 // The recipe the options of line give (those of make's that are given: Book Info and
 // replacements too), or what is wrong with them.
 std::variant<BookRecipe, UsageError> recipeOf(const CommandLine &line, const QString &command);
+
+// The book named by the command's first operand, read in the code page --codepage names or else
+// in its guess: a book file opened, and with ImportOthers anything else imported, as the windows
+// would. On a problem it is told and nothing is returned, with the exit status in status.
+enum class OtherFormats { Refused, ImportOthers };
+std::optional<Book> readBookOperand(const CommandLine &line, const QString &command,
+                                    Console &console, int &status,
+                                    TextLineBreaks lineBreaks = TextLineBreaks::MadeCrLf,
+                                    OtherFormats others = OtherFormats::Refused);
 
 // Print the problem on the error stream and return the exit status it calls for.
 int usageProblem(Console &console, const QString &problem);

@@ -19,10 +19,9 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr OptionSpec ConvertOptions[] = {
-    {"-o"_L1, 1},           RecipeOptions[0],        RecipeOptions[1],
-    RecipeOptions[2],       RecipeOptions[3],        RecipeOptions[4],
-    {"--jobs"_L1, 1},       {"--report"_L1, 1},      {"--skip-existing"_L1, 0},
-    {"--quiet"_L1, 0},
+    {"-o"_L1, 1},       RecipeOptions[0],          RecipeOptions[1],  RecipeOptions[2],
+    RecipeOptions[3],   RecipeOptions[4],          RecipeOptions[5],  {"--jobs"_L1, 1},
+    {"--report"_L1, 1}, {"--skip-existing"_L1, 0}, {"--quiet"_L1, 0},
 };
 
 // The conversion Ctrl+C stops: no book starts after it, those in flight are finished and saved.
@@ -82,11 +81,10 @@ public:
                     m_console.warning(warning);
             }
             if (!m_terminal) {
-                const QString line =
-                    result.status == ConversionStatus::Skipped
-                        ? u"skipped %1: %2 is newer"_s.arg(job.input, job.output)
-                        : u"converted %1 -> %2 (%3)"_s.arg(job.input, job.output,
-                                                           chapterCount(result.chapters));
+                const QString line = result.status == ConversionStatus::Skipped
+                                         ? u"skipped %1: %2 is newer"_s.arg(job.input, job.output)
+                                         : u"converted %1 -> %2 (%3)"_s.arg(
+                                             job.input, job.output, chapterCount(result.chapters));
                 (void)m_console.print(line + u'\n');
             }
         }
@@ -114,10 +112,9 @@ private:
         const qsizetype total = m_plan.jobs.size();
         const double seconds = std::max<qint64>(m_timer.elapsed(), 1) / 1000.0;
         const double rate = m_done / seconds;
-        QString line = u"%1 of %2 books, %3 failed, %4 books/s"_s.arg(m_done)
-                           .arg(total)
-                           .arg(m_failed)
-                           .arg(rate, 0, 'f', 1);
+        QString line =
+            u"%1 of %2 books, %3 failed, %4 books/s"_s.arg(m_done).arg(total).arg(m_failed).arg(
+                rate, 0, 'f', 1);
         if (m_done > 0)
             line += u", %1 left"_s.arg(duration(qint64((total - m_done) / rate * 1000)));
         line += u", "_s + m_current;
@@ -170,7 +167,9 @@ int runConvert(const CommandLine &line, Console &console)
         progress.finished(index, result);
     };
     interrupted.store(&conversion);
-    struct sigaction stop {}, before{};
+    struct sigaction stop
+    {
+    }, before{};
     stop.sa_handler = stopConverting;
     sigemptyset(&stop.sa_mask);
     sigaction(SIGINT, &stop, &before);

@@ -10,16 +10,19 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+constexpr OptionSpec ExportOptions[] = {CodePageOption};
+
 int runExport(const CommandLine &line, Console &console)
 {
-    const Result<Book> book = LoadBook(line.operands.at(0));
+    int status = ExitSuccess;
+    const std::optional<Book> book = readBookOperand(line, u"export"_s, console, status);
     if (!book)
-        return fileProblem(console, book.error());
-    if (const std::optional<FileError> error = ExportEpub(book.value(), line.operands.at(1)))
+        return status;
+    if (const std::optional<FileError> error = ExportEpub(*book, line.operands.at(1)))
         return fileProblem(console, *error);
     return ExitSuccess;
 }
 
 } // namespace
 
-const Command ExportCommand = {"export"_L1, {}, 2, runExport};
+const Command ExportCommand = {"export"_L1, ExportOptions, 2, runExport};

@@ -21,7 +21,7 @@ namespace {
 
 // --- show ---------------------------------------------------------------------------------------
 
-constexpr OptionSpec ShowOptions[] = {{"--json"_L1, 0}};
+constexpr OptionSpec ShowOptions[] = {{"--json"_L1, 0}, CodePageOption};
 
 // A stored field as a person wants to read it: without its fill spaces, and with control
 // characters, which a terminal would act on, shown as U+FFFD.
@@ -75,23 +75,25 @@ QByteArray bookAsJson(const Book &book)
         {u"synopsis"_s, book.synopsis},
         {u"chapters"_s, chapters},
         {u"text_length"_s, qint64(book.text.size())},
+        {u"codePage"_s, CodePage::name(book.codePage)},
     };
     return QJsonDocument(object).toJson(QJsonDocument::Indented);
 }
 
 int runShow(const CommandLine &line, Console &console)
 {
-    const Result<Book> book = LoadBook(line.operands.at(0));
+    int status = ExitSuccess;
+    const std::optional<Book> book = readBookOperand(line, u"show"_s, console, status);
     if (!book)
-        return fileProblem(console, book.error());
+        return status;
     if (line.has("--json"_L1))
-        return printed(console, console.printBytes(bookAsJson(book.value())));
-    return printed(console, console.print(describeBook(book.value())));
+        return printed(console, console.printBytes(bookAsJson(*book)));
+    return printed(console, console.print(describeBook(*book)));
 }
 
 // --- check --------------------------------------------------------------------------------------
 
-constexpr OptionSpec CheckOptions[] = {{"--json"_L1, 0}};
+constexpr OptionSpec CheckOptions[] = {{"--json"_L1, 0}, CodePageOption};
 
 QByteArray problemsAsJson(const QList<BookProblem> &problems)
 {
@@ -122,38 +124,31 @@ QString problemsForReading(const QList<BookProblem> &problems, const QString &pa
 int runCheck(const CommandLine &line, Console &console)
 {
     const QString path = line.operands.at(0);
-    const Result<Book> book = LoadBook(path, TextLineBreaks::AsStored);
+    int status = ExitSuccess;
+    const std::optional<Book> book =
+        readBookOperand(line, u"check"_s, console, status, TextLineBreaks::AsStored);
     if (!book)
-        return fileProblem(console, book.error());
-    const QList<BookProblem> problems = checkBook(book.value());
+        return status;
+    const QList<BookProblem> problems = checkBook(*book);
     const bool complete = line.has("--json"_L1) ? console.printBytes(problemsAsJson(problems))
                                                 : console.print(problemsForReading(problems, path));
-    if (const int status = printed(console, complete); status != ExitSuccess)
+    if (status = printed(console, complete); status != ExitSuccess)
         return status;
     return problems.isEmpty() ? ExitSuccess : ExitFileProblem;
 }
 
 // --- chapters -----------------------------------------------------------------------------------
 
-constexpr OptionSpec ChaptersOptions[] = {{"--json"_L1, 0}};
-
-// A book file is opened, anything else imported, as the windows would.
-Result<Book> readAnyBook(const QString &path)
-{
-    if (path.endsWith(u".vlm"_s, Qt::CaseInsensitive))
-        return LoadBook(path);
-    Result<ImportedBook> imported = importBook(path);
-    if (!imported)
-        return imported.error();
-    return std::move(imported).value().book;
-}
+constexpr OptionSpec ChaptersOptions[] = {{"--json"_L1, 0}, CodePageOption};
 
 int runChapters(const CommandLine &line, Console &console)
 {
-    const Result<Book> book = readAnyBook(line.operands.at(0));
+    int status = ExitSuccess;
+    const std::optional<Book> book = readBookOperand(
+        line, u"chapters"_s, console, status, TextLineBreaks::MadeCrLf, OtherFormats::ImportOthers);
     if (!book)
-        return fileProblem(console, book.error());
-    const QString &text = book.value().text;
+        return status;
+    const QString &text = book->text;
     const QList<FoundHeading> headings = FindHeadings(text);
 
     // Line numbers count from 1; the headings come in text order, so one pass counts them.
@@ -191,14 +186,15 @@ int runChapters(const CommandLine &line, Console &console)
 
 // --- text ---------------------------------------------------------------------------------------
 
-constexpr OptionSpec TextOptions[] = {{"-o"_L1, 1}};
+constexpr OptionSpec TextOptions[] = {{"-o"_L1, 1}, CodePageOption};
 
 int runText(const CommandLine &line, Console &console)
 {
-    const Result<Book> book = LoadBook(line.operands.at(0));
+    int status = ExitSuccess;
+    const std::optional<Book> book = readBookOperand(line, u"text"_s, console, status);
     if (!book)
-        return fileProblem(console, book.error());
-    const QByteArray text = book.value().text.toUtf8();
+        return status;
+    const QByteArray text = book->text.toUtf8();
     if (!line.has("-o"_L1))
         return printed(console, console.printBytes(text));
     if (std::optional<FileError> error = writeWholeFile(line.value("-o"_L1), text))

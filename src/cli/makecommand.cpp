@@ -11,10 +11,9 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr OptionSpec MakeOptions[] = {
-    {"--import"_L1, 1},   {"--open"_L1, 1},          {"--title"_L1, 1},
-    {"--author"_L1, 1},   {"--synopsis"_L1, 1},      RecipeOptions[0],
-    RecipeOptions[1],     RecipeOptions[2],          RecipeOptions[3],
-    RecipeOptions[4],     {"--replace"_L1, 2, true},
+    {"--import"_L1, 1},   {"--open"_L1, 1}, {"--title"_L1, 1}, {"--author"_L1, 1},
+    {"--synopsis"_L1, 1}, RecipeOptions[0], RecipeOptions[1],  RecipeOptions[2],
+    RecipeOptions[3],     RecipeOptions[4], RecipeOptions[5],  {"--replace"_L1, 2, true},
 };
 
 int runMake(const CommandLine &line, Console &console)
@@ -26,16 +25,16 @@ int runMake(const CommandLine &line, Console &console)
         return usageProblem(console, usage->problem);
 
     const bool open = line.has("--open"_L1);
-    const Result<ImportedBook> source =
-        readBookSource(line.value(open ? "--open"_L1 : "--import"_L1), open);
+    const QString input = line.value(open ? "--open"_L1 : "--import"_L1);
+    const BookRecipe &steps = std::get<BookRecipe>(recipe);
+    const Result<ImportedBook> source = readBookSource(input, open, steps.codePage);
     if (!source)
         return fileProblem(console, source.error());
 
-    const QString input = line.value(open ? "--open"_L1 : "--import"_L1);
-    if (const QString note = sourceNote(source.value(), input); !note.isEmpty())
+    for (const QString &note : sourceNotes(source.value(), input, steps))
         console.note(note);
     const QString out = withBookExtension(line.operands.at(0));
-    const MadeBook made = applyRecipe(source.value().book, std::get<BookRecipe>(recipe), out);
+    const MadeBook made = applyRecipe(source.value().book, steps, out);
     for (const QString &note : made.notes)
         console.note(note);
     const Result<CodePage::Unstorable> saved = SaveBook(made.book, out);

@@ -86,24 +86,31 @@ qsizetype findChapters(Book &book)
 
 } // namespace
 
-Result<ImportedBook> readBookSource(const QString &path, bool open)
+Result<ImportedBook> readBookSource(const QString &path, bool open,
+                                    std::optional<CodePage::Id> codePage)
 {
     if (open) {
-        Result<Book> book = LoadBook(path);
+        Result<Book> book = LoadBook(path, TextLineBreaks::MadeCrLf, codePage);
         if (!book)
             return book.error();
         return ImportedBook{std::move(book).value(), 0, {}, {}};
     }
     // Import starts a new book: a text file gives the text alone, an EPUB book or a web page
     // its information and chapter table as well.
-    return importBook(path);
+    return importBook(path, codePage);
 }
 
-QString sourceNote(const ImportedBook &source, const QString &input)
+QStringList sourceNotes(const ImportedBook &source, const QString &input, const BookRecipe &recipe)
 {
-    if (source.encoding.isEmpty())
-        return {};
-    return u"%1: read as %2 text"_s.arg(input, source.encoding);
+    QStringList notes;
+    if (!source.encoding.isEmpty())
+        notes.append(u"%1: read as %2 text"_s.arg(input, source.encoding));
+    if (const CodePage::Id codePage = source.book.codePage;
+        !recipe.codePage && codePage != CodePage::Western) {
+        notes.append(u"%1: in the %2 code page (--codepage chooses another)"_s.arg(
+            input, CodePage::title(codePage)));
+    }
+    return notes;
 }
 
 MadeBook applyRecipe(Book book, const BookRecipe &recipe, const QString &out)
@@ -137,8 +144,8 @@ QStringList savedBookWarnings(const Book &book, const CodePage::Unstorable &unst
     if (isMissingTitle(book.title))
         warnings.append(u"%1: the book has no title; it was saved all the same"_s.arg(out));
     if (unstorable.count > 0)
-        warnings.append(u"%1: %2. %3 (--clean 7)"_s.arg(out, CodePage::describe(unstorable),
-                                                        unstorableAdvice()));
+        warnings.append(u"%1: %2. %3 (--clean 7)"_s.arg(
+            out, CodePage::describe(book.codePage, unstorable), unstorableAdvice()));
     if (!source.tableProblem.isEmpty())
         warnings.append(u"%1: imported without chapters: %2"_s.arg(out, source.tableProblem));
     if (source.chaptersLeftOut > 0) {
@@ -158,5 +165,5 @@ QStringList savedBookWarnings(const Book &book, const CodePage::Unstorable &unst
 
 void giveTitle(Book &book, const QString &name, const CleanerBoxes &boxes)
 {
-    book.title = boxes[StorableCharactersBox] ? MakeStorable(name).text : name;
+    book.title = boxes[StorableCharactersBox] ? MakeStorable(book.codePage, name).text : name;
 }

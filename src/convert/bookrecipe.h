@@ -26,10 +26,14 @@ struct BookRecipe
     std::optional<ScanOptions> scan;
     bool findChapters = false;
     bool sort = false;
+    // The code page the book file is read and written in; each book's own guess when none.
+    std::optional<CodePage::Id> codePage;
 };
 
-// The source of a book: an earlier book file opened, or any other file imported.
-Result<ImportedBook> readBookSource(const QString &path, bool open);
+// The source of a book: an earlier book file opened, or any other file imported, to be saved in
+// codePage, or in the code page its bytes or letters call for when none is given.
+Result<ImportedBook> readBookSource(const QString &path, bool open,
+                                    std::optional<CodePage::Id> codePage);
 
 struct MadeBook
 {
@@ -40,8 +44,9 @@ struct MadeBook
 };
 
 // What the user is told of how the source was read: the encoding of a text that was neither
-// UTF-8 nor Windows-1252. Empty when there is nothing to tell.
-QString sourceNote(const ImportedBook &source, const QString &input);
+// UTF-8 nor Windows-1252, and the code page the book is saved in when it was guessed and is not
+// Windows-1252. Each a line naming input; none when there is nothing to tell.
+QStringList sourceNotes(const ImportedBook &source, const QString &input, const BookRecipe &recipe);
 
 // The recipe's steps on a book read from its source, in the order a user works in the windows.
 MadeBook applyRecipe(Book book, const BookRecipe &recipe, const QString &out);

@@ -142,7 +142,7 @@ ConversionResult convertBook(const ConversionJob &job, const BookRecipe &recipe,
         return result;
     }
 
-    const Result<ImportedBook> source = readBookSource(job.input, job.open);
+    const Result<ImportedBook> source = readBookSource(job.input, job.open, recipe.codePage);
     if (!source)
         return fail(source.error().message());
     MadeBook made = applyRecipe(source.value().book, recipe, job.output);
@@ -156,23 +156,22 @@ ConversionResult convertBook(const ConversionJob &job, const BookRecipe &recipe,
         return fail(saved.error().message());
 
     result.status = ConversionStatus::Converted;
-    QStringList warnings = savedBookWarnings(made.book, saved.value(), source.value(),
-                                             made.foundLeftOut, job.output);
+    QStringList warnings =
+        savedBookWarnings(made.book, saved.value(), source.value(), made.foundLeftOut, job.output);
     if (!job.sharesNameWith.isEmpty()) {
         warnings.prepend(u"%1: numbered, since %2 gives a book of the same name"_s.arg(
             job.output, job.sharesNameWith));
     }
     result.message = warnings.join(u"; "_s);
     result.notes = std::move(made.notes);
-    if (const QString note = sourceNote(source.value(), job.input); !note.isEmpty())
-        result.notes.prepend(note);
+    result.notes = sourceNotes(source.value(), job.input, recipe) + result.notes;
     result.title = made.book.title.trimmed();
     result.author = made.book.author.trimmed();
     result.chapters = made.book.chapters.size();
     result.characters = made.book.text.size();
     result.unstorable = saved.value().count;
     // What check says of the file as the phone will read it.
-    const Result<Book> stored = LoadBook(job.output, TextLineBreaks::AsStored);
+    const Result<Book> stored = LoadBook(job.output, TextLineBreaks::AsStored, made.book.codePage);
     result.findings = stored ? checkBook(stored.value()).size() : 0;
     result.milliseconds = timer.elapsed();
     return result;
@@ -227,11 +226,11 @@ qsizetype countOf(const LibraryConversion &conversion, ConversionStatus status)
 
 QString conversionSummary(const LibraryConversion &conversion)
 {
-    QString summary = u"%1 books: %2 converted, %3 failed, %4 skipped"_s
-                          .arg(conversion.plan().jobs.size())
-                          .arg(countOf(conversion, ConversionStatus::Converted))
-                          .arg(countOf(conversion, ConversionStatus::Failed))
-                          .arg(countOf(conversion, ConversionStatus::Skipped));
+    QString summary =
+        u"%1 books: %2 converted, %3 failed, %4 skipped"_s.arg(conversion.plan().jobs.size())
+            .arg(countOf(conversion, ConversionStatus::Converted))
+            .arg(countOf(conversion, ConversionStatus::Failed))
+            .arg(countOf(conversion, ConversionStatus::Skipped));
     if (const qsizetype left = countOf(conversion, ConversionStatus::NotStarted); left > 0)
         summary += u", %1 not started (stopped)"_s.arg(left);
     if (conversion.plan().passedOver > 0)

@@ -8,7 +8,9 @@
 #include "textencoding.h"
 #include "ziparchive.h"
 
+#include "book/codepageguess.h"
 #include "book/fileio.h"
+#include "chapters/bookedits.h"
 
 #include <QFileInfo>
 
@@ -23,8 +25,8 @@ Result<ImportedBook> readTextBook(QByteArrayView bytes, const QString &path)
     DecodedText decoded = decodeAnyText(bytes);
     // Text of two or four bytes a character has zero bytes throughout; anything else with
     // control bytes throughout is no text at all.
-    const bool wide = decoded.encoding.startsWith(u"UTF-16"_s)
-                      || decoded.encoding.startsWith(u"UTF-32"_s);
+    const bool wide =
+        decoded.encoding.startsWith(u"UTF-16"_s) || decoded.encoding.startsWith(u"UTF-32"_s);
     if (!wide && looksBinary(bytes)) {
         return FileError{path, u"holds binary data, not text; it is no book Leafwright can "
                                "import"_s};
@@ -37,7 +39,8 @@ Result<ImportedBook> readTextBook(QByteArrayView bytes, const QString &path)
 
 } // namespace
 
-Result<ImportedBook> importBook(const QString &path)
+// The file's content read by the reader of its format.
+Result<ImportedBook> readByFormat(const QString &path)
 {
     // Every file is read whole into memory; none the program accepts is larger than what a
     // book's content may expand to.
@@ -77,12 +80,22 @@ Result<ImportedBook> importBook(const QString &path)
     return FileError{path, u"is %1, not a book Leafwright can import"_s.arg(kind.what)};
 }
 
+Result<ImportedBook> importBook(const QString &path, std::optional<CodePage::Id> codePage)
+{
+    Result<ImportedBook> read = readByFormat(path);
+    if (!read)
+        return read;
+    ImportedBook imported = std::move(read).value();
+    const CodePage::Id chosen = codePage ? *codePage : CodePage::guessFromText(imported.book);
+    imported.book = BookInCodePage(imported.book, chosen).book;
+    return imported;
+}
+
 bool isImportedByName(const QString &path)
 {
     static const QStringList Extensions = {
-        u"txt"_s, u"text"_s, u"epub"_s, u"html"_s, u"htm"_s,  u"xhtml"_s, u"fb2"_s,
-        u"fbz"_s, u"mobi"_s, u"azw"_s,  u"azw3"_s, u"prc"_s,  u"docx"_s,  u"odt"_s,
-        u"md"_s,  u"markdown"_s};
+        u"txt"_s,  u"text"_s, u"epub"_s, u"html"_s, u"htm"_s,  u"xhtml"_s, u"fb2"_s, u"fbz"_s,
+        u"mobi"_s, u"azw"_s,  u"azw3"_s, u"prc"_s,  u"docx"_s, u"odt"_s,   u"md"_s,  u"markdown"_s};
     const QString name = QFileInfo(path).fileName().toLower();
     return Extensions.contains(QFileInfo(name).suffix()) || name.endsWith(u".fb2.zip"_s);
 }

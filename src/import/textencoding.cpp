@@ -21,15 +21,15 @@ QString decodedAs(QByteArrayView bytes, const char *encoding)
     const std::unique_ptr<UConverter, void (*)(UConverter *)> converter(
         ucnv_open(encoding, &status), ucnv_close);
     if (U_FAILURE(status))
-        return CodePage::decode(bytes);
+        return CodePage::decode(CodePage::Western, bytes);
     // No encoding writes a character in fewer bytes than UTF-16 units, but for the one-byte
     // ones, which need as many units as bytes.
     QString text(bytes.size() + 1, Qt::Uninitialized);
-    const int32_t length = ucnv_toUChars(converter.get(), reinterpret_cast<UChar *>(text.data()),
-                                         int32_t(text.size()), bytes.data(),
-                                         int32_t(bytes.size()), &status);
+    const int32_t length =
+        ucnv_toUChars(converter.get(), reinterpret_cast<UChar *>(text.data()), int32_t(text.size()),
+                      bytes.data(), int32_t(bytes.size()), &status);
     if (U_FAILURE(status))
-        return CodePage::decode(bytes);
+        return CodePage::decode(CodePage::Western, bytes);
     text.truncate(length);
     return text;
 }
@@ -46,8 +46,7 @@ QByteArray detectedEncoding(QByteArrayView bytes)
         ucsdet_open(&status), ucsdet_close);
     if (U_FAILURE(status))
         return {};
-    ucsdet_setText(detector.get(), bytes.data(), int32_t(std::min(bytes.size(), Sample)),
-                   &status);
+    ucsdet_setText(detector.get(), bytes.data(), int32_t(std::min(bytes.size(), Sample)), &status);
     int32_t count = 0;
     const UCharsetMatch **matches = ucsdet_detectAll(detector.get(), &count, &status);
     if (U_FAILURE(status) || count == 0)
@@ -91,7 +90,7 @@ DecodedText decodeAnyText(QByteArrayView bytes)
     const QByteArray detected = detectedEncoding(bytes);
     const QByteArray lower = detected.toLower();
     if (detected.isEmpty() || lower == "iso-8859-1" || lower == "windows-1252")
-        return {normalizeLineBreaks(CodePage::decode(bytes)), {}};
+        return {normalizeLineBreaks(CodePage::decode(CodePage::Western, bytes)), {}};
     return {normalizeLineBreaks(decodedAs(bytes, detected.constData())),
             QString::fromLatin1(detected)};
 }

@@ -1,6 +1,7 @@
 #include "bookhistory.h"
 
 #include "bookeditor.h"
+#include "bookstate.h"
 #include "frmchapters.h"
 #include "frminfo.h"
 #include "frmleafwright.h"
@@ -55,8 +56,12 @@ BookFields currentFields()
 Book currentBook()
 {
     const BookFields fields = currentFields();
-    return {fields.title, fields.author, fields.synopsis, fields.rows,
-            frmLeafwright()->objBook->Text()};
+    return {fields.title,
+            fields.author,
+            fields.synopsis,
+            fields.rows,
+            frmLeafwright()->objBook->Text(),
+            bookCodePage()};
 }
 
 BookFields fieldsOf(const Book &book)

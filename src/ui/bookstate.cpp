@@ -19,7 +19,14 @@ struct SavedBook
     BookFields fields;
     QString path;
     BookOrigin origin = BookOrigin::Imported;
+    CodePage::Id codePage = CodePage::Western;
 };
+
+CodePage::Id &codePageNow()
+{
+    static CodePage::Id codePage = CodePage::Western;
+    return codePage;
+}
 
 SavedBook &saved()
 {
@@ -34,7 +41,7 @@ bool captionPending = false;
 void startBookState(const QString &path, BookOrigin origin)
 {
     saved() = {path.isEmpty() ? QString() : QFileInfo(path).fileName(), currentFields(), path,
-               origin};
+               origin, bookCodePage()};
     frmLeafwright()->objBook->document()->setModified(false);
     frmLeafwright()->setWindowTitle(bookCaption());
 }
@@ -49,9 +56,22 @@ QString importedPath()
     return saved().origin == BookOrigin::Imported ? saved().path : QString();
 }
 
+CodePage::Id bookCodePage()
+{
+    return codePageNow();
+}
+
+void setBookCodePage(CodePage::Id codePage)
+{
+    codePageNow() = codePage;
+    frmLeafwright()->showCodePage();
+    bookMayHaveChanged();
+}
+
 bool bookChanged()
 {
-    return frmLeafwright()->objBook->document()->isModified() || currentFields() != saved().fields;
+    return frmLeafwright()->objBook->document()->isModified() || currentFields() != saved().fields
+           || bookCodePage() != saved().codePage;
 }
 
 QString bookCaption()

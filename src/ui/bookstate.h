@@ -1,5 +1,7 @@
 #pragma once
 
+#include "book/codepage.h"
+
 #include <QString>
 
 // Whether the book changed since it was opened, imported or saved (its text, Book Info or the
@@ -16,6 +18,11 @@ void startBookState(const QString &path, BookOrigin origin);
 // when it came otherwise.
 QString bookFilePath();
 QString importedPath();
+
+// The code page the book is written in (File > Code Page); a change of it is a change of the
+// book. The main window's menu shows it.
+CodePage::Id bookCodePage();
+void setBookCodePage(CodePage::Id codePage);
 
 bool bookChanged();
 

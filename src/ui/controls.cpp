@@ -7,6 +7,7 @@
 #include "multilinetextbox.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -76,6 +77,11 @@ QWidget *createControl(ControlKind kind, const QString &caption, QWidget *parent
         table->setSelectionMode(QAbstractItemView::SingleSelection);
         table->horizontalHeader()->setStretchLastSection(true);
         return table;
+    }
+    case ControlKind::ComboBox: {
+        auto *list = new QComboBox(parent);
+        list->addItems(caption.split(u'|'));
+        return list;
     }
     }
     Q_UNREACHABLE();

@@ -21,6 +21,7 @@ enum class ControlKind {
     ProgressBar,      // QProgressBar
     PictureBox,       // QLabel showing a picture
     Table,            // QTableWidget; the caption holds the column headings, separated by "|"
+    ComboBox,         // QComboBox, a list to choose from; the caption holds its items, by "|"
 };
 
 struct ControlLayout

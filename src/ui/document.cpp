@@ -1,6 +1,7 @@
 #include "document.h"
 
 #include "bookeditor.h"
+#include "bookstate.h"
 #include "frmchapters.h"
 #include "frminfo.h"
 #include "frmleafwright.h"
@@ -17,6 +18,7 @@ Book documentBook()
     book.synopsis = frmInfo()->objSynopsis->Text();
     book.chapters = frmChapters()->chapterRows();
     book.text = frmLeafwright()->objBook->Text();
+    book.codePage = bookCodePage();
     return book;
 }
 
@@ -38,4 +40,5 @@ void showBook(const Book &book)
     frmInfo()->objSynopsis->setText(book.synopsis);
     frmChapters()->setChapterRows(book.chapters);
     frmLeafwright()->objBook->setText(book.text);
+    setBookCodePage(book.codePage);
 }

@@ -8,6 +8,7 @@
 #include "convert/libraryconversion.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -26,8 +27,10 @@ namespace {
 
 // In tab order.
 constexpr ControlLayout Controls[] = {
-    {"lblBooks", ControlKind::Label,
-     u"Books, and folders of books, to convert (drop them here too):", {120, 120, 7560, 255}},
+    {"lblBooks",
+     ControlKind::Label,
+     u"Books, and folders of books, to convert (drop them here too):",
+     {120, 120, 7560, 255}},
     {"lstBooks", ControlKind::List, u"", {120, 420, 7560, 1680}},
     {"butAddFiles", ControlKind::Button, u"Add &Files...", {7800, 420, 1680, 375}},
     {"butAddFolder", ControlKind::Button, u"Add F&older...", {7800, 900, 1680, 375}},
@@ -45,11 +48,13 @@ constexpr ControlLayout Controls[] = {
     {"objClean_7", ControlKind::CheckBox, CleanerBoxCaptions[7], {4860, 3660, 4620, 255}},
     {"chkFindChapters", ControlKind::CheckBox, u"Find chapters", {120, 3960, 4620, 255}},
     {"chkSort", ControlKind::CheckBox, u"Sort chapters by offset", {4860, 3960, 4620, 255}},
-    {"butStart", ControlKind::Button, u"&Start", {5880, 4380, 1680, 375}},
-    {"butCancel", ControlKind::Button, u"Cancel", {7800, 4380, 1680, 375}},
-    {"prgConvert", ControlKind::ProgressBar, u"", {120, 4440, 5640, 255}},
-    {"lblCurrent", ControlKind::Label, u"", {120, 4860, 9360, 255}},
-    {"grdResults", ControlKind::Table, u"Book|Status|Chapters|Message", {120, 5220, 9360, 2400}},
+    {"lblCodePage", ControlKind::Label, u"Code &page:", {120, 4320, 1500, 255}},
+    {"cboCodePage", ControlKind::ComboBox, u"", {1680, 4290, 3060, 315}},
+    {"butStart", ControlKind::Button, u"&Start", {5880, 4740, 1680, 375}},
+    {"butCancel", ControlKind::Button, u"Cancel", {7800, 4740, 1680, 375}},
+    {"prgConvert", ControlKind::ProgressBar, u"", {120, 4800, 5640, 255}},
+    {"lblCurrent", ControlKind::Label, u"", {120, 5220, 9360, 255}},
+    {"grdResults", ControlKind::Table, u"Book|Status|Chapters|Message", {120, 5580, 9360, 2400}},
 };
 
 enum Column { BookColumn, StatusColumn, ChaptersColumn, MessageColumn };
@@ -65,7 +70,7 @@ QTableWidgetItem *fixedItem(const QString &text)
 
 FrmConvert::FrmConvert()
 {
-    buildToolWindow(this, {"frmConvert", u"Convert Books", 9600, 7740,
+    buildToolWindow(this, {"frmConvert", u"Convert Books", 9600, 8100,
                            ToolWindowDesign::UnloadsOnClose, Controls});
     lblBooks = control<QLabel>(this, "lblBooks");
     lstBooks = control<QListWidget>(this, "lstBooks");
@@ -81,6 +86,13 @@ FrmConvert::FrmConvert()
     }
     chkFindChapters = control<QCheckBox>(this, "chkFindChapters");
     chkSort = control<QCheckBox>(this, "chkSort");
+    lblCodePage = control<QLabel>(this, "lblCodePage");
+    cboCodePage = control<QComboBox>(this, "cboCodePage");
+    // Each book in the code page its letters or bytes call for, unless the user chooses one.
+    cboCodePage->addItem(u"Each book's own (guessed)"_s);
+    for (const CodePage::Id codePage : CodePage::all())
+        cboCodePage->addItem(CodePage::title(codePage), int(codePage));
+    lblCodePage->setBuddy(cboCodePage);
     butStart = control<QPushButton>(this, "butStart");
     butCancel = control<QPushButton>(this, "butCancel");
     prgConvert = control<QProgressBar>(this, "prgConvert");
@@ -88,14 +100,14 @@ FrmConvert::FrmConvert()
     grdResults = control<QTableWidget>(this, "grdResults");
 
     static constexpr GrowthRule Growing[] = {
-        {"lblBooks", 1, 0, false, false},    {"lstBooks", 1, 0, false, false},
-        {"butAddFiles", 0, 1, false, false}, {"butAddFolder", 0, 1, false, false},
-        {"butRemove", 0, 1, false, false},   {"txtOutput", 1, 0, false, false},
-        {"butBrowse", 0, 1, false, false},   {"objClean_4", 0, 0.5, false, false},
+        {"lblBooks", 1, 0, false, false},     {"lstBooks", 1, 0, false, false},
+        {"butAddFiles", 0, 1, false, false},  {"butAddFolder", 0, 1, false, false},
+        {"butRemove", 0, 1, false, false},    {"txtOutput", 1, 0, false, false},
+        {"butBrowse", 0, 1, false, false},    {"objClean_4", 0, 0.5, false, false},
         {"objClean_5", 0, 0.5, false, false}, {"objClean_6", 0, 0.5, false, false},
         {"objClean_7", 0, 0.5, false, false}, {"chkSort", 0, 0.5, false, false},
-        {"butStart", 0, 1, false, false},    {"butCancel", 0, 1, false, false},
-        {"prgConvert", 1, 0, false, false},  {"lblCurrent", 1, 0, false, false},
+        {"butStart", 0, 1, false, false},     {"butCancel", 0, 1, false, false},
+        {"prgConvert", 1, 0, false, false},   {"lblCurrent", 1, 0, false, false},
         {"grdResults", 1, 0, true, false},
     };
     letWindowGrow(this, Growing);
@@ -157,7 +169,8 @@ void FrmConvert::dropEvent(QDropEvent *event)
 void FrmConvert::butAddFiles_Click()
 {
     addBooks(prompts().chooseFiles(
-        {FileDialogKind::OpenSeveral, u"Add Files"_s,
+        {FileDialogKind::OpenSeveral,
+         u"Add Files"_s,
          u"Books|*.txt;*.epub;*.html;*.htm;*.xhtml;*.fb2;*.fbz;*.fb2.zip;*.mobi;*.azw;*.azw3;"
          "*.prc;*.docx;*.odt;*.md;*.markdown;*.vlm|All Files|*"_s,
          {}}));
@@ -189,9 +202,8 @@ void FrmConvert::butStart_Click()
     const QString output = QDir::fromNativeSeparators(txtOutput->text().trimmed());
     if (inputs.isEmpty() || output.isEmpty()) {
         prompts().showMessage(u"Convert Books"_s,
-                              inputs.isEmpty()
-                                  ? u"Add the books or folders to convert first."_s
-                                  : u"Choose the folder the book files go to first."_s,
+                              inputs.isEmpty() ? u"Add the books or folders to convert first."_s
+                                               : u"Choose the folder the book files go to first."_s,
                               MessageIcon::Exclamation);
         return;
     }
@@ -208,6 +220,8 @@ void FrmConvert::butStart_Click()
         recipe.boxes[box] = objClean[box]->isChecked();
     recipe.findChapters = chkFindChapters->isChecked();
     recipe.sort = chkSort->isChecked();
+    if (const QVariant chosen = cboCodePage->currentData(); chosen.isValid())
+        recipe.codePage = CodePage::Id(chosen.toInt());
     m_conversion = std::make_unique<LibraryConversion>(planConversion(inputs, output),
                                                        std::move(recipe), false);
     const ConversionPlan &plan = m_conversion->plan();
@@ -225,7 +239,8 @@ void FrmConvert::butStart_Click()
     // The converting threads report through queued calls, which Qt drops once the window is
     // gone; the window waits for them before it goes.
     m_conversion->started = [this](qsizetype index) {
-        QMetaObject::invokeMethod(this, [this, index] { bookStarted(index); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, index] { bookStarted(index); }, Qt::QueuedConnection);
     };
     m_conversion->finished = [this](qsizetype index, const ConversionResult &result) {
         QMetaObject::invokeMethod(
@@ -234,7 +249,8 @@ void FrmConvert::butStart_Click()
     showRunning(true);
     m_worker = std::thread([this, threads = QThread::idealThreadCount()] {
         m_conversion->run(threads);
-        QMetaObject::invokeMethod(this, [this] { conversionEnded(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { conversionEnded(); }, Qt::QueuedConnection);
     });
 }
 
@@ -284,7 +300,8 @@ void FrmConvert::conversionEnded()
     // Books a stop left: the rows say so.
     for (qsizetype row = 0; row < qsizetype(m_conversion->results().size()); ++row) {
         if (m_conversion->results()[std::size_t(row)].status == ConversionStatus::NotStarted)
-            grdResults->item(int(row), StatusColumn)->setText(statusName(ConversionStatus::NotStarted));
+            grdResults->item(int(row), StatusColumn)
+                ->setText(statusName(ConversionStatus::NotStarted));
     }
     lblCurrent->setText(conversionSummary(*m_conversion));
     showRunning(false);
@@ -292,9 +309,9 @@ void FrmConvert::conversionEnded()
 
 void FrmConvert::showRunning(bool running)
 {
-    for (QWidget *widget : std::initializer_list<QWidget *>{
-             lstBooks, butAddFiles, butAddFolder, butRemove, txtOutput, butBrowse, chkFindChapters,
-             chkSort, butStart}) {
+    for (QWidget *widget :
+         std::initializer_list<QWidget *>{lstBooks, butAddFiles, butAddFolder, butRemove, txtOutput,
+                                          butBrowse, chkFindChapters, chkSort, butStart}) {
         widget->setEnabled(!running);
     }
     for (QCheckBox *box : objClean)

@@ -9,6 +9,7 @@
 class LibraryConversion;
 struct ConversionResult;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -40,10 +41,12 @@ public:
     QList<QCheckBox *> objClean; // the Text Cleaner's boxes, 0 to 7
     QCheckBox *chkFindChapters;
     QCheckBox *chkSort;
+    QLabel *lblCodePage;
+    QComboBox *cboCodePage; // each book's own code page, or the one chosen for all
     QPushButton *butStart;
     QPushButton *butCancel;
     QProgressBar *prgConvert;
-    QLabel *lblCurrent; // the book being read, then how the conversion went
+    QLabel *lblCurrent;       // the book being read, then how the conversion went
     QTableWidget *grdResults; // book, status, chapters, message
 
     // Files and folders added to the list, as Add Files, Add Folder and a drop do; each once.

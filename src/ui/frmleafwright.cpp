@@ -2,6 +2,7 @@
 
 #include "appearance.h"
 #include "bookeditor.h"
+#include "bookhistory.h"
 #include "bookstate.h"
 #include "document.h"
 #include "frmabout.h"
@@ -18,12 +19,14 @@
 
 #include "book/bookfile.h"
 #include "book/fileio.h"
+#include "chapters/bookedits.h"
 #include "chapters/chaptertable.h"
 #include "cleaner/textcleaner.h"
 #include "convert/epubexport.h"
 #include "import/bookformat.h"
 #include "import/bookimport.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -31,6 +34,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
@@ -86,9 +90,15 @@ FrmLeafwright::FrmLeafwright()
               &FrmLeafwright::mnuImport_Click},
              {mnuSaveAs, "mnuSaveAs", u"&Save As"_s, Qt::CTRL | Qt::Key_S,
               &FrmLeafwright::mnuSaveAs_Click},
-             {mnuExportEpub, "mnuExportEpub", u"&Export as EPUB..."_s, {},
+             {mnuExportEpub,
+              "mnuExportEpub",
+              u"&Export as EPUB..."_s,
+              {},
               &FrmLeafwright::mnuExportEpub_Click},
-             {mnuConvert, "mnuConvert", u"&Convert Books..."_s, {},
+             {mnuConvert,
+              "mnuConvert",
+              u"&Convert Books..."_s,
+              {},
               &FrmLeafwright::mnuConvert_Click},
              {mnuSep01, "mnuSep01", u"-"_s, {}, nullptr},
              {mnuExit, "mnuExit", u"E&xit"_s, {}, &FrmLeafwright::mnuExit_Click},
@@ -138,7 +148,22 @@ FrmLeafwright::FrmLeafwright()
         }
     }
 
-    // The recent books sit between Save As and Exit.
+    // The code page of the reader's phone, named for the reader, then the recent books, between
+    // Save As and Exit.
+    mnuCodePage = new QMenu(u"Code &Page"_s, mnuFile);
+    mnuCodePage->setObjectName(u"mnuCodePage"_s);
+    auto *codePages = new QActionGroup(mnuCodePage);
+    for (const CodePage::Id codePage : CodePage::all()) {
+        QAction *item = mnuCodePage->addAction(CodePage::title(codePage));
+        item->setObjectName(u"mnuCodePage_%1"_s.arg(int(codePage)));
+        item->setCheckable(true);
+        item->setData(int(codePage));
+        codePages->addAction(item);
+        connect(item, &QAction::triggered, this, [this, codePage] { mnuCodePage_Click(codePage); });
+    }
+    mnuFile->insertMenu(mnuSep01, mnuCodePage);
+    showCodePage();
+
     mnuRecent = new QMenu(u"Recent &Books"_s, mnuFile);
     mnuRecent->setObjectName(u"mnuRecent"_s);
     mnuFile->insertMenu(mnuSep01, mnuRecent);
@@ -178,17 +203,17 @@ void FrmLeafwright::Form_Load(const QStringList &arguments)
     openBook(path);
 }
 
-void FrmLeafwright::openBook(const QString &path)
+void FrmLeafwright::openBook(const QString &path, std::optional<CodePage::Id> codePage)
 {
-    const Result<Book> loaded = LoadBook(path);
+    const Result<Book> loaded = LoadBook(path, TextLineBreaks::MadeCrLf, codePage);
     // A book in another format is offered to Import, as what its bytes say it is.
     if (!loaded) {
         // A file that is surely no book file (otherFormatOf names it, or a format of its own
         // shows) and that Import reads.
         const Result<QByteArray> bytes = readWholeFile(path);
         const QString other = bytes ? otherFormatOf(bytes.value()) : QString();
-        const BookFormat format = bytes ? kindOfBook(path, bytes.value()).format
-                                        : BookFormat::Refused;
+        const BookFormat format =
+            bytes ? kindOfBook(path, bytes.value()).format : BookFormat::Refused;
         if (format != BookFormat::Refused && (!other.isEmpty() || format != BookFormat::Text)) {
             if (prompts().askYesNo(u"Open"_s,
                                    u"%1 is %2, not a book file. Import it instead?"_s.arg(
@@ -207,6 +232,10 @@ void FrmLeafwright::openBook(const QString &path)
     startBookState(path, BookOrigin::BookFile);
     rememberRecentBook(path);
     showRecentBooks();
+    if (const CodePage::Id read = loaded.value().codePage; codePage || read != CodePage::Western) {
+        showStatus(u"%1 was read in the %2 code page."_s.arg(QFileInfo(path).fileName(),
+                                                             CodePage::title(read)));
+    }
 }
 
 void FrmLeafwright::mnuOpen_Click()
@@ -245,8 +274,16 @@ void FrmLeafwright::importFile(const QString &path)
     }
     showBook(imported.value().book);
     startBookState(path, BookOrigin::Imported);
+    QStringList told;
     if (const QString &encoding = imported.value().encoding; !encoding.isEmpty())
-        showStatus(u"%1 was read as %2 text."_s.arg(QFileInfo(path).fileName(), encoding));
+        told.append(u"%1 was read as %2 text."_s.arg(QFileInfo(path).fileName(), encoding));
+    if (const CodePage::Id codePage = imported.value().book.codePage;
+        codePage != CodePage::Western) {
+        told.append(u"The book will be saved in the %1 code page (File > Code Page chooses "
+                    "another)."_s.arg(CodePage::title(codePage)));
+    }
+    if (!told.isEmpty())
+        showStatus(told.join(u' '));
     if (const QString &problem = imported.value().tableProblem; !problem.isEmpty()) {
         prompts().showMessage(u"Import"_s,
                               u"The book was imported without chapters: %1."_s.arg(problem),
@@ -305,10 +342,11 @@ bool FrmLeafwright::saveAs()
     showRecentBooks();
     m_lastSaveFolder = QFileInfo(objDialog.FileName).absolutePath();
     if (saved.value().count > 0) {
-        prompts().showMessage(u"Save As"_s,
-                              u"The book was saved, but %1.\n\n%2"_s.arg(
-                                  CodePage::describe(saved.value()), unstorableAdvice()),
-                              MessageIcon::Exclamation);
+        prompts().showMessage(
+            u"Save As"_s,
+            u"The book was saved, but %1.\n\n%2"_s.arg(
+                CodePage::describe(bookCodePage(), saved.value()), unstorableAdvice()),
+            MessageIcon::Exclamation);
     }
     return true;
 }
@@ -420,6 +458,44 @@ void FrmLeafwright::dropFile(const QString &path)
     }
 }
 
+void FrmLeafwright::showCodePage()
+{
+    for (QAction *item : mnuCodePage->actions())
+        item->setChecked(item->data().toInt() == int(bookCodePage()));
+}
+
+void FrmLeafwright::mnuCodePage_Click(CodePage::Id codePage)
+{
+    if (codePage == bookCodePage())
+        return;
+    // A book opened from a file is that file's bytes, read again in the code page chosen.
+    if (!bookFilePath().isEmpty()) {
+        if (maySetBookAside())
+            openBook(bookFilePath(), codePage);
+        showCodePage();
+        return;
+    }
+
+    // Any other book is written in the code page chosen; a letter it holds only decomposed is
+    // decomposed now, as one step Undo takes back.
+    const Book before = currentBook();
+    const RecodedBook recoded = BookInCodePage(before, codePage);
+    if (recoded.book.text != before.text || fieldsOf(recoded.book) != fieldsOf(before)) {
+        commitBookStep(recoded.book.text != before.text ? &recoded.book.text : nullptr,
+                       fieldsOf(recoded.book), recoded.moves.map(objBook->SelStart()));
+    }
+    setBookCodePage(codePage);
+    const Book after = currentBook();
+    QString fields = after.title + after.author + after.synopsis;
+    for (const ChapterEntry &chapter : after.chapters)
+        fields += chapter.title;
+    const qsizetype unstorable = CodePage::unstorableIn(codePage, fields).count
+                                 + CodePage::unstorableIn(codePage, after.text).count;
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    showStatus(u"The book will be saved in the %1 code page, which cannot hold %2 of its "
+               "characters."_s.arg(CodePage::title(codePage), english.toString(unstorable)));
+}
+
 void FrmLeafwright::showStatus(const QString &text)
 {
     statusBar()->showMessage(text.left(1).toUpper() + text.mid(1));
@@ -458,12 +534,11 @@ void FrmLeafwright::mnuAbout_Click()
 // The book as it stands in the windows, written as an EPUB book for other readers.
 void FrmLeafwright::mnuExportEpub_Click()
 {
-    const QString proposed =
-        proposedBookName(bookFilePath(), frmInfo()->objTitle->text(), importedPath(),
-                         m_lastSaveFolder);
-    const std::optional<QString> chosen = prompts().chooseFile(
-        {FileDialogKind::Save, u"Export as EPUB"_s, u"EPUB books|*.epub"_s,
-         proposed.isEmpty() ? QString() : proposed.chopped(4) + u".epub"_s});
+    const QString proposed = proposedBookName(bookFilePath(), frmInfo()->objTitle->text(),
+                                              importedPath(), m_lastSaveFolder);
+    const std::optional<QString> chosen =
+        prompts().chooseFile({FileDialogKind::Save, u"Export as EPUB"_s, u"EPUB books|*.epub"_s,
+                              proposed.isEmpty() ? QString() : proposed.chopped(4) + u".epub"_s});
     if (!chosen)
         return;
     QString path = *chosen;

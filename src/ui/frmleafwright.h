@@ -2,7 +2,11 @@
 
 #include "commondialog.h"
 
+#include "book/codepage.h"
+
 #include <QMainWindow>
+
+#include <optional>
 
 class BookEditor;
 
@@ -36,6 +40,7 @@ public:
     QAction *mnuSaveAs;
     QAction *mnuExportEpub; // the book written as an EPUB book
     QAction *mnuConvert;    // many books made into book files at once
+    QMenu *mnuCodePage;     // the code page of the reader's phone, one item checked
     QMenu *mnuRecent; // the last books opened or saved, Alt+1 to Alt+8, and a way to clear them
     QAction *mnuSep01;
     QAction *mnuExit;
@@ -60,6 +65,9 @@ public:
     // refused with a message naming it.
     void dropFile(const QString &path);
 
+    // Checks the book's code page in File > Code Page.
+    void showCodePage();
+
 protected:
     bool event(QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -82,8 +90,10 @@ private:
     void mnuAbout_Click();
     void mnuExportEpub_Click();
     void mnuConvert_Click();
+    void mnuCodePage_Click(CodePage::Id codePage);
 
-    void openBook(const QString &path);
+    // Open of a book file, read in codePage or else in the one its bytes read best in.
+    void openBook(const QString &path, std::optional<CodePage::Id> codePage = std::nullopt);
     // Import of a file, read as what its content (or else its name) says it is.
     void importFile(const QString &path);
     // Save As; true once the book is saved.
