@@ -20,7 +20,9 @@
 #include <QMenu>
 #include <QProcess>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 
@@ -291,7 +293,12 @@ TEST_F(FileCommands, BooksSavedFromTheWindowMatchTheBatchTool)
                                        "b\xE2\x80\xA9"
                                        "c\xEF\xB7\x90"
                                        "d\r\ne");
-    const QStringList books = corpusBooks() << path("separators.txt");
+    // Books in other languages too, each saved in its own code page.
+    const QString languages = corpusDir() + u"/languages/"_s;
+    QStringList books = corpusBooks();
+    for (const QString &name : QDir(languages).entryList({u"*.txt"_s}, QDir::Files))
+        books << languages + name;
+    books << path("separators.txt");
     for (const QString &book : books) {
         SCOPED_TRACE(book.toStdString());
         m_prompts.asked.clear();
@@ -303,6 +310,73 @@ TEST_F(FileCommands, BooksSavedFromTheWindowMatchTheBatchTool)
     }
     EXPECT_EQ(readBytes(path("window.vlm")), header(0, "A Title", "", "") + "a?b?c?d\r\ne");
     EXPECT_EQ(window()->objBook->Text().size(), 10);
+}
+
+// File > Code Page names each code page for its reader and checks the book's own. A book file
+// is read again in the code page chosen (after the save question when it changed); any other
+// book is written in it, and the status bar says what it cannot hold.
+TEST_F(FileCommands, CodePageReadsTheFileAgainOrChangesWhatSaveAsWrites)
+{
+    const auto checked = [] {
+        QStringList names;
+        for (const QAction *item : window()->mnuCodePage->actions()) {
+            if (item->isChecked())
+                names << item->text();
+        }
+        return names;
+    };
+    const auto choose = [](int codePage) {
+        window()->findChild<QAction *>(u"mnuCodePage_%1"_s.arg(codePage))->trigger();
+    };
+    const auto status = [] { return window()->statusBar()->currentMessage(); };
+    EXPECT_EQ(window()->mnuCodePage->actions().size(), 10);
+    EXPECT_EQ(checked(), QStringList{u"Western (Windows-1252)"_s});
+
+    const QString russian = u"Глава первая. "
+                            "В начале июля, "
+                            "в чрезвычайно "
+                            "жаркое время"_s;
+    const QByteArray bytes = CodePage::encode(CodePage::Id::Windows1251, russian);
+    writeBytes(path("ru.vlm"), header(0, "T", "A", "") + bytes);
+    m_prompts.files = {path("ru.vlm")};
+    window()->mnuOpen->trigger();
+    EXPECT_EQ(window()->objBook->Text(), russian);
+    EXPECT_EQ(checked(), QStringList{u"Cyrillic (Windows-1251)"_s});
+    EXPECT_TRUE(status().contains(u"read in the Cyrillic (Windows-1251) code page"_s));
+
+    choose(1252);
+    EXPECT_EQ(window()->objBook->Text(), CodePage::decode(CodePage::Western, bytes));
+    EXPECT_EQ(checked(), QStringList{u"Western (Windows-1252)"_s});
+    EXPECT_EQ(window()->windowTitle(), u"ru.vlm - Symbian Leafwright"_s) << "the file, unchanged";
+
+    // A changed book is offered to be saved first; Cancel keeps it and its code page.
+    QTest::keyClicks(window()->objBook, u"x"_s);
+    const QString changed = window()->objBook->Text();
+    m_prompts.saveChoices = {SaveChoice::Cancel, SaveChoice::Discard};
+    choose(1251);
+    EXPECT_EQ(window()->objBook->Text(), changed);
+    EXPECT_EQ(checked(), QStringList{u"Western (Windows-1252)"_s});
+    choose(1251);
+    EXPECT_EQ(window()->objBook->Text(), russian);
+
+    // An imported book: the code page chosen is what Save As writes, told as it is chosen.
+    writeBytes(path("ru.txt"), russian.toUtf8());
+    m_prompts.files = {path("ru.txt"), path("western")};
+    window()->mnuImport->trigger();
+    EXPECT_EQ(checked(), QStringList{u"Cyrillic (Windows-1251)"_s});
+    EXPECT_TRUE(status().contains(u"saved in the Cyrillic (Windows-1251) code page"_s));
+    choose(1252);
+    processEvents();
+    EXPECT_EQ(status(), u"The book will be saved in the Western (Windows-1252) code page, which "
+                        "cannot hold 45 of its characters."_s);
+    EXPECT_TRUE(window()->windowTitle().startsWith(u"ru.txt*"_s));
+    frmInfo()->objTitle->setText(u"T"_s);
+    window()->mnuSaveAs->trigger();
+    EXPECT_EQ(readBytes(path("western.vlm")).mid(2323),
+              CodePage::encode(CodePage::Western, russian));
+    EXPECT_TRUE(readBytes(path("western.vlm")).startsWith(header(0, "T", "", "") + "?????"));
+    EXPECT_TRUE(m_prompts.messages().last().text.contains(
+        u"cannot be stored in the Windows-1252 code page"_s));
 }
 
 } // namespace

@@ -22,12 +22,6 @@ struct SavedBook
     CodePage::Id codePage = CodePage::Western;
 };
 
-CodePage::Id &codePageNow()
-{
-    static CodePage::Id codePage = CodePage::Western;
-    return codePage;
-}
-
 SavedBook &saved()
 {
     static SavedBook book;
@@ -58,13 +52,12 @@ QString importedPath()
 
 CodePage::Id bookCodePage()
 {
-    return codePageNow();
+    return frmLeafwright()->codePage();
 }
 
 void setBookCodePage(CodePage::Id codePage)
 {
-    codePageNow() = codePage;
-    frmLeafwright()->showCodePage();
+    frmLeafwright()->setCodePage(codePage);
     bookMayHaveChanged();
 }
 

@@ -162,7 +162,7 @@ FrmLeafwright::FrmLeafwright()
         connect(item, &QAction::triggered, this, [this, codePage] { mnuCodePage_Click(codePage); });
     }
     mnuFile->insertMenu(mnuSep01, mnuCodePage);
-    showCodePage();
+    setCodePage(m_codePage);
 
     mnuRecent = new QMenu(u"Recent &Books"_s, mnuFile);
     mnuRecent->setObjectName(u"mnuRecent"_s);
@@ -458,10 +458,11 @@ void FrmLeafwright::dropFile(const QString &path)
     }
 }
 
-void FrmLeafwright::showCodePage()
+void FrmLeafwright::setCodePage(CodePage::Id codePage)
 {
+    m_codePage = codePage;
     for (QAction *item : mnuCodePage->actions())
-        item->setChecked(item->data().toInt() == int(bookCodePage()));
+        item->setChecked(item->data().toInt() == int(codePage));
 }
 
 void FrmLeafwright::mnuCodePage_Click(CodePage::Id codePage)
@@ -472,7 +473,7 @@ void FrmLeafwright::mnuCodePage_Click(CodePage::Id codePage)
     if (!bookFilePath().isEmpty()) {
         if (maySetBookAside())
             openBook(bookFilePath(), codePage);
-        showCodePage();
+        setCodePage(m_codePage); // the item clicked is checked again when nothing was read
         return;
     }
 

@@ -65,8 +65,9 @@ public:
     // refused with a message naming it.
     void dropFile(const QString &path);
 
-    // Checks the book's code page in File > Code Page.
-    void showCodePage();
+    // The code page the book is written in, checked in File > Code Page.
+    CodePage::Id codePage() const { return m_codePage; }
+    void setCodePage(CodePage::Id codePage);
 
 protected:
     bool event(QEvent *event) override;
@@ -106,5 +107,6 @@ private:
     void openRecentBook(const QString &path);
 
     QString m_lastSaveFolder;
+    CodePage::Id m_codePage = CodePage::Western;
     void OffsetTracking();
 };
