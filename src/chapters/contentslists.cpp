@@ -2,6 +2,7 @@
 // than headings, and which bare titles the book's contents list names as chapters.
 
 #include "detectorpage.h"
+#include "headingwords.h"
 
 #include <QHash>
 #include <QSet>
@@ -62,17 +63,28 @@ bool opensContents(QStringView line)
     if (text.endsWith(u'.') || text.endsWith(u':'))
         text.chop(1);
     // Most lines are far longer or shorter than any of the words; they are passed at once.
-    constexpr qsizetype Shortest = 6, Longest = 18;
+    constexpr qsizetype Shortest = 5, Longest = 18;
     if (text.size() < Shortest || text.size() > Longest)
         return false;
-    static const QStringView Words[] = {
-        u"CONTENTS",   u"TABLE OF CONTENTS",  u"THE CONTENTS", u"INHALT",
-        u"INHALTSVERZEICHNIS", u"TABLE DES MATIÈRES", u"SOMMAIRE",  u"ÍNDICE",
-        u"INDICE",     u"СОДЕРЖАНИЕ",         u"ОГЛАВЛЕНИЕ",
+    // As foldedForHeadings writes them.
+    static const QSet<QString> Words = {
+        u"CONTENTS"_s,
+        u"TABLE OF CONTENTS"_s,
+        u"THE CONTENTS"_s,
+        u"INHALT"_s,
+        u"INHALTSVERZEICHNIS"_s,
+        u"TABLE DES MATIERES"_s,
+        u"SOMMAIRE"_s,
+        u"INDICE"_s,
+        u"СОДЕРЖАНИЕ"_s,
+        u"ОГЛАВЛЕНИЕ"_s,
+        u"ЗМІСТ"_s,
+        u"SPIS TRESCI"_s,
+        u"OBSAH"_s,
+        u"ΠΕΡΙΕΧΟΜΕΝΑ"_s,
+        u"ICINDEKILER"_s,
     };
-    return std::any_of(std::begin(Words), std::end(Words), [&](QStringView word) {
-        return text.compare(word, Qt::CaseInsensitive) == 0;
-    });
+    return Words.contains(foldedForHeadings(text));
 }
 
 // The lines of the contents list that opens at listStart: up to a gap of blank lines that no

@@ -2,6 +2,7 @@
 
 #include "headingwords.h"
 #include "numbertables.h"
+#include "ordinalwords.h"
 
 #include <QStringTokenizer>
 
@@ -55,6 +56,12 @@ bool isDash(QChar c)
     return c == u'-' || c == u'\u2014' || c == u'\u2013';
 }
 
+// The full stop after a number; some texts set an acute accent in its place ("1´ V ZÁZEMÍ").
+bool isStop(QChar c)
+{
+    return c == u'.' || c == u'\u00B4';
+}
+
 // The title part after a number or a word: nothing, or a separator (".", ":", dashes, ")") and
 // a title, or spaces and a title. A title never opens in lower case, which would make the line
 // a sentence ("Chapter 5 was the last"). Returns false for anything else ("chapter 13, verse").
@@ -78,7 +85,7 @@ bool readTitleRest(QStringView rest, bool &titled)
     bool separated = false;
     while (at < rest.size()) {
         const QChar c = rest[at];
-        if (c == u'.' || c == u':' || c == u')' || isDash(c)) {
+        if (isStop(c) || c == u':' || c == u')' || isDash(c)) {
             separated = true;
             ++at;
         } else if (c.isSpace()) {
@@ -117,21 +124,45 @@ NumberRead readDigits(QStringView text)
     return {text.first(length).toInt(), length};
 }
 
+// A Roman numeral's letter in capitals, or 0. Russian and Ukrainian texts often type X, I and C
+// with the Cyrillic letters that look the same ("ГЛАВА ХIV").
+char16_t romanLetter(QChar upper)
+{
+    switch (upper.unicode()) {
+    case u'I':
+    case u'V':
+    case u'X':
+    case u'L':
+    case u'C':
+        return upper.unicode();
+    case u'\u0406': // І
+        return u'I';
+    case u'\u0425': // Х
+        return u'X';
+    case u'\u0421': // С
+        return u'C';
+    default:
+        return 0;
+    }
+}
+
 // An upper-case Roman numeral ending at a word boundary; lower case too when allowLower.
 NumberRead readRoman(QStringView original, QStringView upper, bool allowLower)
 {
-    static const QStringView letters = u"IVXLC";
     qsizetype length = 0;
-    while (length < upper.size() && letters.contains(upper[length]))
+    while (length < upper.size() && romanLetter(upper[length]) != 0)
         ++length;
     if (length == 0 || isLetterAt(upper, length))
         return {};
+    QString letters(length, Qt::Uninitialized);
+    for (qsizetype i = 0; i < length; ++i)
+        letters[i] = romanLetter(upper[i]);
     const QStringView written = original.first(length);
     const bool allUpper = written == upper.first(length);
     const bool allLower = allowLower && written.toString().toLower() == written;
     if (!allUpper && !allLower)
         return {};
-    const int value = romanNumeralValue(upper.first(length));
+    const int value = romanNumeralValue(letters);
     return value > 0 ? NumberRead{value, length} : NumberRead{};
 }
 
@@ -155,7 +186,8 @@ NumberRead readSectionNumber(QStringView original, QStringView upper)
             return {0, at + 4};
         return {};
     }
-    // "CHAPITRE PREMIER", "Capítulo primero": other languages' ordinals, in any case.
+    // "CHAPITRE PREMIER", "Capítulo primero", "Глава первая": other languages' ordinals, in any
+    // case.
     if (const auto ordinal = readForeignOrdinal(upper))
         return *ordinal;
     if (original.isEmpty() || !original.front().isUpper())
@@ -363,9 +395,9 @@ std::optional<HeadingLine> readNumberFirst(QStringView original, QStringView upp
         return std::nullopt;
     const QString family = roman ? u"#R"_s : u"#"_s;
     const QStringView rest = original.sliced(number.length);
-    if (rest.isEmpty() || rest == u".")
+    if (rest.isEmpty() || (rest.size() == 1 && isStop(rest.front())))
         return HeadingLine{Form::Bare, family, number.value, HeadingLevel::Chapter, false, {}};
-    if (!rest.startsWith(u'.'))
+    if (!isStop(rest.front()))
         return std::nullopt;
     bool titled = false;
     if (!readTitleRest(rest, titled) || !titled)

@@ -4,6 +4,7 @@
 #include "detectorpage.h"
 
 #include "chaptertable.h"
+#include "headingwords.h"
 
 #include <QHash>
 #include <QSet>
@@ -17,6 +18,24 @@ namespace {
 QString titleCased(const QString &word)
 {
     return word.left(1) + word.mid(1).toLower();
+}
+
+// The section word as the heading line writes it, for the labels of the headings it holds:
+// "Díl" for "DÍL 2", "Kapitel" for "Erstes Kapitel", where the word read is "DIL", "KAPITEL".
+QString writtenWord(QStringView line, const QString &word)
+{
+    for (qsizetype at = 0; at < line.size();) {
+        while (at < line.size() && !line[at].isLetter())
+            ++at;
+        qsizetype end = at;
+        while (end < line.size() && line[end].isLetter())
+            ++end;
+        const QStringView written = line.sliced(at, end - at);
+        if (written.size() == word.size() && foldedForHeadings(written) == word)
+            return titleCased(written.toString());
+        at = end;
+    }
+    return titleCased(word); // "CHAPTER" for "CHAP."
 }
 
 // The heading as written and its title lines, whitespace collapsed.
@@ -134,8 +153,9 @@ std::vector<QString> titles(const Page &page, const std::vector<Candidate> &head
         const qsizetype outer = enclosing[i];
         const bool named = restarting.contains(heading.read.word) && outer >= 0;
         const QString prefix = named ? labels[outer] + u", "_s : QString();
-        QString own =
-            heading.read.word.startsWith(u'#') ? QString() : titleCased(heading.read.word);
+        QString own = heading.read.word.startsWith(u'#')
+                          ? QString()
+                          : writtenWord(page.text(heading.line), heading.read.word);
         if (heading.read.number > 0)
             own = (own + u' ' + QString::number(heading.read.number)).trimmed();
         labels[i] = prefix + own;

@@ -1,17 +1,15 @@
 #pragma once
 
 // The words headings are made of, in the languages books come in: the section words that open a
-// numbered heading, the words of front and back matter, and the ordinals other languages number
-// with ("Erstes Kapitel", "CHAPITRE PREMIER", "Capítulo primero"). Words are compared upper-cased
-// and without accents (see foldedForHeadings), so "SCÈNE", "Scène" and "SCENE" are one word.
+// numbered heading and the words of front and back matter (the ordinals are in ordinalwords.h).
+// Words are compared upper-cased and without accents (see foldedForHeadings), so "SCÈNE",
+// "Scène" and "SCENE" are one word, as are "ΚΕΦΑΛΑΙΟ" and "Κεφάλαιο".
 
 #include "headingdetector.h"
-#include "numbertables.h"
 
 #include <QString>
 #include <QStringView>
 
-#include <optional>
 #include <span>
 
 struct HeadingWord
@@ -26,11 +24,7 @@ std::span<const HeadingWord> sectionWords();
 // Front and back matter, standing alone or with a title.
 std::span<const HeadingWord> matterWords();
 
-// The line upper-cased unit by unit and with the accents of Latin letters dropped, unit for
-// unit, so that its positions are the line's own.
+// The line upper-cased unit by unit and with the accents of its letters dropped (Latin, Greek
+// and Cyrillic alike: "Ё" is "Е", "Й" is "И"), unit for unit, so that its positions are the
+// line's own.
 QString foldedForHeadings(QStringView line);
-
-// An ordinal of German, French, Spanish, Italian, Portuguese or Dutch, first to at least
-// twentieth, in folded text ("ERSTES", "PREMIERE", "VINGTIEME", "DECIMO TERCERO",
-// "ZWEIUNDZWANZIGSTE"), ending at a word boundary.
-std::optional<NumberRead> readForeignOrdinal(QStringView folded);
