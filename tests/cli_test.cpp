@@ -2,6 +2,7 @@
 #include "book/codepage.h"
 #include "book/textimport.h"
 #include "chapters/chaptertable.h"
+#include "import/bookimport.h"
 
 #include "batchtoolrun.h"
 #include "epubfiles.h"
@@ -59,6 +60,9 @@ TEST_F(BatchTool, MakeImportsATextFileWithItsInformation)
               CodePage::decode(CodePage::Id::Windows1251,
                                CodePage::encode(CodePage::Id::Windows1253, greek))
                   .toUtf8());
+    // Written out as an EPUB book, the Greek stays Greek.
+    ok(u"export guessed.vlm greek.epub"_s);
+    EXPECT_EQ(importBook(path(u"greek.epub"_s)).value().book.text.trimmed(), greek.trimmed());
 }
 
 TEST_F(BatchTool, UsageProblemsExitWithTwoAndWriteNothing)

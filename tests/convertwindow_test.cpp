@@ -7,9 +7,11 @@
 #include "ui/windows.h"
 
 #include "book/bookfile.h"
+#include "book/codepage.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -91,6 +93,32 @@ TEST_F(ConvertWindow, ConvertsAFolderAndOpensABookMade)
     emit window->grdResults->cellDoubleClicked(2, 0);
     EXPECT_EQ(bookFilePath(), made);
     EXPECT_EQ(documentBook().text, book.text);
+}
+
+// Each book is made in its own code page unless the window's list chooses one for all.
+TEST_F(ConvertWindow, MakesEachBookInItsCodePageOrTheOneChosen)
+{
+    QTemporaryDir dir;
+    const QString russian = u"\u0412 \u043D\u0430\u0447\u0430\u043B\u0435 \u0438\u044E\u043B\u044F, "
+                            "\u0432 \u0447\u0440\u0435\u0437\u0432\u044B\u0447\u0430\u0439\u043D\u043E "
+                            "\u0436\u0430\u0440\u043A\u043E\u0435 \u0432\u0440\u0435\u043C\u044F."_s;
+    writeBytes(dir.filePath(u"ru.txt"_s), russian.toUtf8());
+
+    frmLeafwright()->mnuConvert->trigger();
+    FrmConvert *window = frmConvert();
+    window->addBooks({dir.filePath(u"ru.txt"_s)});
+    EXPECT_EQ(window->cboCodePage->count(), 11);
+    for (const auto &[choice, folder, codePage] :
+         {std::tuple{u"Each book's own (guessed)"_s, u"own"_s, CodePage::Id::Windows1251},
+          std::tuple{u"Western (Windows-1252)"_s, u"western"_s, CodePage::Western}}) {
+        window->cboCodePage->setCurrentText(choice);
+        window->txtOutput->setText(dir.filePath(folder));
+        window->butStart->click();
+        waitForConversion(window);
+        EXPECT_EQ(readBytes(dir.filePath(folder + u"/ru.vlm"_s)).mid(2323),
+                  CodePage::encode(codePage, russian))
+            << choice.toStdString();
+    }
 }
 
 // Cancel stops after the books in flight: at most one per thread is made, the rest are left

@@ -80,7 +80,8 @@ QWidget *createControl(ControlKind kind, const QString &caption, QWidget *parent
     }
     case ControlKind::ComboBox: {
         auto *list = new QComboBox(parent);
-        list->addItems(caption.split(u'|'));
+        if (!caption.isEmpty())
+            list->addItems(caption.split(u'|'));
         return list;
     }
     }
