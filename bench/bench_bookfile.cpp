@@ -1,8 +1,10 @@
-// Import, save and load of the largest real book in the corpus folder.
+// Import, save and load of the largest real book in the corpus folder, and the guesses of its
+// code page.
 //
 //   build/bench/bench_bookfile
 
 #include "book/bookfile.h"
+#include "book/codepageguess.h"
 #include "book/textimport.h"
 
 #include "corpusbook.h"
@@ -84,6 +86,37 @@ void LoadSavedBook(benchmark::State &state)
         benchmark::DoNotOptimize(LoadBook(fixture().saved));
 }
 BENCHMARK(LoadSavedBook)->Unit(benchmark::kMillisecond);
+
+// What Import adds: the code page that holds the most of the book's letters.
+void GuessCodePageOfText(benchmark::State &state)
+{
+    if (!ready(state))
+        return;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CodePage::guessFromText({largestCorpusBook().text}));
+    state.SetBytesProcessed(state.iterations() * largestCorpusBook().text.size());
+}
+BENCHMARK(GuessCodePageOfText)->Unit(benchmark::kMillisecond);
+
+// What Open adds, for a Western book (letters alone decide) and for the same book in Cyrillic
+// letters, where Greek and Cyrillic read alike and ICU's detector is asked.
+void GuessCodePageOfBytes(benchmark::State &state)
+{
+    if (!ready(state))
+        return;
+    QString text = largestCorpusBook().text;
+    if (state.range(0) == 1251) {
+        for (QChar &c : text) {
+            if (c.isLower() && c.unicode() < 0x80)
+                c = QChar(u'\u0430' + (c.unicode() - u'a'));
+        }
+    }
+    const QByteArray bytes = CodePage::encode(CodePage::Id(state.range(0)), text);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CodePage::guessFromBytes({bytes}));
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+BENCHMARK(GuessCodePageOfBytes)->Arg(1252)->Arg(1251)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
