@@ -342,7 +342,7 @@ TEST_F(FileCommands, CodePageReadsTheFileAgainOrChangesWhatSaveAsWrites)
     window()->mnuOpen->trigger();
     EXPECT_EQ(window()->objBook->Text(), russian);
     EXPECT_EQ(checked(), QStringList{u"Cyrillic (Windows-1251)"_s});
-    EXPECT_TRUE(status().contains(u"read in the Cyrillic (Windows-1251) code page"_s));
+    EXPECT_TRUE(status().contains(u"Read in the Cyrillic (Windows-1251) code page"_s));
 
     choose(1252);
     EXPECT_EQ(window()->objBook->Text(), CodePage::decode(CodePage::Western, bytes));

@@ -233,8 +233,8 @@ void FrmLeafwright::openBook(const QString &path, std::optional<CodePage::Id> co
     rememberRecentBook(path);
     showRecentBooks();
     if (const CodePage::Id read = loaded.value().codePage; codePage || read != CodePage::Western) {
-        showStatus(u"%1 was read in the %2 code page."_s.arg(QFileInfo(path).fileName(),
-                                                             CodePage::title(read)));
+        showStatus(u"Read in the %1 code page (File > Code Page chooses another)."_s.arg(
+            CodePage::title(read)));
     }
 }
 
