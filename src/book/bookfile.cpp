@@ -129,12 +129,17 @@ Result<Book> parseBook(QByteArrayView bytes, const QString &path, TextLineBreaks
     const QByteArrayView author = field(data, BookFileHeader::Author, BookFileHeader::AuthorLength);
     const QByteArrayView synopsis =
         field(data, BookFileHeader::Synopsis, BookFileHeader::SynopsisLength);
-    const QByteArrayView records(data + BookFileHeader::Size, textAt - BookFileHeader::Size);
     const QByteArrayView text = bytes.sliced(textAt);
-    // The records' offsets are numbers, not text, but too few bytes to sway the guess.
+    const char *records = data + BookFileHeader::Size;
+    // The chapter titles, without the offsets between them, whose bytes are numbers.
+    QByteArray titles;
+    titles.reserve(ChapterRecord::TitleLength * chapterCount);
+    for (qint32 i = 0; i < chapterCount; ++i)
+        titles.append(field(records + i * ChapterRecord::Size, ChapterRecord::Title,
+                            ChapterRecord::TitleLength));
     Book book;
     book.codePage =
-        codePage ? *codePage : CodePage::guessFromBytes({title, author, synopsis, records, text});
+        codePage ? *codePage : CodePage::guessFromBytes({title, author, synopsis, titles, text});
     const auto decode = [&](QByteArrayView field) {
         return CodePage::decode(book.codePage, field);
     };
@@ -143,7 +148,7 @@ Result<Book> parseBook(QByteArrayView bytes, const QString &path, TextLineBreaks
     book.synopsis = decode(synopsis);
 
     book.chapters.reserve(chapterCount);
-    const char *record = records.data();
+    const char *record = records;
     for (qint32 i = 0; i < chapterCount; ++i, record += ChapterRecord::Size) {
         const auto offset = qFromLittleEndian<qint32>(record + ChapterRecord::Offset);
         book.chapters.append(
