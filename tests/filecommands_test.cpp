@@ -4,6 +4,7 @@
 #include "formatfiles.h"
 
 #include "ui/bookeditor.h"
+#include "ui/bookstate.h"
 #include "ui/document.h"
 #include "ui/frmchapters.h"
 #include "ui/frminfo.h"
@@ -67,12 +68,24 @@ TEST_F(FileCommands, OpenReplacesTheWholeDocumentWithTheStoredFields)
     // The changed table is let go (Discard) before each Open.
     EXPECT_EQ(m_prompts.asked[0].text, u"Save changes to the book?"_s);
     EXPECT_EQ(m_prompts.asked[1].text, u"Symbian Vellumite File|*.vlm"_s);
-    EXPECT_EQ(documentBook(), (Book{u"Title"_s.leftJustified(128), u"Author"_s.leftJustified(128),
-                                    u"Synopsis"_s.leftJustified(1024),
-                                    rows(u"One@ 1234|Two@-2"_s, 40), u"First\r\nSecond"_s}));
+    // The boxes and titles hold the fields without their fill spaces.
+    EXPECT_EQ(documentBook(), (Book{u"Title"_s, u"Author"_s, u"Synopsis"_s,
+                                    rows(u"One@ 1234|Two@-2"_s), u"First\r\nSecond"_s}));
     EXPECT_TRUE(frmInfo()->isHidden());
     EXPECT_TRUE(frmChapters()->isHidden());
     EXPECT_TRUE(m_prompts.messages().isEmpty());
+    EXPECT_EQ(window()->windowTitle(), u"b.vlm - Symbian Leafwright"_s);
+
+    // What is typed at their end is saved, padded again as before.
+    frmInfo()->objTitle->end(false);
+    QTest::keyClicks(frmInfo()->objTitle, u" Two"_s);
+    QTest::keyClicks(frmInfo()->objSynopsis, u"!"_s);
+    m_prompts.files = {path("typed.vlm")};
+    window()->mnuSaveAs->trigger();
+    EXPECT_EQ(readBytes(path("typed.vlm")),
+              header(2, "Title Two", "Author", frmInfo()->objSynopsis->Text().toLatin1())
+                  + record(1234, "One") + record(-2, "Two") + "First\r\nSecond");
+    EXPECT_TRUE(frmInfo()->objSynopsis->Text().contains(u'!'));
 }
 
 TEST_F(FileCommands, OpenOrImportOfAFileThatCannotBeReadShowsOneMessageAndChangesNothing)
@@ -124,6 +137,21 @@ TEST_F(FileCommands, OpenOffersToImportABookInAnotherFormat)
     EXPECT_EQ(m_prompts.asked.last().text,
               u"sea.vlm is a Kindle book, not a book file. Import it instead?"_s);
     EXPECT_EQ(frmInfo()->objTitle->text(), u"The Sea"_s);
+
+    // And the other way: Import of a book file, whatever it is called, offers to open it; an
+    // image is named as one.
+    writeBytes(path("real.txt"), header(0, "Real", "", "") + "Its text");
+    writeBytes(path("cover.vlm"), "\x89PNG\r\n\x1A\n" + QByteArray(3000, '\0'));
+    m_prompts.files = {path("real.txt"), path("real.txt"), path("cover.vlm")};
+    m_prompts.answers = {false, true};
+    window()->mnuImport->trigger();
+    EXPECT_EQ(frmInfo()->objTitle->text(), u"The Sea"_s) << "No leaves the book as it was";
+    window()->mnuImport->trigger();
+    EXPECT_EQ(m_prompts.asked.last().text, u"real.txt is a book file. Open it instead?"_s);
+    EXPECT_EQ(documentBook().text, u"Its text"_s);
+    EXPECT_EQ(bookFilePath(), path("real.txt"));
+    window()->mnuOpen->trigger();
+    EXPECT_TRUE(m_prompts.messages().last().text.endsWith(u"is an image, not a book file"_s));
 }
 
 // A file dropped on the window opens or imports as the menu commands would; anything else is

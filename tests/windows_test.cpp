@@ -382,9 +382,15 @@ TEST_F(Windows, ChaptersFoundChaptersAreReviewedThenAddedInTextOrder)
     list->cellDoubleClicked(2, 3);
     EXPECT_EQ(editor->SelStart(), text.indexOf(u"CHAPTER III"_s));
 
+    // A title edited from the keyboard (F2, typing, Return) is added as typed.
     list->item(1, 0)->setCheckState(Qt::Unchecked);
-    list->item(2, 1)->setText(u"The last chapter, with a title far longer than forty"_s);
-    review->butAddChapters->click();
+    list->setCurrentCell(2, 1);
+    QTest::keyClick(list, Qt::Key_F2);
+    auto *title = qobject_cast<QLineEdit *>(list->indexWidget(list->currentIndex()));
+    ASSERT_NE(title, nullptr);
+    title->selectAll();
+    QTest::keyClicks(title, u"The last chapter, with a title far longer than forty"_s);
+    QTest::keyClick(title, Qt::Key_Return);
     processEvents();
     EXPECT_TRUE(review.isNull());
     EXPECT_EQ(frmChapters()->chapterRows(),

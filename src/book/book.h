@@ -33,3 +33,7 @@ struct Book
 
 // A title that is empty or only spaces counts as missing; a tab or a line break is text.
 bool isMissingTitle(QStringView title);
+
+// A stored field as a person edits it: without the spaces a book file fills it with. Saving pads
+// it again, so the file's bytes stay the same.
+QString withoutFill(QStringView field);

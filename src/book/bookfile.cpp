@@ -80,6 +80,10 @@ QString otherFormatOf(QByteArrayView bytes)
     }
     if (bytes.startsWith("%PDF-"))
         return u"a PDF document"_s;
+    for (const QByteArrayView image : {"\x89PNG", "\xFF\xD8\xFF", "GIF8"}) {
+        if (bytes.startsWith(image))
+            return u"an image"_s;
+    }
     const QByteArrayView head = bytes.first(std::min(bytes.size(), BookFileHeader::Size));
     if (head.isEmpty() || head.contains('\0'))
         return {};
@@ -97,6 +101,8 @@ Result<Book> parseBook(QByteArrayView bytes, const QString &path, TextLineBreaks
     if (size == 0)
         return FileError{path, u"is empty, not a book file"_s};
     if (const QString format = otherFormatOf(bytes); !format.isEmpty()) {
+        if (format == u"an image"_s)
+            return FileError{path, u"is an image, not a book file"_s};
         return FileError{path, u"is %1, not a book file; import it (File > Import, or make "
                                "--import)"_s.arg(format)};
     }

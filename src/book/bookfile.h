@@ -63,7 +63,7 @@ Result<Book> parseBook(QByteArrayView bytes, const QString &path,
                        std::optional<CodePage::Id> codePage = std::nullopt);
 
 // What a file plainly is when it is no book file, from its first bytes: "an EPUB book", "a ZIP
-// archive", "a PDF document", "a web page" or "a text file" (at least a header long, with no NUL
+// archive", "a PDF document", "an image", "a web page" or "a text file" (at least a header long, with no NUL
 // byte in it, where a book file's header has many, and no "VLM" mark); empty for anything else. A
 // real book file, whatever its text holds, is never taken for another.
 QString otherFormatOf(QByteArrayView bytes);

@@ -1,5 +1,7 @@
 #include "bookformat.h"
 
+#include "book/bookfile.h"
+
 #include <QByteArray>
 #include <QFileInfo>
 
@@ -22,11 +24,11 @@ FileKind kindByName(const QString &path)
         BookFormat format;
     };
     static const Extension ByName[] = {
-        {u"epub", BookFormat::Epub},          {u"fb2", BookFormat::FictionBook},
-        {u"mobi", BookFormat::Kindle},        {u"azw", BookFormat::Kindle},
-        {u"azw3", BookFormat::Kindle},        {u"prc", BookFormat::Kindle},
-        {u"docx", BookFormat::WordDocument},  {u"odt", BookFormat::OpenDocument},
-        {u"md", BookFormat::Markdown},        {u"markdown", BookFormat::Markdown},
+        {u"epub", BookFormat::Epub},         {u"fb2", BookFormat::FictionBook},
+        {u"mobi", BookFormat::Kindle},       {u"azw", BookFormat::Kindle},
+        {u"azw3", BookFormat::Kindle},       {u"prc", BookFormat::Kindle},
+        {u"docx", BookFormat::WordDocument}, {u"odt", BookFormat::OpenDocument},
+        {u"md", BookFormat::Markdown},       {u"markdown", BookFormat::Markdown},
     };
     for (const Extension &extension : ByName) {
         if (suffix == QStringView(extension.suffix))
@@ -62,6 +64,11 @@ FileKind kindOfArchive(const QString &path, QByteArrayView bytes)
 
 FileKind kindOfBook(const QString &path, QByteArrayView bytes)
 {
+    // Whatever it is called: a file the book file reader takes whole is one.
+    if (bytes.size() >= BookFileHeader::Size
+        && parseBook(bytes, path, TextLineBreaks::AsStored, CodePage::Western)) {
+        return {BookFormat::BookFile, {}};
+    }
     if (bytes.startsWith("PK\x03\x04"))
         return kindOfArchive(path, bytes);
     // A Kindle book is a Palm database whose type and creator stand at byte 60.
@@ -76,14 +83,10 @@ FileKind kindOfBook(const QString &path, QByteArrayView bytes)
         const char16_t *what;
     };
     static const Signature Refused[] = {
-        {"%PDF-", u"a PDF document"},
-        {"\x89PNG", u"an image"},
-        {"\xFF\xD8\xFF", u"an image"},
-        {"GIF8", u"an image"},
-        {"{\\rtf", u"an RTF document"},
-        {"\xD0\xCF\x11\xE0", u"an old Word document"},
-        {"\x1F\x8B", u"a gzip archive"},
-        {"Rar!", u"a RAR archive"},
+        {"%PDF-", u"a PDF document"},       {"\x89PNG", u"an image"},
+        {"\xFF\xD8\xFF", u"an image"},      {"GIF8", u"an image"},
+        {"{\\rtf", u"an RTF document"},     {"\xD0\xCF\x11\xE0", u"an old Word document"},
+        {"\x1F\x8B", u"a gzip archive"},    {"Rar!", u"a RAR archive"},
         {"7z\xBC\xAF", u"a 7-Zip archive"},
     };
     for (const Signature &signature : Refused) {
@@ -125,6 +128,8 @@ QString formatName(BookFormat format)
         return u"a Word document"_s;
     case BookFormat::OpenDocument:
         return u"an OpenDocument text"_s;
+    case BookFormat::BookFile:
+        return u"a book file"_s;
     case BookFormat::Refused:
         break;
     }

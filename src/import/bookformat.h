@@ -16,6 +16,7 @@ enum class BookFormat {
     Kindle,         // MOBI, AZW3, PRC
     WordDocument,   // .docx
     OpenDocument,   // .odt
+    BookFile,       // a .vlm book file, which is opened, not imported
     Refused,        // something no reader reads: an image, a PDF, some other archive
 };
 

@@ -74,6 +74,9 @@ Result<ImportedBook> readByFormat(const QString &path)
         return readWordDocument(bytes, path);
     case BookFormat::OpenDocument:
         return readOpenDocument(bytes, path);
+    case BookFormat::BookFile:
+        return FileError{path, u"is a book file, not a book to import; open it (File > Open, or "
+                               "make --open)"_s};
     case BookFormat::Refused:
         break;
     }

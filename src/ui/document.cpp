@@ -24,7 +24,7 @@ Book documentBook()
 
 namespace {
 
-// A stored field ends in fill spaces; the box shows its start, not the spaces.
+// A long field shows its start.
 void setBoxText(QLineEdit *box, const QString &text)
 {
     box->setText(text);
@@ -33,12 +33,17 @@ void setBoxText(QLineEdit *box, const QString &text)
 
 } // namespace
 
+// The boxes and the chapter titles hold the fields without their fill spaces, so that what the
+// user types at their end lands there and not past the field's width.
 void showBook(const Book &book)
 {
-    setBoxText(frmInfo()->objTitle, book.title);
-    setBoxText(frmInfo()->objAuthor, book.author);
-    frmInfo()->objSynopsis->setText(book.synopsis);
-    frmChapters()->setChapterRows(book.chapters);
+    setBoxText(frmInfo()->objTitle, withoutFill(book.title));
+    setBoxText(frmInfo()->objAuthor, withoutFill(book.author));
+    frmInfo()->objSynopsis->setText(withoutFill(book.synopsis));
+    ChapterRows rows = book.chapters;
+    for (ChapterEntry &row : rows)
+        row.title = withoutFill(row.title);
+    frmChapters()->setChapterRows(rows);
     frmLeafwright()->objBook->setText(book.text);
     setBookCodePage(book.codePage);
 }

@@ -9,6 +9,6 @@
 // Everything Save As writes.
 Book documentBook();
 
-// What Open does with a loaded book: the information, then the chapter table, then the text, and
-// the code page it is read in.
+// What Open does with a loaded book: the information, then the chapter table (fields and titles
+// without their fill spaces), then the text, and the code page it is read in.
 void showBook(const Book &book);

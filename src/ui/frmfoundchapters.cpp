@@ -13,7 +13,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -33,6 +36,37 @@ constexpr ControlLayout Controls[] = {
      u"it in the book.",
      {120, 120, 9360, 255}},
     {"lblFoundCount", ControlKind::Label, u"", {120, 420, 9360, 255}},
+};
+
+// A title being edited keeps what was typed when Return ends the edit, and Return then adds the
+// chapters as it does anywhere else in the window. The item view would take the title only
+// after the event, once the window had read the table and closed.
+class TitleEditing final : public QStyledItemDelegate
+{
+public:
+    TitleEditing(QObject *parent, std::function<void()> returned)
+        : QStyledItemDelegate(parent)
+        , m_returned(std::move(returned))
+    {}
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        auto *editor = qobject_cast<QWidget *>(object);
+        if (editor && event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                emit commitData(editor);
+                emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+                m_returned();
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
+private:
+    std::function<void()> m_returned;
 };
 
 QTableWidgetItem *fixedItem(const QString &text)
@@ -73,6 +107,8 @@ FrmFoundChapters::FrmFoundChapters()
     // A double-click jumps to the heading, so a title is edited by clicking it once selected.
     lstFoundChapters->setEditTriggers(QAbstractItemView::SelectedClicked
                                       | QAbstractItemView::EditKeyPressed);
+    lstFoundChapters->setItemDelegate(
+        new TitleEditing(lstFoundChapters, [this] { butAddChapters->click(); }));
     lstFoundChapters->setColumnWidth(LevelColumn, 90);
     lstFoundChapters->setColumnWidth(TitleColumn, 280);
     lstFoundChapters->setColumnWidth(OffsetColumn, 70);
@@ -169,6 +205,11 @@ void FrmFoundChapters::lstFoundChapters_DblClick(int row)
 // The ticked rows go behind the table's rows in text order, as a scan appends its finds.
 void FrmFoundChapters::butAddChapters_Click()
 {
+    // However the user left a title being edited, what was typed counts.
+    if (QWidget *editor = lstFoundChapters->indexWidget(lstFoundChapters->currentIndex())) {
+        emit lstFoundChapters->itemDelegate()->commitData(editor);
+        emit lstFoundChapters->itemDelegate()->closeEditor(editor);
+    }
     ChapterRows rows;
     for (int row = 0; row < lstFoundChapters->rowCount(); ++row) {
         if (lstFoundChapters->item(row, LevelColumn)->checkState() != Qt::Checked)

@@ -265,6 +265,18 @@ void FrmLeafwright::importFile(const QString &path)
     // The file is read whole before anything of the document changes. A text file brings the
     // text alone; an EPUB book or a web page its information and chapter table as well.
     const Result<ImportedBook> imported = importBook(path);
+    // A book file (the one just saved, which the dialog starts with) is offered to Open, as Open
+    // offers an EPUB book to Import.
+    if (!imported) {
+        const Result<QByteArray> bytes = readWholeFile(path);
+        if (bytes && kindOfBook(path, bytes.value()).format == BookFormat::BookFile) {
+            if (prompts().askYesNo(u"Import"_s, u"%1 is a book file. Open it instead?"_s.arg(
+                                                    QFileInfo(path).fileName()))) {
+                openBook(path);
+            }
+            return;
+        }
+    }
     if (!imported) {
         prompts().showMessage(u"Import"_s,
                               u"The text could not be imported; nothing was changed.\n\n%1"_s.arg(
