@@ -21,6 +21,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -221,10 +222,34 @@ TEST_F(Windows, FindSelectsTheFirstOccurrenceAndFocusesTheEditor)
     EXPECT_EQ(QApplication::activeWindow(), main);
     EXPECT_TRUE(editor->hasFocus());
     EXPECT_TRUE(find->isVisible());
+
+    // F3, from the editor or any window, and Find Next search on from the selection and wrap to
+    // the start, saying so; Return in the editor stays a line break.
+    const auto status = [&] { return main->statusBar()->currentMessage(); };
+    QTest::keyClick(editor, Qt::Key_F3);
+    EXPECT_EQ(editor->SelStart(), 14);
+    EXPECT_EQ(status(), QString());
+    find->butFindNext->click();
+    EXPECT_EQ(editor->SelStart(), 29);
+    QTest::keyClick(frmInfo()->objTitle, Qt::Key_F3);
+    EXPECT_EQ(editor->SelStart(), 3);
+    EXPECT_EQ(status(), u"Find Next went on from the start of the book."_s);
+    find->objFind->setText(u"pear"_s);
+    find->butFindNext->click();
+    EXPECT_EQ(m_prompts.messages().last().text, u"String not found:\r\n\r\npear"_s);
+    EXPECT_EQ(editor->SelStart(), 3) << "the selection stays";
+
+    m_prompts.asked.clear();
     find->objFind->clear();
     find->butFind->click();
     EXPECT_EQ(editor->SelStart(), 0);
     EXPECT_TRUE(m_prompts.asked.isEmpty());
+
+    // The menus' keys work from the tool windows too, a box's own editing keys first.
+    QApplication::setActiveWindow(find);
+    ASSERT_EQ(QApplication::activeWindow(), find);
+    QTest::keyClick(find->objFind, Qt::Key_B, Qt::ControlModifier);
+    EXPECT_TRUE(frmInfo()->isVisible());
 }
 
 // Enter in Replace's search box does nothing, in its replacement box replaces every occurrence,

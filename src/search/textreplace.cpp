@@ -6,6 +6,8 @@
 
 #include <QLocale>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -62,8 +64,8 @@ qsizetype indexOf(QStringView text, QStringView needle, qsizetype from)
     const qsizetype last = text.size() - needle.size();
     // A space or a letter stands every few characters, where calling the vectorised search
     // for each would cost more than looking for the needle's first two characters together.
-    const bool common = first.unicode() < 0x80 && (first == u' ' || first.isLetterOrNumber())
-                        && !rest.isEmpty();
+    const bool common =
+        first.unicode() < 0x80 && (first == u' ' || first.isLetterOrNumber()) && !rest.isEmpty();
     const auto startsNeedle = [a = first.unicode(), b = common ? rest.front().unicode() : u'\0'](
                                   char16_t c, char16_t next) { return (c == a) & (next == b); };
     auto candidate = [&](qsizetype at) {
@@ -94,6 +96,21 @@ qsizetype findFirst(const QString &text, const QString &what)
     if (text.isEmpty())
         return -1;
     return upperCasedPerUnit(text).indexOf(upperCasedPerUnit(what));
+}
+
+NextFound findNext(const QString &text, const QString &what, qsizetype from)
+{
+    if (text.isEmpty() || what.isEmpty())
+        return {findFirst(text, what), false};
+    const QString upperText = upperCasedPerUnit(text);
+    const QString upperWhat = upperCasedPerUnit(what);
+    if (const qsizetype at =
+            upperText.indexOf(upperWhat, std::clamp<qsizetype>(from, 0, text.size()));
+        at >= 0) {
+        return {at, false};
+    }
+    const qsizetype first = upperText.indexOf(upperWhat);
+    return {first, first >= 0};
 }
 
 namespace {

@@ -22,6 +22,15 @@ std::optional<QString> replaceEvery(const QString &text, QStringView find, QStri
 // at 0 in any text but an empty one; nothing occurs in an empty text.
 qsizetype findFirst(const QString &text, const QString &what);
 
+// Where the next occurrence of what begins at or after from, ignoring case; where none is left,
+// the first from the start of the text, and wrapped says so. -1 when there is none at all.
+struct NextFound
+{
+    qsizetype at = -1;
+    bool wrapped = false;
+};
+NextFound findNext(const QString &text, const QString &what, qsizetype from);
+
 // Every occurrence of what, ignoring case, replaced by replacement as written. Matches are taken
 // from the left, do not overlap, and text put in is not searched again. An empty what leaves the
 // text as it is.

@@ -27,6 +27,12 @@ int BookEditor::SelStart() const
     return position + document()->findBlock(position).blockNumber();
 }
 
+int BookEditor::SelEnd() const
+{
+    const int position = textCursor().selectionEnd();
+    return position + document()->findBlock(position).blockNumber();
+}
+
 int BookEditor::positionOf(qint64 offset) const
 {
     if (offset <= 0)

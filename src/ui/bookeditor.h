@@ -24,6 +24,8 @@ public:
 
     // The offset of the start of the selection.
     int SelStart() const;
+    // The offset of the end of the selection; the caret's where nothing is selected.
+    int SelEnd() const;
     // Moves the caret to an offset, collapsing the selection. Past the end puts it at the end;
     // inside a CR LF pair, before the pair.
     void setSelStart(qint64 offset);

@@ -25,6 +25,7 @@
 #include "convert/epubexport.h"
 #include "import/bookformat.h"
 #include "import/bookimport.h"
+#include "search/textreplace.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -122,6 +123,8 @@ FrmLeafwright::FrmLeafwright()
               &FrmLeafwright::mnuCleaner_Click},
              {mnuSep02, "mnuSep02", u"-"_s, {}, nullptr},
              {mnuFind, "mnuFind", u"&Find"_s, Qt::CTRL | Qt::Key_F, &FrmLeafwright::mnuFind_Click},
+             {mnuFindNext, "mnuFindNext", u"Find &Next"_s, QKeyCombination(Qt::Key_F3),
+              &FrmLeafwright::mnuFindNext_Click},
              {mnuReplace, "mnuReplace", u"&Replace"_s, Qt::CTRL | Qt::Key_H,
               &FrmLeafwright::mnuReplace_Click},
          }},
@@ -139,8 +142,12 @@ FrmLeafwright::FrmLeafwright()
             item.action = item.caption == u"-"_s ? entry.menu->addSeparator()
                                                  : entry.menu->addAction(item.caption);
             item.action->setObjectName(QString::fromLatin1(item.name));
-            if (item.shortcut != QKeyCombination())
+            // The commands work from every window of the program, as its menus are reached
+            // from them; a box's own editing keys (Ctrl+Z in a text box) come first.
+            if (item.shortcut != QKeyCombination()) {
                 item.action->setShortcut(item.shortcut);
+                item.action->setShortcutContext(Qt::ApplicationShortcut);
+            }
             if (item.handler)
                 connect(item.action, &QAction::triggered, this, item.handler);
             else if (!item.action->isSeparator())
@@ -532,6 +539,24 @@ void FrmLeafwright::mnuCleaner_Click()
 void FrmLeafwright::mnuFind_Click()
 {
     showWindow(frmFind());
+}
+
+void FrmLeafwright::mnuFindNext_Click()
+{
+    const QString what = loadedWindows().find ? frmFind()->objFind->text() : m_lastSearch;
+    if (what.isEmpty()) {
+        showWindow(frmFind());
+        return;
+    }
+    m_lastSearch = what;
+    const NextFound found = findNext(objBook->Text(), what, objBook->SelEnd());
+    if (found.at < 0) {
+        prompts().showMessage(u"Find"_s, notFoundMessage(what), MessageIcon::Exclamation);
+        return;
+    }
+    objBook->setSelStart(found.at);
+    objBook->setSelLength(what.size());
+    showStatus(found.wrapped ? u"Find Next went on from the start of the book."_s : QString());
 }
 
 void FrmLeafwright::mnuReplace_Click()

@@ -53,9 +53,14 @@ public:
     QAction *mnuCleaner;
     QAction *mnuSep02;
     QAction *mnuFind;
+    QAction *mnuFindNext; // F3: the text last searched for, on from the selection
     QAction *mnuReplace;
     QMenu *mnuHelp;
     QAction *mnuAbout;
+
+    // The text Find and Find Next looked for last.
+    QString lastSearch() const { return m_lastSearch; }
+    void setLastSearch(const QString &text) { m_lastSearch = text; }
 
     // What a command did, in the status bar below the editor.
     void showStatus(const QString &text);
@@ -87,6 +92,7 @@ private:
     void mnuChapters_Click();
     void mnuCleaner_Click();
     void mnuFind_Click();
+    void mnuFindNext_Click();
     void mnuReplace_Click();
     void mnuAbout_Click();
     void mnuExportEpub_Click();
@@ -107,6 +113,7 @@ private:
     void openRecentBook(const QString &path);
 
     QString m_lastSaveFolder;
+    QString m_lastSearch;
     CodePage::Id m_codePage = CodePage::Western;
     void OffsetTracking();
 };
