@@ -347,6 +347,27 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
               "Drittes Mal\n\n@"_s),
          {{u"Erstes"_s, Chapter, u"Erstes Welttheater: S\u00FCd-Amerika."_s},
           {u"Zweites"_s, Chapter, u"Zweites Welttheater Australien."_s}}},
+        {"a note's mark or a bracket closing an earlier line's is no part of the title, nor "
+         "keeps the title below from joining",
+         book(u"\n[Illustration: THE OPENING\n\n\n\nCHAPTER I.]\n\n@Chapter II.*\n\n@"
+              "CHAPTER III.\u2020\n\n@Chapter IV [1]\n\nThe Mail\n\n@Chapter V.\u00B9\n\n@"
+              "CHAPTER VI. THE END.) **\n\n@"_s),
+         {{u"CHAPTER I.]"_s, Chapter, u"CHAPTER I."_s},
+          {u"Chapter II."_s, Chapter, u"Chapter II."_s},
+          {u"CHAPTER III."_s, Chapter, u"CHAPTER III."_s},
+          {u"Chapter IV"_s, Chapter, u"Chapter IV The Mail"_s},
+          {u"Chapter V."_s, Chapter, u"Chapter V."_s},
+          {u"CHAPTER VI."_s, Chapter, u"CHAPTER VI. THE END."_s}}},
+        {"brackets opened and closed in the title stay; a lone number in brackets is the title",
+         book(u"\nPART I\n\nChapter I [The Beginning]\n\n@Chapter II (and Last) [2]\n\n@"
+              "Part II (continued)\n\nChapter III\n\n@[12]\n\n@[13]\n\n@"_s),
+         {{u"PART I"_s, Part, u"PART I"_s},
+          {u"Chapter I"_s, Chapter, u"Chapter I [The Beginning]"_s},
+          {u"Chapter II"_s, Chapter, u"Chapter II (and Last)"_s},
+          {u"Part II"_s, Part, u"Part II (continued)"_s},
+          {u"Chapter III"_s, Chapter, u"Chapter III"_s},
+          {u"[12]"_s, Chapter, u"[12]"_s},
+          {u"[13]"_s, Chapter, u"[13]"_s}}},
         {"a collection titled without numbers, by the layout its titles share",
          book(u"\n\n\n\nThe Wolf and the Lamb\n\n@\nThe Bat and the Weasels\n\nShort lines\n"
               "Of Verse Stand\nTogether\n\n@\nTHE ASS AND THE GRASSHOPPER\n\n@"

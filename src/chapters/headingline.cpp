@@ -3,6 +3,7 @@
 #include "headingwords.h"
 #include "numbertables.h"
 #include "ordinalwords.h"
+#include "straymarks.h"
 
 #include <QStringTokenizer>
 
@@ -105,8 +106,11 @@ bool readTitleRest(QStringView rest, bool &titled)
                             || rest.first(at).trimmed().endsWith(u'-'));
     if (at == 0 || (rest[at].isLower() && !dashed))
         return false;
+    // A title in brackets closes them at the line's end: "Chapter I [The Beginning]".
+    const bool bracketed =
+        (rest[at] == u'[' && rest.back() == u']') || (rest[at] == u'(' && rest.back() == u')');
     if (!separated && !rest[at].isLetterOrNumber() && rest[at] != u'"' && rest[at] != u'\u201C'
-        && rest[at] != u'\'' && rest[at] != u'\u2018' && rest[at] != u'_') {
+        && rest[at] != u'\'' && rest[at] != u'\u2018' && rest[at] != u'_' && !bracketed) {
         return false;
     }
     titled = true;
@@ -444,7 +448,7 @@ std::optional<HeadingLine> readNamePrefixed(QStringView original, QStringView up
 
 HeadingLine readHeadingLine(QStringView line)
 {
-    const QStringView original = line.trimmed();
+    const QStringView original = withoutStrayMarks(line);
     if (original.isEmpty() || original.size() > LongestHeadingInCapitals)
         return {};
     if (original.size() > LongestHeading

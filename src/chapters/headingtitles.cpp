@@ -5,6 +5,7 @@
 
 #include "chaptertable.h"
 #include "headingwords.h"
+#include "straymarks.h"
 
 #include <QHash>
 #include <QSet>
@@ -38,12 +39,13 @@ QString writtenWord(QStringView line, const QString &word)
     return titleCased(word); // "CHAPTER" for "CHAP."
 }
 
-// The heading as written and its title lines, whitespace collapsed.
+// The heading as written and its title lines, whitespace collapsed, without the note marks and
+// stray brackets their lines end in.
 QString writtenTitle(const Page &page, const Candidate &heading)
 {
-    QString title = page.text(heading.line).toString();
+    QString title = withoutStrayMarks(page.text(heading.line)).toString();
     for (qsizetype line = heading.titleFrom; line < heading.titleTo; ++line)
-        title += u' ' + page.text(line).toString();
+        title += u' ' + withoutStrayMarks(page.text(line)).toString();
     return title.simplified();
 }
 
