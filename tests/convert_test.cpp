@@ -29,11 +29,14 @@ std::map<QString, QByteArray> filesUnder(const QString &folder)
 }
 
 const QByteArray Prose =
-    QByteArray("The road ran on past the river and the mill, and the sea lay beyond.\n").repeated(6);
+    QByteArray("The road ran on past the river and the mill, and the sea lay beyond.\n")
+        .repeated(6);
 const QByteArray Framed = "Title: The Sea\nAuthor: Ann Lee\n\n"
                           "*** START OF THE PROJECT GUTENBERG EBOOK THE SEA ***\n\n"
-                          "CHAPTER I\n\n" + Prose + "\n\nCHAPTER II\n\n" + Prose + "\n\n"
-                          "*** END OF THE PROJECT GUTENBERG EBOOK THE SEA ***\nLicence";
+                          "CHAPTER I\n\n"
+                          + Prose + "\n\nCHAPTER II\n\n" + Prose
+                          + "\n\n"
+                            "*** END OF THE PROJECT GUTENBERG EBOOK THE SEA ***\nLicence";
 
 // A library of nested folders and mixed formats: each book is made as make makes it alone,
 // reported in a row, and a book that fails leaves the others written.
@@ -137,6 +140,56 @@ TEST_F(BatchTool, ConvertLeavesInputsAndNewerOutputsAlone)
     };
     for (const auto &[command, piece] : usage)
         expectOneLine(cli(command), 2, piece);
+}
+
+// A folder's README.md, LICENSE.md and the like are skipped with the reason, unless they are
+// books all the same: over 100 KB, or with three chapters the heading detector finds. Named
+// alone on the command line, such a file is converted.
+TEST_F(BatchTool, ConvertSkipsAFoldersProjectFilesThatAreNoBooks)
+{
+    const QByteArray chapters =
+        "# Notes\n\n## Chapter 1\n\n" + Prose + "\n## Chapter 2\n\n" + Prose;
+    const QByteArray sections = "# Tool\n\n## Installation\n\nRun it.\n\n## Usage\n\nUse it.\n\n"
+                                "## Licence\n\nAny.\n\n## Authors\n\nUs.\n";
+    const qsizetype limit = 100 * 1024;
+    // Each row: the file in lib/, its bytes, whether it is converted.
+    const std::tuple<QString, QByteArray, bool> rows[] = {
+        {u"AUTHORS.md"_s, sections.leftJustified(limit, '.'), false},
+        {u"CHANGES.md"_s, chapters + "\n## Chapter 3\n\n" + Prose, true},
+        {u"CONTRIBUTING.md"_s, chapters, false},
+        {u"LICENSE.md"_s, sections, false},
+        {u"README.txt"_s, sections, true},
+        {u"TODO.md"_s, sections.leftJustified(limit + 1, '.'), true},
+        {u"notes/Readme.Markdown"_s, sections, false},
+        {u"notes/readme-first.md"_s, sections, true},
+        {u"notes/sources.MD"_s, sections, false},
+    };
+    QDir(m_dir.path()).mkpath(u"lib/notes"_s);
+    for (const auto &[name, bytes, converted] : rows)
+        writeBytes(path(u"lib/"_s + name), bytes);
+
+    const Outcome run = ok(u"convert lib -o out --report report.json"_s);
+    EXPECT_TRUE(run.out.contains("9 books: 4 converted, 0 failed, 5 skipped"))
+        << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("\nskipped lib/LICENSE.md: a project file, not a book\n"))
+        << run.out.toStdString();
+    const QJsonArray report = QJsonDocument::fromJson(readBytes(path(u"report.json"_s))).array();
+    ASSERT_EQ(report.size(), qsizetype(std::size(rows)));
+    for (qsizetype i = 0; i < report.size(); ++i) {
+        const QJsonObject row = report[i].toObject();
+        const auto &[name, bytes, converted] = rows[i];
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_EQ(row[u"input"_s].toString(), u"lib/"_s + name);
+        EXPECT_EQ(row[u"status"_s].toString(), converted ? u"converted"_s : u"skipped"_s);
+        EXPECT_EQ(QFile::exists(path(row[u"output"_s].toString())), converted);
+        if (!converted) {
+            EXPECT_EQ(row[u"message"_s].toString(),
+                      u"lib/%1: a project file, not a book"_s.arg(name));
+        }
+    }
+
+    EXPECT_TRUE(ok(u"convert lib/LICENSE.md -o alone"_s).out.contains("1 books: 1 converted"));
+    EXPECT_TRUE(QFile::exists(path(u"alone/LICENSE.vlm"_s)));
 }
 
 // Every corpus book, text, shape and EPUB, comes out of convert as make makes it.

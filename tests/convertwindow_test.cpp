@@ -2,6 +2,7 @@
 
 #include "ui/bookstate.h"
 #include "ui/document.h"
+#include "ui/frmabout.h"
 #include "ui/frmconvert.h"
 #include "ui/frmleafwright.h"
 #include "ui/windows.h"
@@ -19,8 +20,10 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 
 using namespace Qt::StringLiterals;
@@ -30,7 +33,8 @@ namespace {
 using ConvertWindow = UiTest;
 
 const QByteArray Prose =
-    QByteArray("The road ran on past the river and the mill, and the sea lay beyond.\n").repeated(6);
+    QByteArray("The road ran on past the river and the mill, and the sea lay beyond.\n")
+        .repeated(6);
 
 // Lets the converting threads report until they are done.
 void waitForConversion(const FrmConvert *window)
@@ -56,14 +60,17 @@ QStringList column(const QTableWidget *table, int column)
 }
 
 // A folder chosen through the dialogs, a box and Find Chapters ticked: a row per book with how
-// it went, the summary, and a double-click opens a book made in the main window.
+// it went (its README skipped, with the reason), the summary, and a double-click opens a book
+// made in the main window.
 TEST_F(ConvertWindow, ConvertsAFolderAndOpensABookMade)
 {
     QTemporaryDir dir;
     QDir(dir.path()).mkpath(u"lib/more"_s);
-    writeBytes(dir.filePath(u"lib/sea.txt"_s), "CHAPTER I\n\n" + Prose + "\n\nCHAPTER II\n\n" + Prose);
+    writeBytes(dir.filePath(u"lib/sea.txt"_s),
+               "CHAPTER I\n\n" + Prose + "\n\nCHAPTER II\n\n" + Prose);
     writeBytes(dir.filePath(u"lib/more/land.txt"_s), "Plain words.\n");
     writeBytes(dir.filePath(u"lib/more/broken.epub"_s), "not an archive");
+    writeBytes(dir.filePath(u"lib/README.md"_s), "# Books\n\nThe books of the sea.\n");
 
     frmLeafwright()->mnuConvert->trigger();
     FrmConvert *window = frmConvert();
@@ -79,18 +86,20 @@ TEST_F(ConvertWindow, ConvertsAFolderAndOpensABookMade)
     waitForConversion(window);
 
     EXPECT_EQ(column(window->grdResults, 1),
-              (QStringList{u"failed"_s, u"converted"_s, u"converted"_s}));
-    EXPECT_EQ(column(window->grdResults, 2), (QStringList{u""_s, u"0"_s, u"2"_s}));
-    EXPECT_TRUE(column(window->grdResults, 3)[0].contains(u"broken.epub: "_s));
-    EXPECT_EQ(window->lblCurrent->text(), u"3 books: 2 converted, 1 failed, 0 skipped"_s);
-    EXPECT_EQ(window->prgConvert->value(), 3);
+              (QStringList{u"skipped"_s, u"failed"_s, u"converted"_s, u"converted"_s}));
+    EXPECT_EQ(column(window->grdResults, 2), (QStringList{u""_s, u""_s, u"0"_s, u"2"_s}));
+    EXPECT_TRUE(
+        column(window->grdResults, 3)[0].endsWith(u"README.md: a project file, not a book"_s));
+    EXPECT_TRUE(column(window->grdResults, 3)[1].contains(u"broken.epub: "_s));
+    EXPECT_EQ(window->lblCurrent->text(), u"4 books: 2 converted, 1 failed, 1 skipped"_s);
+    EXPECT_EQ(window->prgConvert->value(), 4);
     EXPECT_TRUE(window->butStart->isEnabled());
 
     const QString made = dir.filePath(u"out/sea.vlm"_s);
     const Book book = LoadBook(made).value();
     EXPECT_EQ(book.title.trimmed(), u"sea"_s);
     EXPECT_EQ(book.chapters.size(), 2);
-    emit window->grdResults->cellDoubleClicked(2, 0);
+    emit window->grdResults->cellDoubleClicked(3, 0);
     EXPECT_EQ(bookFilePath(), made);
     EXPECT_EQ(documentBook().text, book.text);
 }
@@ -99,9 +108,10 @@ TEST_F(ConvertWindow, ConvertsAFolderAndOpensABookMade)
 TEST_F(ConvertWindow, MakesEachBookInItsCodePageOrTheOneChosen)
 {
     QTemporaryDir dir;
-    const QString russian = u"\u0412 \u043D\u0430\u0447\u0430\u043B\u0435 \u0438\u044E\u043B\u044F, "
-                            "\u0432 \u0447\u0440\u0435\u0437\u0432\u044B\u0447\u0430\u0439\u043D\u043E "
-                            "\u0436\u0430\u0440\u043A\u043E\u0435 \u0432\u0440\u0435\u043C\u044F."_s;
+    const QString russian =
+        u"\u0412 \u043D\u0430\u0447\u0430\u043B\u0435 \u0438\u044E\u043B\u044F, "
+        "\u0432 \u0447\u0440\u0435\u0437\u0432\u044B\u0447\u0430\u0439\u043D\u043E "
+        "\u0436\u0430\u0440\u043A\u043E\u0435 \u0432\u0440\u0435\u043C\u044F."_s;
     writeBytes(dir.filePath(u"ru.txt"_s), russian.toUtf8());
 
     frmLeafwright()->mnuConvert->trigger();
@@ -160,6 +170,27 @@ TEST_F(ConvertWindow, StartSaysWhatIsMissing)
     EXPECT_EQ(messages[0].text, u"Add the books or folders to convert first."_s);
     EXPECT_EQ(messages[1].text, u"Choose the folder the book files go to first."_s);
     EXPECT_EQ(window->grdResults->rowCount(), 0);
+}
+
+// Help > About shows the version the build was given, below the Close button it kept in place,
+// and Escape or Return closes it wherever the focus is.
+TEST_F(ConvertWindow, AboutShowsTheVersionAndClosesOnEscapeOrReturn)
+{
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+        frmLeafwright()->mnuAbout->trigger();
+        FrmAbout *about = loadedWindows().about;
+        ASSERT_TRUE(about && about->isVisible());
+        EXPECT_TRUE(QRegularExpression(u"^Version [0-9]+\\.[0-9]+\\.[0-9]+$"_s)
+                        .match(about->lblVersion->text())
+                        .hasMatch())
+            << about->lblVersion->text().toStdString();
+        EXPECT_GE(about->lblVersion->y(), about->butClose->geometry().bottom());
+        EXPECT_LE(about->lblVersion->geometry().bottom(), about->height());
+        QTest::keyClick(key == Qt::Key_Escape ? static_cast<QWidget *>(about) : about->butClose,
+                        key);
+        processEvents();
+        EXPECT_EQ(loadedWindows().about, nullptr) << key;
+    }
 }
 
 } // namespace

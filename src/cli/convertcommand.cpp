@@ -82,7 +82,7 @@ public:
             }
             if (!m_terminal) {
                 const QString line = result.status == ConversionStatus::Skipped
-                                         ? u"skipped %1: %2 is newer"_s.arg(job.input, job.output)
+                                         ? u"skipped "_s + result.message
                                          : u"converted %1 -> %2 (%3)"_s.arg(
                                              job.input, job.output, chapterCount(result.chapters));
                 (void)m_console.print(line + u'\n');

@@ -2,6 +2,7 @@
 
 #include "book/bookfile.h"
 #include "chapters/bookcheck.h"
+#include "chapters/headingdetector.h"
 #include "import/bookimport.h"
 
 #include <QDir>
@@ -20,6 +21,35 @@ namespace {
 bool isBookFileName(const QString &path)
 {
     return path.endsWith(u".vlm"_s, Qt::CaseInsensitive);
+}
+
+// A file under one of these names is larger than this, or has this many chapter headings, only
+// when it is a book.
+constexpr qint64 LargestProjectFile = 100 * 1024;
+constexpr qsizetype FewestChaptersOfABook = 3;
+
+// The Markdown files a software project keeps beside its code, which a folder of books cloned
+// from a repository holds too.
+bool isProjectFileName(const QString &path)
+{
+    static const QStringList Names = {u"readme"_s,       u"sources"_s,   u"license"_s, u"licence"_s,
+                                      u"copying"_s,      u"changelog"_s, u"changes"_s, u"authors"_s,
+                                      u"contributing"_s, u"notice"_s,    u"install"_s, u"todo"_s};
+    const QFileInfo file(path);
+    const QString extension = file.suffix().toLower();
+    return (extension == u"md"_s || extension == u"markdown"_s)
+           && Names.contains(file.completeBaseName().toLower());
+}
+
+bool readsAsBook(const QString &path, const Book &book)
+{
+    if (QFileInfo(path).size() > LargestProjectFile)
+        return true;
+    const QList<FoundHeading> headings = FindHeadings(book.text);
+    return std::count_if(
+               headings.begin(), headings.end(),
+               [](const FoundHeading &heading) { return heading.level == HeadingLevel::Chapter; })
+           >= FewestChaptersOfABook;
 }
 
 // The files of a folder a book is made from, by path, and how many others it holds. An output
@@ -77,8 +107,11 @@ ConversionPlan planConversion(const QStringList &inputs, const QString &outputFo
             const QDir folder(info.absoluteFilePath());
             for (const QString &path : booksIn(input, outputFolder, plan.passedOver)) {
                 const QString inside = folder.relativeFilePath(absolute(path));
-                plan.jobs.append(
-                    {path, out.filePath(bookFilePath(inside)), isBookFileName(path), {}});
+                plan.jobs.append({path,
+                                  out.filePath(bookFilePath(inside)),
+                                  isBookFileName(path),
+                                  {},
+                                  isProjectFileName(path)});
             }
         } else if (info.exists()) {
             plan.jobs.append(
@@ -124,27 +157,27 @@ ConversionResult convertBook(const ConversionJob &job, const BookRecipe &recipe,
     QElapsedTimer timer;
     timer.start();
     ConversionResult result;
-    auto fail = [&](const QString &message) {
-        result.status = ConversionStatus::Failed;
+    auto endAs = [&](ConversionStatus status, const QString &message) {
+        result.status = status;
         result.message = message;
         result.milliseconds = timer.elapsed();
         return result;
     };
+    auto fail = [&](const QString &message) { return endAs(ConversionStatus::Failed, message); };
 
     const QFileInfo output(job.output);
     if (inputs.contains(output.absoluteFilePath()))
         return fail(u"%1: is an input; a book is never written over one"_s.arg(job.output));
     if (skipExisting && output.exists()
         && output.lastModified() > QFileInfo(job.input).lastModified()) {
-        result.status = ConversionStatus::Skipped;
-        result.message = u"%1: is newer than its input"_s.arg(job.output);
-        result.milliseconds = timer.elapsed();
-        return result;
+        return endAs(ConversionStatus::Skipped, u"%1: is newer than its input"_s.arg(job.output));
     }
 
     const Result<ImportedBook> source = readBookSource(job.input, job.open, recipe.codePage);
     if (!source)
         return fail(source.error().message());
+    if (job.projectFileName && !readsAsBook(job.input, source.value().book))
+        return endAs(ConversionStatus::Skipped, u"%1: a project file, not a book"_s.arg(job.input));
     MadeBook made = applyRecipe(source.value().book, recipe, job.output);
     if (!recipe.title && isMissingTitle(made.book.title))
         giveTitle(made.book, QFileInfo(job.input).completeBaseName(), recipe.boxes);

@@ -22,6 +22,9 @@ struct ConversionJob
     bool open = false; // an earlier book file, opened rather than imported
     // When another input would give the same book file: its name; both are then numbered.
     QString sharesNameWith;
+    // Found in a folder under a name a project's own Markdown files take (README.md,
+    // LICENSE.md): passed over unless it reads as a book.
+    bool projectFileName = false;
 };
 
 struct ConversionPlan
@@ -35,7 +38,8 @@ struct ConversionPlan
 // a folder, by path. Each goes into outputFolder under its path inside the folder given (a
 // file given alone, under its name), with ".vlm" for its extension. Names compare without
 // case, as on the FAT memory card the books are copied to. An output folder below a folder
-// given is not searched.
+// given is not searched. A folder's project files (README.md and the like) are among the
+// books, marked, to be skipped unless they prove to be books.
 ConversionPlan planConversion(const QStringList &inputs, const QString &outputFolder);
 
 enum class ConversionStatus { Converted, Failed, Skipped, NotStarted };
@@ -45,8 +49,8 @@ QString statusName(ConversionStatus status);
 struct ConversionResult
 {
     ConversionStatus status = ConversionStatus::NotStarted;
-    QString message;     // why it failed or was skipped, or the warnings of a book made
-    QStringList notes;   // what the recipe's steps did, as make tells it
+    QString message;   // why it failed or was skipped, or the warnings of a book made
+    QStringList notes; // what the recipe's steps did, as make tells it
     QString title, author;
     qsizetype chapters = 0;
     qsizetype characters = 0;
@@ -57,7 +61,8 @@ struct ConversionResult
 
 // One book made and saved: what make OUTPUT --import INPUT (or --open) with the recipe writes,
 // and a book left without a title takes its file name. An output newer than its input is left
-// as it is when skipExisting is set; nothing is written over an input.
+// as it is when skipExisting is set; nothing is written over an input. A project file is
+// skipped unless it is large (over 100 KB) or the heading detector finds three chapters in it.
 ConversionResult convertBook(const ConversionJob &job, const BookRecipe &recipe, bool skipExisting,
                              const QStringList &inputs = {});
 

@@ -2,10 +2,12 @@
 
 #include <QWidget>
 
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 
-// "About": the program's name and icon. It holds nothing of the book; Close unloads it.
+// "About": the program's name, version and icon. It holds nothing of the book; Close, Escape
+// and Return unload it.
 class FrmAbout : public QWidget
 {
     Q_OBJECT
@@ -16,6 +18,10 @@ public:
     QLabel *lblTitle;
     QLabel *objLogo;
     QPushButton *butClose;
+    QLabel *lblVersion;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void butClose_Click();
