@@ -65,8 +65,9 @@ TEST(CodePage, EveryByteReadsAndWritesBackInEveryCodePage)
         for (uint unit = 0; unit <= 0xFFFF; ++unit) {
             const bool held = ofBytes.contains(QChar(unit));
             ASSERT_EQ(CodePage::holds(codePage, char16_t(unit)), held) << unit;
-            if (!held && !QChar::isSurrogate(unit))
+            if (!held && !QChar::isSurrogate(unit)) {
                 ASSERT_EQ(CodePage::encode(codePage, QString(QChar(unit))), "?") << unit;
+            }
         }
     }
     EXPECT_EQ(CodePage::parse(u"1251"), Id::Windows1251);

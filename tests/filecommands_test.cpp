@@ -82,6 +82,7 @@ TEST_F(FileCommands, OpenReplacesTheWholeDocumentWithTheStoredFields)
     QTest::keyClicks(frmInfo()->objSynopsis, u"!"_s);
     m_prompts.files = {path("typed.vlm")};
     window()->mnuSaveAs->trigger();
+    EXPECT_EQ(window()->statusBar()->currentMessage(), u"Saved typed.vlm."_s);
     EXPECT_EQ(readBytes(path("typed.vlm")),
               header(2, "Title Two", "Author", frmInfo()->objSynopsis->Text().toLatin1())
                   + record(1234, "One") + record(-2, "Two") + "First\r\nSecond");
@@ -148,6 +149,8 @@ TEST_F(FileCommands, OpenOffersToImportABookInAnotherFormat)
     EXPECT_EQ(frmInfo()->objTitle->text(), u"The Sea"_s) << "No leaves the book as it was";
     window()->mnuImport->trigger();
     EXPECT_EQ(m_prompts.asked.last().text, u"real.txt is a book file. Open it instead?"_s);
+    EXPECT_EQ(m_prompts.asked[m_prompts.asked.size() - 2].filterIndex, 5)
+        << "Import starts on all the books it reads";
     EXPECT_EQ(documentBook().text, u"Its text"_s);
     EXPECT_EQ(bookFilePath(), path("real.txt"));
     window()->mnuOpen->trigger();
@@ -370,7 +373,9 @@ TEST_F(FileCommands, CodePageReadsTheFileAgainOrChangesWhatSaveAsWrites)
     window()->mnuOpen->trigger();
     EXPECT_EQ(window()->objBook->Text(), russian);
     EXPECT_EQ(checked(), QStringList{u"Cyrillic (Windows-1251)"_s});
-    EXPECT_TRUE(status().contains(u"Read in the Cyrillic (Windows-1251) code page"_s));
+    EXPECT_TRUE(status()
+                == u"Opened ru.vlm in the Cyrillic (Windows-1251) code page (File > Code Page "
+                   "chooses another)."_s);
 
     choose(1252);
     EXPECT_EQ(window()->objBook->Text(), CodePage::decode(CodePage::Western, bytes));

@@ -93,8 +93,12 @@ TEST_F(History, CleanAndReplaceMoveTheRowsAndAreUndoneWhole)
     EXPECT_EQ(offsets(), u" 0|31"_s);
 
     const Book cleaned = documentBook();
+    editor()->setSelStart(0);
     window()->mnuUndo->trigger();
     EXPECT_EQ(offsets(), u" 0|25"_s);
+    // The caret goes back to where the change began, and the bar's word on it goes.
+    EXPECT_EQ(editor()->SelStart(), editor()->Text().indexOf(u"whale"_s));
+    EXPECT_EQ(status(), QString());
     window()->mnuUndo->trigger();
     Book shown = m_book;
     shown.title.clear(); // the box holds the title without its fill spaces
@@ -152,6 +156,9 @@ TEST_F(History, FindChaptersMarksWhatTheTableHoldsAndAddChaptersIsOneStep)
     ASSERT_EQ(found->rowCount(), 2);
     EXPECT_EQ(found->item(0, 0)->checkState(), Qt::Unchecked);
     EXPECT_TRUE(found->item(0, 0)->text().endsWith(u"in the table"_s));
+    EXPECT_GE(found->columnWidth(0),
+              found->fontMetrics().horizontalAdvance(found->item(0, 0)->text()))
+        << "the level shows whole";
     EXPECT_FALSE(found->item(0, 0)->flags() & Qt::ItemIsUserCheckable);
     EXPECT_EQ(found->item(1, 0)->checkState(), Qt::Checked);
     // A double-click shows the heading, and the offset box follows the caret there.
@@ -189,7 +196,10 @@ TEST_F(History, AChangedBookIsNotLetGoWithoutAQuestion)
     const std::function<void()> changes[] = {
         [] { QTest::keyClicks(frmLeafwright()->objBook, u"x"_s); },
         [] { frmInfo()->objTitle->setText(u"Other"_s); },
-        [] { frmChapters()->butAddChapter->click(); },
+        [] {
+            frmChapters()->objChapterOffset->setText(u"0"_s);
+            frmChapters()->butAddChapter->click();
+        },
     };
     for (const auto &change : changes) {
         change();

@@ -44,7 +44,8 @@ void ScriptedPrompts::showMessage(const QString &title, const QString &text, Mes
 std::optional<QString> ScriptedPrompts::chooseFile(const FileDialogRequest &request)
 {
     const auto kind = request.kind == FileDialogKind::Open ? Asked::OpenDialog : Asked::SaveDialog;
-    asked.append({kind, request.title, request.filter, MessageIcon::None, request.fileName});
+    asked.append({kind, request.title, request.filter, MessageIcon::None, request.fileName,
+                  request.filterIndex});
     if (files.empty()) {
         ADD_FAILURE() << "unexpected file dialog: " << request.title.toStdString();
         return std::nullopt;
@@ -58,7 +59,8 @@ QStringList ScriptedPrompts::chooseFiles(const FileDialogRequest &request)
 {
     const auto kind =
         request.kind == FileDialogKind::Folder ? Asked::FolderDialog : Asked::OpenDialog;
-    asked.append({kind, request.title, request.filter, MessageIcon::None, request.fileName});
+    asked.append({kind, request.title, request.filter, MessageIcon::None, request.fileName,
+                  request.filterIndex});
     if (files.empty()) {
         ADD_FAILURE() << "unexpected file dialog: " << request.title.toStdString();
         return {};

@@ -22,7 +22,8 @@ public:
         QString title;
         QString text; // the question or message; for a dialog, its filter
         MessageIcon icon = MessageIcon::None;
-        QString startName; // for a dialog, the name it started with
+        QString startName;   // for a dialog, the name it started with
+        int filterIndex = 0; // for a dialog, the filter it started on
     };
 
     std::deque<bool> answers; // to questions, Yes as true

@@ -305,18 +305,29 @@ const ChapterRows ThreeRows = rows(u"One@ 10|Two@20|Three@ 5"_s);
 TEST_F(Windows, ChaptersButtonsActOnTheRowSelectedInBothLists)
 {
     FrmChapters *window = frmChapters();
-    // Pressed at once, Add Chapter adds the initial texts: the title, and offset 0; then the typed
-    // title cut at 40 and the caret's offset, with the boxes and the selection as they were.
+    // Pressed at once, Add Chapter adds an empty title (the box only shows its hint) at offset 0;
+    // then the typed title cut at 40 and the caret's offset, with the boxes and the selection as
+    // they were. A row in the middle of a line is asked about first.
+    EXPECT_EQ(window->objChapterTitle->placeholderText(), u"Enter Chapter Title Here..."_s);
+    EXPECT_EQ(window->objChapterTitle->text(), QString());
     EXPECT_EQ(window->objChapterOffset->text(), u"Offset"_s);
     EXPECT_FALSE(window->objChapterOffset->isEnabled());
     window->butAddChapter->click();
-    window->objChapterOffset->setText(u"1234"_s);
-    window->objChapterTitle->setText(QString(45, u't'));
-    window->butAddChapter->click();
+    frmLeafwright()->objBook->setText(u"A line\r\n"_s.repeated(200));
+    m_prompts.answers = {false, true};
+    for (const QString &offset : {u"1235"_s, u"1235"_s, u"1240"_s}) {
+        window->objChapterOffset->setText(offset);
+        window->objChapterTitle->setText(QString(45, u't'));
+        window->butAddChapter->click();
+    }
+    EXPECT_EQ(m_prompts.asked.size(), 2);
+    EXPECT_EQ(m_prompts.asked[0].text, u"Offset 1235 is in the middle of a line, so the chapter "
+                                       "would start there. Add it all the same?"_s);
     EXPECT_EQ(window->chapterRows(),
-              rows(u"Enter Chapter Title Here...@ 0|"_s + QString(40, u't') + u"@ 1234"_s));
+              rows(u"@ 0|"_s + QString(40, u't') + u"@ 1235|"_s + QString(40, u't') + u"@ 1240"_s));
     EXPECT_EQ(window->objChapterTitle->text(), QString(45, u't'));
     EXPECT_EQ(window->lstChapterTitle->currentRow(), -1);
+    window->setChapterRows({});
 
     window->setChapterRows(ThreeRows);
     window->lstChapterOffset->setCurrentRow(0);
@@ -348,6 +359,8 @@ TEST_F(Windows, ChaptersButtonsActOnTheRowSelectedInBothLists)
         window->lstChapterTitle->setCurrentRow(row);
         emit window->lstChapterTitle->itemDoubleClicked(window->lstChapterTitle->item(row));
         EXPECT_EQ(editor->SelStart(), row == 0 ? 5 : 18);
+        EXPECT_EQ(window->objChapterOffset->text(), row == 0 ? u"5"_s : u"18"_s)
+            << "the offset box follows at once";
     }
 
     // Clear asks first; No keeps the rows.

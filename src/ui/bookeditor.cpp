@@ -4,6 +4,7 @@
 #include "twips.h"
 
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QTextBlock>
 
 #include <algorithm>
@@ -25,6 +26,14 @@ int BookEditor::SelStart() const
 {
     const int position = textCursor().selectionStart();
     return position + document()->findBlock(position).blockNumber();
+}
+
+void BookEditor::showCaretNearTop()
+{
+    // The view scrolls by blocks: two lines of what went before stay in sight.
+    constexpr int LinesAbove = 2;
+    verticalScrollBar()->setValue(std::max(0, textCursor().blockNumber() - LinesAbove));
+    ensureCursorVisible();
 }
 
 int BookEditor::SelEnd() const

@@ -32,6 +32,9 @@ public:
     // Selects that many characters from the caret on.
     void setSelLength(qint64 length);
 
+    // Scrolls the caret's line to near the top of the view, where a heading is read from.
+    void showCaretNearTop();
+
     void Refresh();
     // Gives the editor the keyboard focus, its window becoming the active one, so that a
     // selection shows.

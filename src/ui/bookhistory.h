@@ -28,3 +28,8 @@ void showFields(const BookFields &fields);
 // text (none when the text stays), then the fields. The caret goes to the given offset. Typing
 // before and after stays undoable as ever. A change that changes nothing makes no step.
 void commitBookStep(const QString *newText, const BookFields &after, qsizetype caret);
+
+// After Undo or Redo of such a step: the caret where its change of the text began, not at the
+// end of what came back. Runs by itself once the program is idle again; Undo and Redo call it
+// at once.
+void placeCaretAfterStep();

@@ -7,8 +7,8 @@ namespace {
 
 bool show(CommonDialog &dialog, FileDialogKind kind)
 {
-    const std::optional<QString> chosen =
-        prompts().chooseFile({kind, dialog.DialogTitle, dialog.Filter, dialog.FileName});
+    const std::optional<QString> chosen = prompts().chooseFile(
+        {kind, dialog.DialogTitle, dialog.Filter, dialog.FileName, dialog.FilterIndex});
     if (!chosen || chosen->isEmpty())
         return false;
     dialog.FileName = *chosen;

@@ -10,7 +10,8 @@ class CommonDialog
 public:
     QString FileName;
     QString DialogTitle;
-    QString Filter; // "Description|*.ext"
+    QString Filter;      // "Description|*.ext"
+    int FilterIndex = 1; // the filter the dialog starts on, from 1
 
     // Each asks for a file through the program's prompts. True when a file was chosen, which is
     // then in FileName; false when the dialog was cancelled or gave no name, leaving FileName.

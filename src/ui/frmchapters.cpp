@@ -106,6 +106,9 @@ FrmChapters::FrmChapters()
         this, {"frmChapters", u"Chapters", 4245, 9705, ToolWindowDesign::HidesOnClose, Controls});
 
     objChapterTitle = control<QLineEdit>(this, "objChapterTitle");
+    // The hint is no title: shown while the box is empty, never added as one.
+    objChapterTitle->setPlaceholderText(objChapterTitle->text());
+    objChapterTitle->clear();
     objChapterOffset = control<QLineEdit>(this, "objChapterOffset");
     butAddChapter = control<QPushButton>(this, "butAddChapter");
     butDeleteChapter = control<QPushButton>(this, "butDeleteChapter");
@@ -295,6 +298,16 @@ void FrmChapters::butAddChapter_Click()
         return;
     }
     const ChapterEntry row = newChapterRow(objChapterTitle->text(), objChapterOffset->text());
+    // A row in the middle of a line puts the phone's chapter there; a slip of the caret is
+    // caught before it is added.
+    const QString text = frmLeafwright()->objBook->Text();
+    const qsizetype offset = chapterOffset(row);
+    if (offset > 0 && offset < text.size() && lineStartAt(text, offset) != offset
+        && !prompts().askYesNo(u"Add Chapter"_s,
+                               u"Offset %1 is in the middle of a line, so the chapter would start "
+                               "there. Add it all the same?"_s.arg(offset))) {
+        return;
+    }
     lstChapterTitle->addItem(row.title);
     lstChapterOffset->addItem(row.offset);
 }
@@ -330,7 +343,10 @@ void FrmChapters::lstChapter_DblClick()
     const int row = selectedRowOf(lstChapterOffset);
     if (row < 0)
         return;
-    frmLeafwright()->objBook->setSelStart(chapterOffset({{}, lstChapterOffset->item(row)->text()}));
+    BookEditor *editor = frmLeafwright()->objBook;
+    editor->setSelStart(chapterOffset({{}, lstChapterOffset->item(row)->text()}));
+    editor->showCaretNearTop();
+    objChapterOffset->setText(QString::number(editor->SelStart()));
 }
 
 void FrmChapters::objMoveUp_Click()

@@ -184,6 +184,8 @@ void FrmFoundChapters::showHeadings(const QList<FoundHeading> &headings, const Q
         lstFoundChapters->setItem(row, OffsetColumn, offset);
         lstFoundChapters->setItem(row, LineColumn, fixedItem(heading.line.trimmed()));
     }
+    // "chapter, in the table" with its tick box is wider than the column starts.
+    lstFoundChapters->resizeColumnToContents(LevelColumn);
     showCount();
     if (!headings.isEmpty()) {
         lstFoundChapters->setCurrentCell(0, LevelColumn);

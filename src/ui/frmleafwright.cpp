@@ -52,6 +52,17 @@ const QString ImportFilter =
     "|Web pages|*.html;*.htm;*.xhtml|Documents|*.docx;*.odt;*.md;*.markdown"
     "|All books|*.txt;*.epub;*.fb2;*.fbz;*.fb2.zip;*.mobi;*.azw;*.azw3;*.prc;*.html;*.htm;"
     "*.xhtml;*.docx;*.odt;*.md;*.markdown"_s;
+// Import starts on every format it reads, so no book in the folder is hidden at first.
+constexpr int ImportFilterAllBooks = 5;
+
+// What the status bar adds about a book's code page: nothing for a Western book nobody chose.
+QString inCodePage(CodePage::Id codePage, bool chosen)
+{
+    if (codePage == CodePage::Western && !chosen)
+        return {};
+    return u" in the %1 code page (File > Code Page chooses another)"_s.arg(
+        CodePage::title(codePage));
+}
 
 } // namespace
 
@@ -239,10 +250,8 @@ void FrmLeafwright::openBook(const QString &path, std::optional<CodePage::Id> co
     startBookState(path, BookOrigin::BookFile);
     rememberRecentBook(path);
     showRecentBooks();
-    if (const CodePage::Id read = loaded.value().codePage; codePage || read != CodePage::Western) {
-        showStatus(u"Read in the %1 code page (File > Code Page chooses another)."_s.arg(
-            CodePage::title(read)));
-    }
+    showStatus(u"Opened %1%2."_s.arg(QFileInfo(path).fileName(),
+                                     inCodePage(loaded.value().codePage, codePage.has_value())));
 }
 
 void FrmLeafwright::mnuOpen_Click()
@@ -251,6 +260,7 @@ void FrmLeafwright::mnuOpen_Click()
         return;
     objDialog.DialogTitle = u"Open"_s;
     objDialog.Filter = BookFilter;
+    objDialog.FilterIndex = 1;
     if (!objDialog.ShowOpen())
         return;
     openBook(objDialog.FileName);
@@ -262,6 +272,7 @@ void FrmLeafwright::mnuImport_Click()
         return;
     objDialog.DialogTitle = u"Import"_s;
     objDialog.Filter = ImportFilter;
+    objDialog.FilterIndex = ImportFilterAllBooks;
     if (!objDialog.ShowOpen())
         return;
     importFile(objDialog.FileName);
@@ -332,6 +343,7 @@ bool FrmLeafwright::saveAs()
 
     objDialog.DialogTitle = u"Save As"_s;
     objDialog.Filter = BookFilter;
+    objDialog.FilterIndex = 1;
     // A name for the book rather than the name of the file it came from.
     const QString proposed = proposedBookName(bookFilePath(), frmInfo()->objTitle->text(),
                                               importedPath(), m_lastSaveFolder);
@@ -360,6 +372,8 @@ bool FrmLeafwright::saveAs()
     rememberRecentBook(objDialog.FileName);
     showRecentBooks();
     m_lastSaveFolder = QFileInfo(objDialog.FileName).absolutePath();
+    showStatus(u"Saved %1%2."_s.arg(QFileInfo(objDialog.FileName).fileName(),
+                                    inCodePage(bookCodePage(), false)));
     if (saved.value().count > 0) {
         prompts().showMessage(
             u"Save As"_s,
@@ -394,11 +408,13 @@ void FrmLeafwright::mnuExit_Click()
 void FrmLeafwright::mnuUndo_Click()
 {
     objBook->undo();
+    placeCaretAfterStep();
 }
 
 void FrmLeafwright::mnuRedo_Click()
 {
     objBook->redo();
+    placeCaretAfterStep();
 }
 
 void FrmLeafwright::showRecentBooks()

@@ -1,5 +1,6 @@
 #include "prompts.h"
 
+#include <QAbstractButton>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -24,6 +25,8 @@ public:
                         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Save);
         box.setEscapeButton(QMessageBox::Cancel);
+        box.button(QMessageBox::Save)->setText(u"&Save"_s);
+        box.button(QMessageBox::Discard)->setText(u"&Discard"_s);
         switch (box.exec()) {
         case QMessageBox::Save:
             return SaveChoice::Save;
@@ -43,7 +46,10 @@ public:
     std::optional<QString> chooseFile(const FileDialogRequest &request) override
     {
         QFileDialog dialog(nullptr, request.title);
-        dialog.setNameFilter(qtNameFilter(request.filter));
+        const QStringList filters = qtNameFilter(request.filter).split(u";;"_s);
+        dialog.setNameFilters(filters);
+        if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+            dialog.selectNameFilter(filters[request.filterIndex - 1]);
         const bool saving = request.kind == FileDialogKind::Save;
         dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

@@ -19,8 +19,9 @@ struct FileDialogRequest
 {
     FileDialogKind kind;
     QString title;
-    QString filter;   // "Description|*.ext", or several: "Text|*.txt|Pages|*.html;*.htm"
-    QString fileName; // the name the dialog starts with
+    QString filter;      // "Description|*.ext", or several: "Text|*.txt|Pages|*.html;*.htm"
+    QString fileName;    // the name the dialog starts with
+    int filterIndex = 1; // the filter it starts on, from 1
 };
 
 class Prompts
