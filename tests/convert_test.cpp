@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QThread>
 
 #include <map>
 
@@ -216,6 +217,27 @@ TEST_F(BatchTool, ConvertOfTheCorpusEqualsMakeBookForBook)
         ++compared;
     }
     EXPECT_GE(compared, 20);
+
+    // Killed at any moment, convert leaves only whole books; --skip-existing makes the rest.
+    QProcess killed;
+    killed.setWorkingDirectory(m_dir.path());
+    killed.start(QString::fromUtf8(LEAFWRIGHT_CLI),
+                 {u"convert"_s, u"-o"_s, u"again"_s, u"--clean"_s, u"all"_s, u"--find-chapters"_s,
+                  u"--sort"_s, u"--quiet"_s, u"--jobs"_s, u"1"_s, corpusDir()});
+    ASSERT_TRUE(killed.waitForStarted());
+    QThread::msleep(400);
+    killed.kill();
+    killed.waitForFinished();
+    const std::map<QString, QByteArray> left = filesUnder(path(u"again"_s));
+    for (const auto &[name, bytes] : left) {
+        if (name.endsWith(u".vlm"_s))
+            EXPECT_EQ(bytes, converted.at(name)) << name.toStdString() << " is not whole";
+    }
+    ok(u"convert -o again --clean all --find-chapters --sort --quiet --skip-existing"_s,
+       {corpusDir()});
+    std::map<QString, QByteArray> made = filesUnder(path(u"again"_s));
+    std::erase_if(made, [](const auto &file) { return !file.first.endsWith(u".vlm"_s); });
+    EXPECT_EQ(made, converted);
 }
 
 } // namespace

@@ -34,6 +34,16 @@ SaveChoice ScriptedPrompts::askSaveChanges(const QString &title, const QString &
     return choice;
 }
 
+RestoreChoice ScriptedPrompts::askRestore(const QString &title, const QString &text)
+{
+    asked.append({Asked::Question, title, text, MessageIcon::None, {}});
+    if (restoreChoices.empty())
+        return RestoreChoice::Later;
+    const RestoreChoice choice = restoreChoices.front();
+    restoreChoices.pop_front();
+    return choice;
+}
+
 void ScriptedPrompts::showMessage(const QString &title, const QString &text, MessageIcon icon)
 {
     asked.append({Asked::Message, title, text, icon, {}});
@@ -95,6 +105,7 @@ void UiTest::TearDown()
     installPrompts(nullptr);
     EXPECT_TRUE(m_prompts.answers.empty()) << "questions the test expected were never asked";
     EXPECT_TRUE(m_prompts.saveChoices.empty()) << "a save question the test expected never came";
+    EXPECT_TRUE(m_prompts.restoreChoices.empty()) << "a restore question never came";
     EXPECT_TRUE(m_prompts.files.empty()) << "file dialogs the test expected were never shown";
 }
 

@@ -30,6 +30,8 @@ public:
     // To "Save changes to the book?"; Discard when none is left, so that a test ends as Exit
     // after Discard does.
     std::deque<SaveChoice> saveChoices;
+    // To the question about a book left unsaved; Later when none is left.
+    std::deque<RestoreChoice> restoreChoices;
     // Chosen in dialogs, nothing for Cancel; where several files are chosen, their names
     // separated by line breaks.
     std::deque<std::optional<QString>> files;
@@ -38,6 +40,7 @@ public:
 
     bool askYesNo(const QString &title, const QString &text) override;
     SaveChoice askSaveChanges(const QString &title, const QString &text) override;
+    RestoreChoice askRestore(const QString &title, const QString &text) override;
     void showMessage(const QString &title, const QString &text, MessageIcon icon) override;
     std::optional<QString> chooseFile(const FileDialogRequest &request) override;
     QStringList chooseFiles(const FileDialogRequest &request) override;

@@ -2,11 +2,13 @@
 
 #include "bookeditor.h"
 #include "bookhistory.h"
+#include "bookrecovery.h"
 #include "frmleafwright.h"
 #include "windows.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QPointer>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -20,11 +22,17 @@ struct SavedBook
     QString path;
     BookOrigin origin = BookOrigin::Imported;
     CodePage::Id codePage = CodePage::Western;
+    QPointer<FrmLeafwright> window; // whose book it is
 };
 
+// A main window made afresh (the program started again, as window tests do) starts with no book.
 SavedBook &saved()
 {
     static SavedBook book;
+    if (FrmLeafwright *now = frmLeafwrightIfLoaded(); now != book.window) {
+        book = SavedBook{};
+        book.window = now;
+    }
     return book;
 }
 
@@ -34,10 +42,16 @@ bool captionPending = false;
 
 void startBookState(const QString &path, BookOrigin origin)
 {
-    saved() = {path.isEmpty() ? QString() : QFileInfo(path).fileName(), currentFields(), path,
-               origin, bookCodePage()};
+    saved() = {path.isEmpty() ? QString() : QFileInfo(path).fileName(),
+               currentFields(),
+               path,
+               origin,
+               bookCodePage(),
+               frmLeafwrightIfLoaded()};
     frmLeafwright()->objBook->document()->setModified(false);
     frmLeafwright()->setWindowTitle(bookCaption());
+    // The book is the one its file holds, or a new one nothing was done to: no copy is needed.
+    frmLeafwright()->recovery().remove();
 }
 
 QString bookFilePath()
@@ -85,7 +99,9 @@ void bookMayHaveChanged()
         captionPending = false;
         // Once the program ends its tool windows, no caption is left to update.
         FrmLeafwright *main = frmLeafwrightIfLoaded();
-        if (main && loadedWindows().info && loadedWindows().chapters)
+        if (main && loadedWindows().info && loadedWindows().chapters) {
             main->setWindowTitle(bookCaption());
+            main->recovery().scheduleCopy();
+        }
     });
 }

@@ -3,6 +3,7 @@
 #include "appearance.h"
 #include "bookeditor.h"
 #include "bookhistory.h"
+#include "bookrecovery.h"
 #include "bookstate.h"
 #include "document.h"
 #include "frmabout.h"
@@ -193,6 +194,9 @@ FrmLeafwright::FrmLeafwright()
     connect(objBook, &BookEditor::undoAvailable, mnuUndo, &QAction::setEnabled);
     connect(objBook, &BookEditor::redoAvailable, mnuRedo, &QAction::setEnabled);
     connect(objBook->document(), &QTextDocument::modificationChanged, this, &bookMayHaveChanged);
+    m_recovery = new BookRecovery(this);
+    connect(objBook->document(), &QTextDocument::contentsChanged, m_recovery,
+            &BookRecovery::scheduleCopy);
 
     // Files dropped anywhere on the window are books to open or import, not text to insert.
     setAcceptDrops(true);
@@ -214,6 +218,9 @@ FrmLeafwright::FrmLeafwright()
 
 void FrmLeafwright::Form_Load(const QStringList &arguments)
 {
+    // Work a crash took away comes first; restored, it is the book the window holds.
+    if (m_recovery->offerLeftBook())
+        return;
     QString path = arguments.join(u' ');
     if (path.isEmpty())
         return;
@@ -623,6 +630,7 @@ void FrmLeafwright::closeEvent(QCloseEvent *event)
         return;
     }
     rememberWindowPlace(this);
+    m_recovery->remove();
     // Unloading moves the focus; the editor must not bring the Chapters window back to life.
     objBook->disconnect(this);
     unloadToolWindows();

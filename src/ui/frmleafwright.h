@@ -9,6 +9,7 @@
 #include <optional>
 
 class BookEditor;
+class BookRecovery;
 
 // The editor's size for the main window's outer size (caption, menu bar and borders included),
 // both in twips: the outer size less 100 twips of width and 800 of height. A dimension at or
@@ -70,6 +71,9 @@ public:
     // refused with a message naming it.
     void dropFile(const QString &path);
 
+    // The copy of the changed book that a crash leaves behind.
+    BookRecovery &recovery() const { return *m_recovery; }
+
     // The code page the book is written in, checked in File > Code Page.
     CodePage::Id codePage() const { return m_codePage; }
     void setCodePage(CodePage::Id codePage);
@@ -112,6 +116,7 @@ private:
     void showRecentBooks();
     void openRecentBook(const QString &path);
 
+    BookRecovery *m_recovery;
     QString m_lastSaveFolder;
     QString m_lastSearch;
     CodePage::Id m_codePage = CodePage::Western;

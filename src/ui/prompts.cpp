@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 
 using namespace Qt::StringLiterals;
 
@@ -35,6 +36,20 @@ public:
         default:
             return SaveChoice::Cancel;
         }
+    }
+
+    RestoreChoice askRestore(const QString &title, const QString &text) override
+    {
+        QMessageBox box(QMessageBox::Question, title, text);
+        QPushButton *restore = box.addButton(u"&Restore"_s, QMessageBox::AcceptRole);
+        QPushButton *discard = box.addButton(u"&Discard"_s, QMessageBox::DestructiveRole);
+        QPushButton *later = box.addButton(u"&Later"_s, QMessageBox::RejectRole);
+        box.setDefaultButton(restore);
+        box.setEscapeButton(later);
+        box.exec();
+        if (box.clickedButton() == restore)
+            return RestoreChoice::Restore;
+        return box.clickedButton() == discard ? RestoreChoice::Discard : RestoreChoice::Later;
     }
 
     void showMessage(const QString &title, const QString &text, MessageIcon icon) override

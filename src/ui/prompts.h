@@ -15,6 +15,8 @@ enum class FileDialogKind { Open, Save, OpenSeveral, Folder };
 
 enum class SaveChoice { Save, Discard, Cancel };
 
+enum class RestoreChoice { Restore, Discard, Later };
+
 struct FileDialogRequest
 {
     FileDialogKind kind;
@@ -35,6 +37,10 @@ public:
     // A modal question with the buttons Save, Discard and Cancel, Save the default, asked
     // before work on the book would be lost.
     virtual SaveChoice askSaveChanges(const QString &title, const QString &text) = 0;
+
+    // A modal question with the buttons Restore, Discard and Later, Restore the default, asked
+    // at start about a book whose changes were never saved.
+    virtual RestoreChoice askRestore(const QString &title, const QString &text) = 0;
 
     // A modal message with a single OK button.
     virtual void showMessage(const QString &title, const QString &text, MessageIcon icon) = 0;
