@@ -13,7 +13,7 @@ LEAFWRIGHT_PACKAGES=(
 # for the file-size fault, and the tools that make and check the Debian package.
 LEAFWRIGHT_CHECK_PACKAGES=(
     clang libclang-rt-14-dev util-linux epubcheck
-    dpkg-dev lintian appstream desktop-file-utils
+    dpkg-dev lintian appstream desktop-file-utils bash-completion
 )
 
 # Installs those of the named packages that are missing: as root, or through sudo otherwise.

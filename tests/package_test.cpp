@@ -104,6 +104,31 @@ TEST(Package, HelpManualAndCompletionNameTheSameOptions)
     }
 }
 
+// Tab after an option offers its values; after a command, its options.
+TEST(Package, BashCompletesCommandsOptionsAndValues)
+{
+    const QString bashCompletion = u"/usr/share/bash-completion/bash_completion"_s;
+    if (!QFile::exists(bashCompletion))
+        GTEST_SKIP() << "bash-completion is not installed";
+    const std::pair<QString, QString> cases[] = {
+        {u"leafwright-cli ch"_s, u"chapters check"_s},
+        {u"leafwright-cli make --codepage 125"_s,
+         u"1250 1251 1252 1253 1254 1255 1256 1257 1258"_s},
+        {u"leafwright-cli convert --sc"_s, u"--scan"_s},
+        {u"leafwright-cli make --scan "_s, u"0 1 2 3 4 5 6"_s},
+        {u"leafwright-cli show --"_s, u"--codepage --help --json"_s},
+    };
+    for (const auto &[line, offered] : cases) {
+        const QString script =
+            u"source %1; source %2/data/completion/leafwright-cli; COMP_LINE='%3'; "
+            "read -ra COMP_WORDS <<< \"$COMP_LINE\"; [[ $COMP_LINE == *' ' ]] && "
+            "COMP_WORDS+=(''); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); COMP_POINT=${#COMP_LINE}; "
+            "_leafwright_cli; printf '%s\\n' \"${COMPREPLY[@]}\" | sort | paste -sd ' '"_s.arg(
+                bashCompletion, QString::fromUtf8(LEAFWRIGHT_SOURCE_DIR), line);
+        EXPECT_EQ(run(u"bash"_s, {u"-c"_s, script}).out.trimmed(), offered) << line.toStdString();
+    }
+}
+
 // Both programs tell their version, the project's, as the About box does.
 TEST(Package, BothProgramsTellTheirVersion)
 {
