@@ -5,11 +5,14 @@
 
 #include "testfiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <map>
 #include <set>
 #include <tuple>
@@ -387,6 +390,76 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
          {{u"Economy"_s, Chapter, u"Economy"_s},
           {u"Where I Lived"_s, Chapter, u"Where I Lived"_s},
           {u"Reading"_s, Chapter, u"Reading"_s}}},
+        {"titles outnumbering the numbered lines of one piece; the first piece under the book's "
+         "title",
+         book(u"TALES\n\nTHE GOLDEN BIRD\n\n@\nTHE HARE\n\n@\nTHE FOX\n\n\n"
+              "1. HOW THEY WENT OUT\n\n@2. HOW THEY CAME HOME\n\n@3. HOW THEY DIED\n\n@"
+              "\nTHE FROG\n\n@\nTHE WOLF\n\n@\nTHE BEAR\n\n@"_s),
+         {{u"THE GOLDEN"_s, Chapter, u"THE GOLDEN BIRD"_s},
+          {u"THE HARE"_s, Chapter, u"THE HARE"_s},
+          {u"THE FOX"_s, Chapter, u"THE FOX"_s},
+          {u"1. HOW"_s, Chapter, u"1. HOW THEY WENT OUT"_s},
+          {u"2. HOW"_s, Chapter, u"2. HOW THEY CAME HOME"_s},
+          {u"3. HOW"_s, Chapter, u"3. HOW THEY DIED"_s},
+          {u"THE FROG"_s, Chapter, u"THE FROG"_s},
+          {u"THE WOLF"_s, Chapter, u"THE WOLF"_s},
+          {u"THE BEAR"_s, Chapter, u"THE BEAR"_s}}},
+        {"essays a contents list names with page ranges after a colon; a back heading after "
+         "numbered notes",
+         book(u"\nCONTENTS\n\n\nPreface: vii-xv\n\nTwo Stories: 1 -29\n\nThe Painter: 30-49\n\n"
+              "Conclusion: 233-end\n\n\n\nPREFACE\n\n@TWO STORIES\n\n@THE PAINTER\n\n@"
+              "1. Vasari, Lives, ii. 12.\n\n2. Goethe, Faust.\n\n\n\nCONCLUSION*\n\n@"_s),
+         {{u"PREFACE"_s, Front, u"PREFACE"_s},
+          {u"TWO STORIES"_s, Chapter, u"TWO STORIES"_s},
+          {u"THE PAINTER"_s, Chapter, u"THE PAINTER"_s},
+          {u"CONCLUSION"_s, Back, u"CONCLUSION"_s}}},
+        {"a contents list that gives way to a dedication with no gap of blanks",
+         book(u"\nTable des mati\u00E8res\n\nPREMI\u00C8RE PARTIE\nI\nII\nDEUXI\u00C8ME PARTIE\n"
+              "I\nII\n\n\n\u00C0 mon ami\n\nPermettez-moi d'inscrire votre nom en t\u00EAte de "
+              "ce livre et au-\ndessus m\u00EAme de sa d\u00E9dicace; car c'est \u00E0 vous, "
+              "surtout, que j'en\ndois la publication. En passant par votre magnifique "
+              "plaidoirie,\nmon oeuvre a acquis pour moi-m\u00EAme comme une autorit\u00E9.\n\n\n"
+              "PREMI\u00C8RE PARTIE\n\n\nI\n\n@II\n\n@DEUXI\u00C8ME PARTIE\n\n\nI\n\n@II\n\n@"_s),
+         {{u"PREMI"_s, Part, u"PREMI\u00C8RE PARTIE"_s},
+          {u"I"_s, Chapter, u"Partie 1, I"_s},
+          {u"II"_s, Chapter, u"Partie 1, II"_s},
+          {u"DEUXI"_s, Part, u"DEUXI\u00C8ME PARTIE"_s},
+          {u"I"_s, Chapter, u"Partie 2, I"_s},
+          {u"II"_s, Chapter, u"Partie 2, II"_s}},
+         u"mon oeuvre"_s},
+        {"numbered paragraphs and notes are text; a summary over several lines is one heading",
+         book(
+             u"\nI. LAYING PLANS\n\n@7.  Bring war material with you from home, but "
+             "forage\non the enemy.\n\n@8.  The Art of War is of vital importance to the "
+             "State,\nand a road to safety.\n\n@9.  Hence it is a subject of inquiry\nwhich can "
+             "on no account be neglected.\n\n@II. WAGING WAR\n\n@"
+             "Cap\u00EDtulo II. Del buen suceso que el valeroso don Quijote tuvo en la\n"
+             "espantable y jam\u00E1s imaginada aventura de los molinos de viento, con otros\n"
+             "sucesos dignos de felice recordaci\u00F3n\n\n@"
+             "BOOK III.\n\n@145.\n\n\u201CThe wine-dark sea.\u201D\n\n@146.\n\n"
+             "\u201CFar-darting Phoebus.\u201D\n\n@147.\n\n\u201CThe rosy-fingered dawn.\u201D\n\n@"_s),
+         {{u"I. LAYING"_s, Chapter, u"I. LAYING PLANS"_s},
+          {u"II. WAGING"_s, Chapter, u"II. WAGING WAR"_s},
+          {u"Cap\u00EDtulo II."_s, Chapter, u"Cap\u00EDtulo II. Del buen suceso que el\u2026"_s},
+          {u"BOOK III."_s, Chapter, u"BOOK III."_s}}},
+        {"chapters under bare numbers that open with a line of dialogue are no notes",
+         book(u"\n1\n\n\u201CTom!\u201D\n\n@@@@@2\n\n\u201CNo answer.\u201D\n\n@@@@@3\n\n@@@@@"_s),
+         {{u"1"_s, Chapter, u"1"_s}, {u"2"_s, Chapter, u"2"_s}, {u"3"_s, Chapter, u"3"_s}}},
+        {"a list of persons under its usual headings; an ordinal before the part word in lower "
+         "case; an older spelling",
+         book(u"\nTHE PERSONS IN THE PLAY\n\nHAMLET, prince.\n\n\nACT I\n\n@ACT II\n\n@"
+              "Primera parte del ingenioso hidalgo don Quijote de la Mancha\n\n@"
+              "Siebenzehntes Capitel: Ein Wald\n\n@"_s),
+         {{u"THE PERSONS"_s, Front, u"THE PERSONS IN THE PLAY"_s},
+          {u"ACT I"_s, Part, u"ACT I"_s},
+          {u"ACT II"_s, Part, u"ACT II"_s},
+          {u"Primera"_s, Part, u"Primera parte del ingenioso hidalgo don\u2026"_s},
+          {u"Siebenzehntes"_s, Chapter, u"Siebenzehntes Capitel: Ein Wald"_s}}},
+        {"a list of persons headed by the word for them alone",
+         book(u"\nCHARACTERS.\n\nNORA, a wife.\nHELMER, her husband.\n\n\nACT I\n\n@ACT II\n\n@"_s),
+         {{u"CHARACTERS."_s, Front, u"CHARACTERS."_s},
+          {u"ACT I"_s, Chapter, u"ACT I"_s},
+          {u"ACT II"_s, Chapter, u"ACT II"_s}}},
         {"running heads and page numbers hide no heading; a garbled numeral in its run; a note's "
          "mark",
          scannedPoems() + book(u"\nCHAPTER XVIII(*) -- CONCERNING FAITH\n\n@"_s),
@@ -461,48 +534,79 @@ double scoreAgainstTruth(const QString &bookPath, const QString &truthPath, QStr
     return precision + recall > 0 ? 2 * precision * recall / (precision + recall) : 0;
 }
 
-TEST(HeadingDetector, FindsTheChaptersOfEveryCorpusBook)
+// Every clean-up box, which leaves no blank line, leaves the headings found as they were.
+TEST(HeadingDetector, FindsTheSameChaptersInCleanedCorpusBooks)
 {
     const QStringList books = corpusBooks();
     if (books.isEmpty())
         GTEST_SKIP() << "no corpus books in " << corpusDir().toStdString();
+    CleanerBoxes all;
+    all.fill(true);
     for (const QString &path : books) {
-        const QString truth =
-            corpusDir() + u"/truth/"_s + QFileInfo(path).completeBaseName() + u".tsv"_s;
-        if (!QFileInfo::exists(truth))
-            continue;
-        QString report;
-        const double f1 = scoreAgainstTruth(path, truth, report);
-        EXPECT_GE(f1, 0.99) << path.toStdString() << report.toStdString();
-        // The same headings after every clean-up box, which leaves no blank line.
         const QString text = importTextFile(path).value();
-        CleanerBoxes all;
-        all.fill(true);
         const double raw = double(FindHeadings(text).size());
         EXPECT_NEAR(double(FindHeadings(CleanText(text, all)).size()), raw, raw / 100)
             << path.toStdString() << " cleaned";
     }
 }
 
-// Books of other kinds: fables, poems scanned with their running heads, a German novel with a
-// paragraph on each line, French novels and a play. Each floor only ever rises.
-TEST(HeadingDetector, FindsTheChaptersOfBooksOfOtherKinds)
+// The books of every corpus folder scored as a set: each folder's mean and lowest F1 are
+// printed and held to their floors, and a book whose floor is its own only ever rises. A rule
+// that helps one book must not cost the others of any folder.
+TEST(HeadingDetector, ScoresEveryFolderOfTheCorpus)
 {
-    const std::pair<const char *, double> floors[] = {
-        {"aesop", 0.99},         {"de-verne-grant", 0.99}, {"dickinson-poems2", 0.96},
-        {"fr-Verne-2ans", 0.99}, {"huckfinn-1993", 0.99},  {"pg1232", 0.99},
-        {"pg20203", 0.99},       {"pg2542", 0.99},         {"pg5318", 0.99},
+    struct Folder
+    {
+        const char *name;
+        double meanFloor;
+        double lowestFloor;
     };
-    const QString shapes = corpusDir() + u"/shapes/"_s;
-    if (!QFileInfo::exists(shapes))
-        GTEST_SKIP() << "no books of other kinds in " << shapes.toStdString();
-    for (const auto &[name, floor] : floors) {
-        const QString book = shapes + QString::fromLatin1(name);
-        QString report;
-        const double f1 = scoreAgainstTruth(
-            book + u".txt"_s, shapes + u"truth/"_s + QString::fromLatin1(name) + u".tsv"_s, report);
-        EXPECT_GE(f1, floor) << name << report.toStdString();
+    const Folder folders[] = {{"", 0.99, 0.99}, {"shapes/", 0.99, 0.97}, {"kinds/", 0.99, 0.98}};
+    // Books still short of the folder's usual floor: OCR numerals and titles the layout misses.
+    const std::map<QString, double> ownFloors = {
+        {u"dickinson-poems2"_s, 0.97}, {u"pg2591"_s, 0.98}, {u"pg2000"_s, 0.99},
+        {u"fr-Verne-Hateras"_s, 0.99}, {u"aesop"_s, 0.99},
+    };
+    if (corpusBooks().isEmpty())
+        GTEST_SKIP() << "no corpus books in " << corpusDir().toStdString();
+    double allSum = 0;
+    double allLowest = 1;
+    int allBooks = 0;
+    for (const Folder &folder : folders) {
+        const QString dir = corpusDir() + u'/' + QString::fromLatin1(folder.name);
+        const QStringList books = QDir(dir).entryList({u"*.txt"_s}, QDir::Files, QDir::Name);
+        double sum = 0;
+        double lowest = 1;
+        int scored = 0;
+        for (const QString &file : books) {
+            const QString name = QFileInfo(file).completeBaseName();
+            const QString truth = dir + u"truth/"_s + name + u".tsv"_s;
+            if (!QFileInfo::exists(truth))
+                continue;
+            QString report;
+            const double f1 = scoreAgainstTruth(dir + file, truth, report);
+            const auto own = ownFloors.find(name);
+            EXPECT_GE(f1, own != ownFloors.end() ? own->second : 0.99)
+                << folder.name << name.toStdString() << report.toStdString();
+            std::printf("  %-10s %-20s F1 %.4f\n", folder.name[0] ? folder.name : "corpus/",
+                        qPrintable(name), f1);
+            sum += f1;
+            lowest = std::min(lowest, f1);
+            ++scored;
+        }
+        if (scored == 0)
+            continue;
+        std::printf("%-10s %2d books: mean F1 %.4f, lowest %.4f\n",
+                    folder.name[0] ? folder.name : "corpus/", scored, sum / scored, lowest);
+        EXPECT_GE(sum / scored, folder.meanFloor) << folder.name;
+        EXPECT_GE(lowest, folder.lowestFloor) << folder.name;
+        allSum += sum;
+        allLowest = std::min(allLowest, lowest);
+        allBooks += scored;
     }
+    std::printf("all        %2d books: mean F1 %.4f, lowest %.4f\n", allBooks, allSum / allBooks,
+                allLowest);
+    EXPECT_GE(allSum / allBooks, 0.99);
 }
 
 } // namespace

@@ -40,6 +40,8 @@ bool listPair(const Candidate &above, const Candidate &below)
 QStringView withoutPageNumber(QStringView line)
 {
     QStringView text = line.trimmed();
+    if (const qsizetype colon = colonPageReference(text); colon > 0)
+        return text.first(colon).trimmed();
     qsizetype at = text.size();
     while (at > 0 && (text[at - 1].isDigit() || QStringView(u"ivxlc").contains(text[at - 1])))
         --at;
@@ -56,6 +58,8 @@ QString comparable(QStringView line)
 {
     return withoutPageNumber(line).toString().simplified().toCaseFolded();
 }
+
+} // namespace
 
 bool opensContents(QStringView line)
 {
@@ -87,6 +91,8 @@ bool opensContents(QStringView line)
     return Words.contains(foldedForHeadings(text));
 }
 
+namespace {
+
 // The lines of the contents list that opens at listStart: up to a gap of blank lines that no
 // list has inside it, or a paragraph of text. Returns one past its last line; each line that
 // could be an entry's title (and no heading by itself) goes into entries.
@@ -95,11 +101,12 @@ qsizetype contentsEnd(const Page &page, qsizetype listStart, QSet<QString> &entr
     constexpr qsizetype BlanksAfterList = 3;
     qsizetype blanks = 0;
     qsizetype block = 0; // the lines since the last blank
+    qsizetype prose = 0; // the long lines of other text since the last blank
     qsizetype line = listStart + 1;
     for (; line < page.last() && blanks < BlanksAfterList; ++line) {
         if (page.blank(line)) {
             ++blanks;
-            block = 0;
+            block = prose = 0;
             continue;
         }
         blanks = 0;
@@ -107,8 +114,12 @@ qsizetype contentsEnd(const Page &page, qsizetype listStart, QSet<QString> &entr
         // A paragraph of text ends the list: a long line, as in unwrapped text, or where the
         // paragraph breaks were read from the lines (and no gap of blanks ends a list), a block
         // longer than an entry wrapped onto its next lines.
+        // A paragraph of wrapped prose ends it too, where the list gives way to a dedication or
+        // the body with no gap of blanks between.
+        prose =
+            page.headingLike(line) || page.text(line).size() <= LongestTitleLine ? 0 : prose + 1;
         if (page.text(line).size() > 4 * LongestTitleLine
-            || (page.breaksInferred() && block > MostTitleLines + 1)) {
+            || (page.breaksInferred() && block > MostTitleLines + 1) || prose > MostTitleLines) {
             break;
         }
         const QStringView written = withoutPageNumber(page.text(line));
@@ -139,6 +150,8 @@ void markLists(const Page &page, std::vector<Candidate> &candidates)
     std::size_t runStart = 0;
     bool listRun = false;
     QSet<QString> keys;
+    constexpr qsizetype WideGap = 3;
+    qsizetype widestGap = 0; // the most blank lines above an entry of the run, up to WideGap
     auto closeRun = [&](std::size_t end) {
         if (listRun) {
             for (std::size_t i = runStart; i < end; ++i)
@@ -154,7 +167,14 @@ void markLists(const Page &page, std::vector<Candidate> &candidates)
             keys.contains(k) && (k == key(candidates[runStart].read) || !isChapterish(below.read));
         bool joins = false;
         qsizetype from = 0;
-        if (i > 0 && !again) {
+        // Entries stand evenly apart; a front or back heading set off by a wider gap than any
+        // between the run's entries (after a run of numbered notes) starts the body again.
+        qsizetype blanks = 0;
+        while (blanks < WideGap && page.blank(below.line - blanks - 1))
+            ++blanks;
+        if (i > 0 && !again
+            && !(isMatter(below.read) && blanks == WideGap && widestGap < WideGap
+                 && i > runStart + 1)) {
             from = std::min(candidates[i - 1].end, below.line);
             joins = page.proseLines(from, below.line) <= MostProseInList;
         }
@@ -163,9 +183,13 @@ void markLists(const Page &page, std::vector<Candidate> &candidates)
             runStart = i;
             listRun = false;
             keys.clear();
-        } else if (listPair(candidates[i - 1], below)
-                   || page.entryLines(from, below.line) >= MostStackedHeadings) {
-            listRun = true;
+            widestGap = 0;
+        } else {
+            widestGap = std::max(widestGap, blanks);
+            if (listPair(candidates[i - 1], below)
+                || page.entryLines(from, below.line) >= MostStackedHeadings) {
+                listRun = true;
+            }
         }
         keys.insert(k);
     }

@@ -46,6 +46,7 @@ struct Candidate
     qsizetype titleFrom = 0; // the lines whose text joins the title: [titleFrom, titleTo)
     qsizetype titleTo = 0;
     bool listed = false;
+    bool quoted = false; // a quoted phrase follows the number, as a note's words do
     HeadingLevel level = HeadingLevel::Chapter;
 };
 
@@ -129,6 +130,9 @@ inline bool isMatter(const HeadingLine &read)
 // a bracket or in lower case).
 bool titleLike(const Page &page, qsizetype line);
 
+// Whether a line heads a contents list: "CONTENTS", "Table des matières", "Inhalt".
+bool opensContents(QStringView line);
+
 // The stages, in the order FindHeadings runs them.
 
 // The heading lines that stand as headings do: after a blank line (or right under another
@@ -138,6 +142,10 @@ std::optional<Candidate> standingHeading(const Page &page, qsizetype line);
 // A number alone or before a title is a heading only in a run of such numbers (kept[i] false
 // for the others).
 void keepNumberRuns(std::vector<Candidate> &candidates, std::vector<bool> &kept);
+
+// Numbers that mostly stand over a quoted phrase, close together, number notes on the words
+// quoted, not chapters (kept[i] false for those).
+void dropNotes(const std::vector<Candidate> &candidates, std::vector<bool> &kept);
 
 // Marks the candidates that are entries of a contents list or a list of illustrations.
 void markLists(const Page &page, std::vector<Candidate> &candidates);

@@ -7,6 +7,29 @@
 using namespace Qt::StringLiterals;
 using namespace HeadingDetection;
 
+namespace {
+
+// How well a reading's headings divide the body into chapters: how many there are, weighed by
+// the share of the body between the first and the last. Front and back matter divide nothing.
+double divisionWeight(const Page &page, const std::vector<Candidate> &headings)
+{
+    qsizetype count = 0;
+    qsizetype first = -1;
+    qsizetype last = -1;
+    for (const Candidate &heading : headings) {
+        if (isMatter(heading.read))
+            continue;
+        ++count;
+        if (first < 0)
+            first = heading.line;
+        last = heading.line;
+    }
+    const qsizetype body = std::max<qsizetype>(1, page.last() - page.first());
+    return count == 0 ? 0 : double(count) * double(last - first + 1) / double(body);
+}
+
+} // namespace
+
 QList<FoundHeading> FindHeadings(const QString &text)
 {
     const Page page(text);
@@ -24,6 +47,7 @@ QList<FoundHeading> FindHeadings(const QString &text)
     // A number outside any run (a signature "CL. HARLOWE.", a stray figure) is no heading, and
     // no entry of a list either: it must not make the heading below it look like one.
     std::vector<bool> kept(candidates.size(), true);
+    dropNotes(candidates, kept);
     keepNumberRuns(candidates, kept);
     std::vector<Candidate> inRuns;
     for (std::size_t i = 0; i < candidates.size(); ++i) {
@@ -64,10 +88,13 @@ QList<FoundHeading> FindHeadings(const QString &text)
             merged.push_back(std::move(headings[next++]));
         headings = std::move(merged);
     }
-    // A book with next to no headings of words and numbers may be a collection of titled pieces.
-    constexpr std::size_t FewestNumberedHeadings = 3;
-    if (headings.size() < FewestNumberedHeadings) {
-        std::vector<Candidate> titled = titledHeadings(page);
+    // The titles of one layout compete with the numbered headings on the whole book: a handful
+    // of numbered lines inside one story must not outvote titles spread through the book, nor
+    // a few lines of one layout (letters, notices) the chapters of a novel. They join only when
+    // they divide the book clearly better.
+    constexpr double ClearlyBetter = 2;
+    std::vector<Candidate> titled = titledHeadings(page);
+    if (divisionWeight(page, titled) > ClearlyBetter * divisionWeight(page, headings)) {
         for (Candidate &title : titled) {
             const bool inside =
                 std::any_of(headings.begin(), headings.end(), [&](const Candidate &h) {

@@ -203,10 +203,56 @@ NumberRead readSectionNumber(QStringView original, QStringView upper)
     return {};
 }
 
+// One page in a reference: digits, a numeral in small letters, or the book's end.
+qsizetype pageTokenEnd(QStringView text, qsizetype at)
+{
+    if (text.sliced(at).startsWith(u"end"))
+        return at + 3;
+    // Four digits are a year ("BOOK FIVE: 1806 - 07"), seldom a page.
+    constexpr qsizetype MostPageDigits = 3;
+    const qsizetype start = at;
+    while (at < text.size() && text[at].isDigit())
+        ++at;
+    if (at - start > MostPageDigits)
+        return start;
+    if (at == start) {
+        while (at < text.size() && QStringView(u"ivxlc").contains(text[at]))
+            ++at;
+    }
+    return at;
+}
+
+} // namespace
+
+qsizetype colonPageReference(QStringView line)
+{
+    const qsizetype colon = line.lastIndexOf(u':');
+    if (colon <= 0)
+        return -1;
+    qsizetype at = skipSpaces(line, colon + 1);
+    qsizetype end = pageTokenEnd(line, at);
+    if (end == at)
+        return -1;
+    at = skipSpaces(line, end);
+    if (at < line.size() && isDash(line[at])) {
+        at = skipSpaces(line, at + 1);
+        end = pageTokenEnd(line, at);
+        if (end == at)
+            return -1;
+        at = skipSpaces(line, end);
+    }
+    return at == line.size() ? colon : -1;
+}
+
+namespace {
+
 // A line that ends in a page number ("Heading to Chapter I.      1", "Preface ... ix") after a
-// run of spaces or dotted leaders: an entry of a contents list or a list of illustrations.
+// run of spaces or dotted leaders, or a page reference after a colon: an entry of a contents
+// list or a list of illustrations.
 bool endsInPageNumber(QStringView line)
 {
+    if (colonPageReference(line) > 0)
+        return true;
     qsizetype end = line.size();
     qsizetype at = end;
     while (at > 0 && (line[at - 1].isDigit() || QStringView(u"ivxlcIVXLC").contains(line[at - 1])))
@@ -227,6 +273,21 @@ bool endsInPageNumber(QStringView line)
 HeadingLine numbered(QStringView word, HeadingLevel level, int number, bool titled)
 {
     return {Form::Numbered, word.toString(), number, level, titled, {}};
+}
+
+// The rest of "Primera parte del ingenioso hidalgo": the word "of" as the Romance languages
+// write it, then a title that does not end as a sentence.
+bool ofTheBook(QStringView rest)
+{
+    static const QStringView Words[] = {u"de", u"del", u"della", u"dello", u"des", u"du",
+                                        u"di", u"do",  u"da",    u"dos",   u"das"};
+    const QStringView trimmed = rest.trimmed();
+    if (rest.isEmpty() || !rest.front().isSpace() || trimmed.endsWith(u'.'))
+        return false;
+    const qsizetype space = trimmed.indexOf(u' ');
+    return space > 0 && std::any_of(std::begin(Words), std::end(Words), [&](QStringView word) {
+               return trimmed.first(space) == word;
+           });
 }
 
 // "CHAPTER XII. Title", "Book the Second", "Stave One".
@@ -334,8 +395,14 @@ std::optional<HeadingLine> readOrdinalFirst(QStringView original, QStringView up
     for (const HeadingWord &section : sectionWords()) {
         const qsizetype end = wordAt + section.word.size();
         if (upper[wordAt] != section.word.front() || !upper.sliced(wordAt).startsWith(section.word)
-            || isLetterAt(upper, end)
-            || !headingCase(original.sliced(wordAt, section.word.size()))) {
+            || isLetterAt(upper, end)) {
+            continue;
+        }
+        if (!headingCase(original.sliced(wordAt, section.word.size()))) {
+            // Other languages write the word in lower case before the book's own title:
+            // "Primera parte del ingenioso hidalgo", "Seconda parte della storia".
+            if (foreign && ofTheBook(original.sliced(end)))
+                return numbered(section.word, section.level, ordinal->value, true);
             continue;
         }
         bool titled = false;

@@ -40,3 +40,7 @@ struct HeadingLine
 
 // Reads one line (without its line break).
 HeadingLine readHeadingLine(QStringView line);
+
+// Where a page reference after a colon starts in a contents entry ("Preface: vii-xv",
+// "Winckelmann: 177-232", "Conclusion: 233-end"): the colon's index, or -1 for a line without.
+qsizetype colonPageReference(QStringView line);

@@ -100,41 +100,50 @@ constexpr HeadingWord MatterWords[] = {
     {u"DRAMATIS PERSON", HeadingLevel::FrontMatter}, // PERSONAE, PERSONÆ
     {u"PERSONS REPRESENTED", HeadingLevel::FrontMatter},
     {u"PERSONS OF THE PLAY", HeadingLevel::FrontMatter},
-    {u"AVANT-PROPOS", HeadingLevel::FrontMatter},  // French
-    {u"AVERTISSEMENT", HeadingLevel::FrontMatter}, // French
-    {u"PERSONNAGES", HeadingLevel::FrontMatter},   // French
-    {u"EINLEITUNG", HeadingLevel::FrontMatter},    // German
-    {u"VORREDE", HeadingLevel::FrontMatter},       // German
-    {u"VORWORT", HeadingLevel::FrontMatter},       // German
-    {u"PERSONEN", HeadingLevel::FrontMatter},      // German
-    {u"PROLOGO", HeadingLevel::FrontMatter},       // Spanish, Italian, Portuguese
-    {u"INTRODUCCION", HeadingLevel::FrontMatter},  // Spanish
-    {u"PERSONAJES", HeadingLevel::FrontMatter},    // Spanish
-    {u"PREFACIO", HeadingLevel::FrontMatter},      // Spanish, Portuguese
-    {u"PREFAZIONE", HeadingLevel::FrontMatter},    // Italian
-    {u"INTRODUZIONE", HeadingLevel::FrontMatter},  // Italian
-    {u"PROEMIO", HeadingLevel::FrontMatter},       // Italian
-    {u"PERSONAGGI", HeadingLevel::FrontMatter},    // Italian
-    {u"INTRODUCAO", HeadingLevel::FrontMatter},    // Portuguese
-    {u"PERSONAGENS", HeadingLevel::FrontMatter},   // Portuguese
-    {u"VOORWOORD", HeadingLevel::FrontMatter},     // Dutch
-    {u"INLEIDING", HeadingLevel::FrontMatter},     // Dutch
-    {u"ПРЕДИСЛОВИЕ", HeadingLevel::FrontMatter},   // Russian
-    {u"ВВЕДЕНИЕ", HeadingLevel::FrontMatter},      // Russian
-    {u"ПРОЛОГ", HeadingLevel::FrontMatter},        // Russian, Ukrainian
-    {u"ПЕРЕДМОВА", HeadingLevel::FrontMatter},     // Ukrainian
-    {u"ВСТУП", HeadingLevel::FrontMatter},         // Ukrainian
-    {u"PROLOG", HeadingLevel::FrontMatter},        // Polish, Czech, Turkish
-    {u"PRZEDMOWA", HeadingLevel::FrontMatter},     // Polish
-    {u"WSTEP", HeadingLevel::FrontMatter},         // Polish "Wstęp"
-    {u"PREDMLUVA", HeadingLevel::FrontMatter},     // Czech "Předmluva"
-    {u"UVOD", HeadingLevel::FrontMatter},          // Czech "Úvod"
-    {u"ΠΡΟΛΟΓΟΣ", HeadingLevel::FrontMatter},      // Greek
-    {u"ΕΙΣΑΓΩΓΗ", HeadingLevel::FrontMatter},      // Greek
-    {u"ONSOZ", HeadingLevel::FrontMatter},         // Turkish "Önsöz"
-    {u"GIRIS", HeadingLevel::FrontMatter},         // Turkish "Giriş"
-    {u"EPILOGUE", HeadingLevel::BackMatter},       // English, French
-    {u"CONCLUSION", HeadingLevel::BackMatter},     // English, French
+    {u"PERSONS IN THE PLAY", HeadingLevel::FrontMatter},
+    {u"PERSONS OF THE DRAMA", HeadingLevel::FrontMatter},
+    {u"THE PERSONS OF THE PLAY", HeadingLevel::FrontMatter},
+    {u"THE PERSONS IN THE PLAY", HeadingLevel::FrontMatter},
+    {u"THE PERSONS OF THE DRAMA", HeadingLevel::FrontMatter},
+    {u"CHARACTERS", HeadingLevel::FrontMatter},
+    {u"THE CHARACTERS", HeadingLevel::FrontMatter},
+    {u"LES PERSONNAGES", HeadingLevel::FrontMatter}, // French
+    {u"DIE PERSONEN", HeadingLevel::FrontMatter},    // German
+    {u"AVANT-PROPOS", HeadingLevel::FrontMatter},    // French
+    {u"AVERTISSEMENT", HeadingLevel::FrontMatter},   // French
+    {u"PERSONNAGES", HeadingLevel::FrontMatter},     // French
+    {u"EINLEITUNG", HeadingLevel::FrontMatter},      // German
+    {u"VORREDE", HeadingLevel::FrontMatter},         // German
+    {u"VORWORT", HeadingLevel::FrontMatter},         // German
+    {u"PERSONEN", HeadingLevel::FrontMatter},        // German
+    {u"PROLOGO", HeadingLevel::FrontMatter},         // Spanish, Italian, Portuguese
+    {u"INTRODUCCION", HeadingLevel::FrontMatter},    // Spanish
+    {u"PERSONAJES", HeadingLevel::FrontMatter},      // Spanish
+    {u"PREFACIO", HeadingLevel::FrontMatter},        // Spanish, Portuguese
+    {u"PREFAZIONE", HeadingLevel::FrontMatter},      // Italian
+    {u"INTRODUZIONE", HeadingLevel::FrontMatter},    // Italian
+    {u"PROEMIO", HeadingLevel::FrontMatter},         // Italian
+    {u"PERSONAGGI", HeadingLevel::FrontMatter},      // Italian
+    {u"INTRODUCAO", HeadingLevel::FrontMatter},      // Portuguese
+    {u"PERSONAGENS", HeadingLevel::FrontMatter},     // Portuguese
+    {u"VOORWOORD", HeadingLevel::FrontMatter},       // Dutch
+    {u"INLEIDING", HeadingLevel::FrontMatter},       // Dutch
+    {u"ПРЕДИСЛОВИЕ", HeadingLevel::FrontMatter},     // Russian
+    {u"ВВЕДЕНИЕ", HeadingLevel::FrontMatter},        // Russian
+    {u"ПРОЛОГ", HeadingLevel::FrontMatter},          // Russian, Ukrainian
+    {u"ПЕРЕДМОВА", HeadingLevel::FrontMatter},       // Ukrainian
+    {u"ВСТУП", HeadingLevel::FrontMatter},           // Ukrainian
+    {u"PROLOG", HeadingLevel::FrontMatter},          // Polish, Czech, Turkish
+    {u"PRZEDMOWA", HeadingLevel::FrontMatter},       // Polish
+    {u"WSTEP", HeadingLevel::FrontMatter},           // Polish "Wstęp"
+    {u"PREDMLUVA", HeadingLevel::FrontMatter},       // Czech "Předmluva"
+    {u"UVOD", HeadingLevel::FrontMatter},            // Czech "Úvod"
+    {u"ΠΡΟΛΟΓΟΣ", HeadingLevel::FrontMatter},        // Greek
+    {u"ΕΙΣΑΓΩΓΗ", HeadingLevel::FrontMatter},        // Greek
+    {u"ONSOZ", HeadingLevel::FrontMatter},           // Turkish "Önsöz"
+    {u"GIRIS", HeadingLevel::FrontMatter},           // Turkish "Giriş"
+    {u"EPILOGUE", HeadingLevel::BackMatter},         // English, French
+    {u"CONCLUSION", HeadingLevel::BackMatter},       // English, French
     {u"AFTERWORD", HeadingLevel::BackMatter},
     {u"APPENDIX", HeadingLevel::BackMatter},
     {u"POSTSCRIPT", HeadingLevel::BackMatter},

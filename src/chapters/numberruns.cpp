@@ -37,6 +37,42 @@ void keepNumberRuns(std::vector<Candidate> &candidates, std::vector<bool> &kept)
     }
 }
 
+void dropNotes(const std::vector<Candidate> &candidates, std::vector<bool> &kept)
+{
+    QHash<QString, std::pair<qsizetype, qsizetype>> families; // word -> (quoted, all)
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        const Form form = candidates[i].read.form;
+        if (kept[i] && (form == Form::Bare || form == Form::NumberedTitle)) {
+            auto &[quoted, all] = families[candidates[i].read.word];
+            quoted += candidates[i].quoted;
+            ++all;
+        }
+    }
+    // Notes are short, chapters long: a chapter that opens with a quoted line of dialogue under
+    // its number stands far from the next number.
+    constexpr qsizetype LongestNote = 40;
+    QHash<QString, qsizetype> lastLine;
+    std::vector<qsizetype> nearest(candidates.size(), LongestNote + 1);
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        const QString &word = candidates[i].read.word;
+        if (!families.contains(word))
+            continue;
+        if (const auto last = lastLine.constFind(word); last != lastLine.cend()) {
+            const qsizetype apart = candidates[i].line - candidates[*last].line;
+            nearest[i] = std::min(nearest[i], apart);
+            nearest[*last] = std::min(nearest[*last], apart);
+        }
+        lastLine.insert(word, qsizetype(i));
+    }
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        const auto family = families.constFind(candidates[i].read.word);
+        if (candidates[i].quoted && family != families.cend() && 2 * family->first > family->second
+            && nearest[i] <= LongestNote) {
+            kept[i] = false;
+        }
+    }
+}
+
 namespace {
 
 QString romanNumeral(int value)

@@ -219,6 +219,9 @@ QHash<QString, int> ordinalForms()
     germanStems.append({u"SIEBT"_s, 7});
     germanStems.append({u"FUENFT"_s, 5});
     germanStems.append({u"ZWOELFT"_s, 12});
+    // Older spellings, as nineteenth-century translations print them.
+    germanStems.append({u"SECHSZEHNT"_s, 16});
+    germanStems.append({u"SIEBENZEHNT"_s, 17});
     germanStems.append({u"DREISSIGST"_s, 30});
     germanStems.append({u"DREI\u00DFIGST"_s, 30});
     for (int unit = 0; unit < germanCardinals.size(); ++unit) {

@@ -73,7 +73,37 @@ std::optional<Candidate> standingHeading(const Page &page, qsizetype line)
             return std::nullopt;
     }
 
+    // A heading stands alone: a number or a word opening a sentence that runs on into the
+    // next line of its paragraph is a numbered paragraph, a verse, an aphorism or a note.
+    // (A section word and number may run on into a summary: those are headings.)
+    if (read.form != Form::Numbered && line + 1 < page.last() && !page.blank(line + 1)
+        && !page.headingLike(line + 1)) {
+        const QStringView text = page.text(line).trimmed();
+        const QStringView next = page.text(line + 1).trimmed();
+        const bool lowerInside =
+            std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLower(); });
+        if (next.front().isLower() || (lowerInside && text.size() > LongestTitleLine))
+            return std::nullopt;
+    }
+
     Candidate candidate{line, read, line + 1, line + 1, line + 1};
+    // A number over a quoted phrase, on its line or the next, may be a note on the words quoted.
+    if (read.form == Form::Bare || read.form == Form::NumberedTitle) {
+        qsizetype lemma = line;
+        QStringView rest = page.text(line).trimmed();
+        const qsizetype space = rest.indexOf(u' ');
+        rest = space < 0 ? QStringView() : rest.sliced(space).trimmed();
+        if (rest.isEmpty()) {
+            lemma = line + 1;
+            while (lemma < page.last() && page.blank(lemma)
+                   && lemma - line <= MostBlanksBeforeTitle)
+                ++lemma;
+            if (lemma < page.last() && !page.blank(lemma))
+                rest = page.text(lemma).trimmed();
+        }
+        candidate.quoted =
+            !rest.isEmpty() && QStringView(u"\"\u201C\u2018\u00AB").contains(rest.front());
+    }
     if (stackEnd > line + 1)
         return candidate; // a part over its first chapter: the chapter's title is its own
 
@@ -91,6 +121,17 @@ std::optional<Candidate> standingHeading(const Page &page, qsizetype line)
         return true;
     }();
     if (shortBlock) {
+        candidate.end = candidate.titleTo = blockEnd;
+    } else if (read.form == Form::Numbered && read.titled) {
+        // A section word and number with a summary that runs on over a few lines, as long as
+        // prose: one heading, the whole paragraph its block.
+        constexpr qsizetype MostSummaryLines = 6;
+        while (blockEnd < page.last() && !page.blank(blockEnd)
+               && blockEnd - line <= MostSummaryLines) {
+            ++blockEnd;
+        }
+        if (blockEnd - line > MostSummaryLines)
+            return std::nullopt;
         candidate.end = candidate.titleTo = blockEnd;
     } else if (read.titled || read.form != Form::Numbered) {
         // Prose right under the line: a sentence that happens to start like a heading, unless

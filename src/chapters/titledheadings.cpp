@@ -39,7 +39,8 @@ bool readsAsTitle(QStringView line)
         if (word.size() > ShortWord && word.front().isLower())
             return false;
     }
-    return words <= 12;
+    constexpr qsizetype MostWords = 16;
+    return words <= MostWords;
 }
 
 struct Layout
@@ -101,7 +102,7 @@ std::vector<Candidate> titledHeadings(const Page &page)
         const QStringView trimmed = text.trimmed();
         const qsizetype before = blanksAbove(page, line);
         const qsizetype after = blanksBelow(page, line);
-        if (before <= usualGap || after == 0 || !readsAsTitle(trimmed))
+        if (before <= usualGap || after == 0 || !readsAsTitle(trimmed) || opensContents(trimmed))
             continue;
         const bool capitals =
             std::none_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c.isLower(); });
@@ -130,16 +131,35 @@ std::vector<Candidate> titledHeadings(const Page &page)
     std::vector<Candidate> found;
     if (!best)
         return found;
-    // A title in another case, standing as the others do, is one of them.
+    // A title in another case, standing as the others do, is one of them; so is one with a
+    // subtitle or a first section further below it.
     const Layout &chosen = best->first;
     std::vector<qsizetype> titles = best->second;
     for (const auto &[other, lines] : byLayout) {
-        if (other.capitals != chosen.capitals && other.blanksBefore == chosen.blanksBefore
-            && other.blanksAfter == chosen.blanksAfter && other.indent == chosen.indent) {
+        if (other != chosen && other.blanksBefore == chosen.blanksBefore
+            && (other.capitals == chosen.capitals || other.blanksAfter == chosen.blanksAfter)
+            && other.indent == chosen.indent) {
             titles.insert(titles.end(), lines.begin(), lines.end());
         }
     }
     std::sort(titles.begin(), titles.end());
+    // The first piece's title may stand closer under the book's title than the others stand
+    // under text: the nearest title of the same case above the first, with a piece behind it.
+    for (qsizetype line = titles.front() - 1; line >= page.first(); --line) {
+        if (page.blank(line))
+            continue;
+        const QStringView trimmed = page.text(line).trimmed();
+        if (!readsAsTitle(trimmed))
+            continue;
+        const bool capitals =
+            std::none_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c.isLower(); });
+        if (capitals == chosen.capitals && page.read(line).form == Form::None
+            && page.blank(line - 1) && page.blank(line + 1) && !opensContents(trimmed)
+            && titles.front() - line >= ShortestPiece) {
+            titles.insert(titles.begin(), line);
+        }
+        break;
+    }
     for (const qsizetype line : titles) {
         HeadingLine read{Form::Listed, u"#T"_s, 0, HeadingLevel::Chapter, false, {}};
         found.push_back({line, read, line + 1, line + 1, line + 1});
