@@ -90,6 +90,19 @@ TEST(EpubImport, ReadsTextInfoAndChaptersOrRefusesWithOneMessage)
          {u"T"_s, u"A"_s, QString(),
           rows(u"One@ 0|Two deep@ 31|Lost@ 22|A title well over forty characters\u2026@ 31"_s),
           u"One\r\n\r\nFirst para.\r\n\r\nIntro\r\n\r\nTwo\r\n\r\nx"_s}},
+        {"entries leading into documents: an anchor inside a line, a wrapper, a page-break "
+         "marker, a right-to-left book's own ids; each row at the start of its line",
+         zipArchive(epubEntries(
+             {"<p>Intro</p><p>Entry <b id='w1'>word</b>: meaning.</p><div id='wrap'><h2>Two"
+              "</h2></div><p>Text<span id='page9' epub:type='pagebreak'/></p><h2>Three</h2>",
+              "<p dir='rtl'>\u05E9\u05DC\u05D5\u05DD <a id='\u05D0'/>\u05E2\u05D5\u05DC\u05DD</p>"},
+             "<li><a href='c1.xhtml#w1'>word</a></li><li><a href='c1.xhtml#wrap'>Two</a></li>"
+             "<li><a href='c1.xhtml#page9'>Three</a></li>"
+             "<li><a href='c2.xhtml#%D7%90'>\u05E2\u05D5\u05DC\u05DD</a></li>")),
+         {u"T"_s, u"A"_s, QString(),
+          rows(u"word@ 9|Two@ 33|Three@ 48|\u05E2\u05D5\u05DC\u05DD@ 57"_s),
+          u"Intro\r\n\r\nEntry word: meaning.\r\n\r\nTwo\r\n\r\nText\r\n\r\nThree\r\n\r\n"
+          u"\u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD"_s}},
         {"the text rule",
          zipArchive(
              epubEntries({"<p>a  b\n c&amp;d&eacute;&nbsp;e</p><script>x</script><style>y</style>"

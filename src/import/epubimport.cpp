@@ -6,6 +6,7 @@
 #include "ziparchive.h"
 
 #include "chapters/chaptertable.h"
+#include "chapters/rowsontext.h"
 
 #include <QSet>
 #include <QUrl>
@@ -425,8 +426,11 @@ ChapterRows BookDocuments::tableRows(const QList<TocLink> &links, const QString 
             continue; // outside the book's reading order
         const HtmlToText::Document &at = m_documents[*document];
         const HtmlToText::Mark mark = at.ids.value(target->fragment, at.start);
-        rows.append(newChapterRow(shortenedTitle(collapsedLabel(link.label)),
-                                  QString::number(m_writer.offset(mark))));
+        // The phone opens a chapter where its row points: at the start of a line, never in the
+        // middle of the heading's or the entry's line.
+        const qsizetype offset = lineStartAt(m_text, m_writer.offset(mark));
+        rows.append(
+            newChapterRow(shortenedTitle(collapsedLabel(link.label)), QString::number(offset)));
     }
     return rows;
 }
@@ -442,9 +446,9 @@ ChapterRows BookDocuments::headingRows(qsizetype &beyond) const
         if (heading.level > 3 || heading.title.isEmpty())
             continue;
         const qsizetype at = m_writer.offset(heading.mark);
-        const bool alone = i + 1 < headings.size()
-                           && m_writer.offset(headings[i + 1].mark) - at
-                                  <= heading.title.size() + 4;
+        const bool alone =
+            i + 1 < headings.size()
+            && m_writer.offset(headings[i + 1].mark) - at <= heading.title.size() + 4;
         const auto letters = std::count_if(heading.title.begin(), heading.title.end(),
                                            [](QChar c) { return c.isLetter(); });
         if (alone && (letters < 4 || heading.title.front().isLower()))

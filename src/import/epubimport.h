@@ -48,11 +48,16 @@ public:
     bool contains(const QString &name) const { return m_documentOf.contains(name); }
 
     // The text of the documents added, once every document is in.
-    QString finish() { return m_writer.finish(); }
+    QString finish()
+    {
+        m_text = m_writer.finish();
+        return m_text;
+    }
 
     // A chapter row per link of a table of contents read from the document linksFrom, at the
-    // place it leads to; a link that leads outside the documents gives none, and links past the
-    // chapter table's room are only counted, in beyond.
+    // start of the line where the element it leads to begins (an anchor inside a paragraph, a
+    // wrapper around a heading); a link that leads outside the documents gives none, and links
+    // past the chapter table's room are only counted, in beyond. After finish.
     ChapterRows tableRows(const QList<TocLink> &links, const QString &linksFrom,
                           qsizetype &beyond) const;
     // A chapter row per h1 to h3 heading that starts a section; the words of a title page set
@@ -62,6 +67,7 @@ public:
 
 private:
     HtmlToText m_writer;
+    QString m_text; // once finished
     QList<HtmlToText::Document> m_documents;
     QHash<QString, qsizetype> m_documentOf; // the first place of each document
 };
