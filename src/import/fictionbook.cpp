@@ -8,6 +8,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 using namespace HtmlMarkup;
 
@@ -57,6 +59,9 @@ class PageWriter
 {
 public:
     PageBook page;
+    // Paragraphs set apart in bold alone, as some converters write the titles of sections that
+    // have none: the chapters of a book whose sections name none.
+    QList<PageBook::Entry> standingBold;
 
     void body(const xmlNode *node)
     {
@@ -123,8 +128,14 @@ private:
     {
         if (node->type != XML_ELEMENT_NODE)
             return;
-        if (is(node, "p") || is(node, "subtitle") || is(node, "text-author") || is(node, "date")
-            || is(node, "v")) {
+        if (is(node, "p") && isStandingBold(node)) {
+            const QString id = u"fb2-bold-%1"_s.arg(standingBold.size());
+            standingBold.append({textOf(node), id});
+            page.html += "<p id='" + id.toLatin1() + "'>";
+            inlines(node);
+            page.html += "</p>\n";
+        } else if (is(node, "p") || is(node, "subtitle") || is(node, "text-author")
+                   || is(node, "date") || is(node, "v")) {
             page.html += "<p>";
             inlines(node);
             page.html += "</p>\n";
@@ -156,9 +167,74 @@ private:
                 page.html += "</tr>";
             }
             page.html += "</table>\n";
+        } else if (!is(node, "empty-line") && !is(node, "image")) {
+            unknown(node);
         }
         // empty-line stands between paragraphs, which are set apart already; images have no
         // text.
+    }
+
+    // An element the format does not define (<list>, <item>, a converter's own): its text is
+    // kept, as a browser keeps the text of tags it does not know. One that holds blocks is a
+    // division of them; one that holds words alone is a paragraph.
+    void unknown(const xmlNode *node)
+    {
+        if (!holdsBlocks(node)) {
+            page.html += "<p>";
+            inlines(node);
+            page.html += "</p>\n";
+            return;
+        }
+        page.html += "<div>";
+        for (const xmlNode *each = node->children; each; each = each->next) {
+            if (is(each, "title")) {
+                lines(each, "p", {}, nullptr);
+            } else if (is(each, "section")) {
+                page.html += "<div>";
+                for (const xmlNode *inner = each->children; inner; inner = inner->next) {
+                    if (is(inner, "title"))
+                        lines(inner, "p", {}, nullptr);
+                    else
+                        block(inner);
+                }
+                page.html += "</div>\n";
+            } else if (each->type == XML_TEXT_NODE || each->type == XML_CDATA_SECTION_NODE) {
+                if (const QString text = fromXml(each->content); !text.trimmed().isEmpty())
+                    page.html += "<p>" + escapedForHtml(text) + "</p>\n";
+            } else {
+                block(each);
+            }
+        }
+        page.html += "</div>\n";
+    }
+
+    // A short paragraph whose words are all in one strong element.
+    static bool isStandingBold(const xmlNode *node)
+    {
+        const xmlNode *strong = nullptr;
+        for (const xmlNode *each = node->children; each; each = each->next) {
+            if (is(each, "strong") && !strong)
+                strong = each;
+            else if (each->type == XML_ELEMENT_NODE || !fromXml(each->content).trimmed().isEmpty())
+                return false;
+        }
+        constexpr qsizetype LongestTitle = 80;
+        const QString title = strong ? textOf(strong) : QString();
+        return !title.isEmpty() && title.size() <= LongestTitle;
+    }
+
+    static bool holdsBlocks(const xmlNode *node)
+    {
+        static const char *const Inline[] = {"strong", "emphasis", "style", "a",    "strikethrough",
+                                             "sub",    "sup",      "code",  "image"};
+        for (const xmlNode *each = node->children; each; each = each->next) {
+            if (each->type == XML_ELEMENT_NODE
+                && std::none_of(std::begin(Inline), std::end(Inline),
+                                [&](const char *name) { return is(each, name); })) {
+                return true;
+            }
+        }
+        return false;
     }
 
     void inlines(const xmlNode *node)
@@ -166,8 +242,9 @@ private:
         for (const xmlNode *each = node->children; each; each = each->next) {
             if (each->type == XML_TEXT_NODE || each->type == XML_CDATA_SECTION_NODE) {
                 page.html += escapedForHtml(fromXml(each->content));
-            } else if (is(each, "a") && (attribute(each, "type") == u"note"_s
-                                         || linkTarget(each).startsWith(u'#'))) {
+            } else if (is(each, "a")
+                       && (attribute(each, "type") == u"note"_s
+                           || linkTarget(each).startsWith(u'#'))) {
                 // A note reference, written as the EPUB reader writes one.
                 const QString number = textOf(each);
                 const bool bracketed = number.startsWith(u'[') || number.startsWith(u'{');
@@ -218,7 +295,8 @@ Result<ImportedBook> readFictionBook(QByteArrayView bytes, const QString &path)
     if (const xmlNode *annotation = child(info, "annotation")) {
         QStringList paragraphs;
         for (const xmlNode *each = annotation->children; each; each = each->next) {
-            if (const QString text = textOf(each); each->type == XML_ELEMENT_NODE && !text.isEmpty())
+            if (const QString text = textOf(each);
+                each->type == XML_ELEMENT_NODE && !text.isEmpty())
                 paragraphs.append(text);
         }
         writer.page.synopsis = paragraphs.join(u"\r\n\r\n"_s);
@@ -230,6 +308,8 @@ Result<ImportedBook> readFictionBook(QByteArrayView bytes, const QString &path)
             writer.body(each);
     }
     writer.page.html += "</body></html>";
+    if (writer.page.entries.isEmpty())
+        writer.page.entries = writer.standingBold;
     return bookFromPage(writer.page, path);
 }
 

@@ -3,6 +3,7 @@
 #include "htmltext.h"
 
 #include "chapters/chaptertable.h"
+#include "chapters/headingdetector.h"
 
 using namespace Qt::StringLiterals;
 
@@ -24,6 +25,11 @@ Result<ImportedBook> bookFromPage(const PageBook &page, const QString &path)
             continue;
         book.chapters.append(newChapterRow(shortenedTitle(collapsedLabel(entry.label)),
                                            QString::number(writer.offset(*mark))));
+    }
+    // A book whose format gave no chapter titles is read as a text book is: by its headings.
+    if (book.chapters.isEmpty()) {
+        for (const FoundHeading &heading : FindHeadings(book.text))
+            book.chapters.append(foundChapterRow(heading.title, heading.offset));
     }
     imported.chaptersLeftOut = keepRowsThatFit(book.chapters, 0);
     return imported;

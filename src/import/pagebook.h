@@ -23,7 +23,8 @@ struct PageBook
 };
 
 // The book the page holds: its text as a browser shows it, a chapter row per entry at its id
-// (titles shortened as every title), and the information given.
+// (titles shortened as every title), or the headings the heading detector finds when the page
+// names no entries, and the information given.
 Result<ImportedBook> bookFromPage(const PageBook &page, const QString &path);
 
 // Text as HTML character data: &, < and > escaped.
