@@ -13,9 +13,11 @@
 #include "book/bookfile.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -27,10 +29,20 @@ namespace {
 class Recovery : public UiTest
 {
 protected:
+    // Each test process has a data folder of its own: ctest runs the tests of this file side by
+    // side, and one's copies left as a crash leaves them must not be the other's to find.
     void SetUp() override
     {
         UiTest::SetUp();
+        QCoreApplication::setApplicationName(
+            u"recovery_test-%1"_s.arg(QCoreApplication::applicationPid()));
         QDir(recoveryFolder()).removeRecursively();
+    }
+
+    void TearDown() override
+    {
+        UiTest::TearDown();
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
     }
 
     static FrmLeafwright *window() { return frmLeafwright(); }
