@@ -3,11 +3,9 @@
 #include "book/bookfile.h"
 #include "book/offsettext.h"
 
-#include "headingline.h"
+#include "numberinggaps.h"
 
 #include <QHash>
-#include <QRegularExpression>
-#include <QSet>
 
 using namespace Qt::StringLiterals;
 
@@ -27,127 +25,6 @@ bool startsALine(const QString &text, qsizetype offset)
         return true;
     const QChar before = text[offset - 1];
     return before == u'\n' || (before == u'\r' && text[offset] != u'\n');
-}
-
-// A jump longer than this is no sequence with a few headings missing.
-constexpr int LongestGap = 20;
-
-// Where a numbered title stands: the parts its title names ("Book 2, CHAPTER III" names
-// "Book 2"), or the part row above it.
-struct Numbering
-{
-    QString scope;       // "Book 2", "Volume 1, Book 1"; empty outside parts
-    QString kind;        // "chapter", "letter", "book"
-    int number = 0;      // 0: the title carries no number
-    bool part = false;   // the row is a part's own heading
-    bool matter = false; // a front or back heading ("EPILOGUE"), which may hold chapters
-};
-
-// A number opening a title the detector joined from a number line and its title line:
-// "16 Narrative Continued", "IV LINE DRAWING".
-int leadingNumber(QStringView title)
-{
-    static const QRegularExpression number(u"^(\\d{1,3}|[IVXLC]+)\\s"_s);
-    const QRegularExpressionMatch match = number.match(title);
-    if (!match.hasMatch())
-        return 0;
-    const HeadingLine read = readHeadingLine(match.capturedView(1));
-    return read.form == HeadingLine::Form::Bare ? read.number : 0;
-}
-
-Numbering numberingOf(const QString &title, const QString &partAbove)
-{
-    static const QRegularExpression partPrefix(u"^(\\p{L}+(?: \\d+)?), "_s);
-    QStringView rest = QStringView(title).trimmed();
-    QStringList named;
-    for (;;) {
-        const QRegularExpressionMatch match = partPrefix.match(rest);
-        if (!match.hasMatch())
-            break;
-        named.append(match.captured(1));
-        rest = rest.sliced(match.capturedLength());
-    }
-    HeadingLine read = readHeadingLine(rest);
-    if (read.form == HeadingLine::Form::None) {
-        read.form = HeadingLine::Form::Bare;
-        read.word = u"#"_s;
-        read.number = leadingNumber(rest);
-    }
-    Numbering numbering;
-    numbering.matter = read.form == HeadingLine::Form::Named;
-    numbering.kind = read.word.startsWith(u'#') ? u"chapter"_s : read.word.toLower();
-    if (read.number == 0 || read.form == HeadingLine::Form::ListEntry)
-        return numbering;
-    numbering.part = read.level == HeadingLevel::Part;
-    numbering.scope = !named.isEmpty() ? named.join(u", "_s)
-                      : numbering.part ? QString()
-                                       : partAbove;
-    numbering.number = read.number;
-    return numbering;
-}
-
-// Numbers missing or repeated within a part, by chapter row (counted from 0). Numbering may run
-// on from one part into the next, as it may start afresh in each.
-QHash<int, QStringList> numberingGaps(const QList<ChapterEntry> &chapters)
-{
-    struct Run
-    {
-        QSet<int> seen;
-        int highest = 0;
-    };
-    QHash<QString, Run> runs;          // by kind and scope
-    QHash<QString, int> highestOfKind; // by kind, over all parts
-    QHash<int, QStringList> gaps;
-    QString partAbove;
-    QString matterAbove; // the front or back heading just above, which may hold what follows
-    bool unnumberedAbove = false; // a heading without a number since the last numbered one
-    for (int row = 0; row < chapters.size(); ++row) {
-        Numbering numbering = numberingOf(chapters[row].title, partAbove);
-        if (numbering.matter)
-            matterAbove = numbering.kind.left(1).toUpper() + numbering.kind.mid(1);
-        if (numbering.number == 0) {
-            unnumberedAbove = true;
-            continue;
-        }
-        // Chapters numbered afresh straight under an epilogue belong to it.
-        if (!matterAbove.isEmpty() && !numbering.part && numbering.number == 1
-            && highestOfKind.value(numbering.kind) > 0 && numbering.scope == partAbove) {
-            partAbove = matterAbove;
-            numbering.scope = partAbove;
-        }
-        matterAbove.clear();
-        if (numbering.part) {
-            const QString own = numbering.kind.left(1).toUpper() + numbering.kind.mid(1) + u' '
-                                + QString::number(numbering.number);
-            partAbove = numbering.scope.isEmpty() ? own : numbering.scope + u", "_s + own;
-        }
-        const QString where =
-            numbering.scope.isEmpty() ? QString() : u" of "_s + numbering.scope.toLower();
-        Run &run = runs[numbering.kind + u'|' + numbering.scope];
-        const int number = numbering.number;
-        // Numbers starting again under a titled heading without one ("Song of Myself", then
-        // sections 1 to 52) are a run of their own.
-        if (number == 1 && unnumberedAbove)
-            run = Run{};
-        unnumberedAbove = false;
-        if (run.seen.contains(number)) {
-            gaps[row].append(u"%1 %2%3 is repeated"_s.arg(numbering.kind).arg(number).arg(where));
-        } else {
-            int expected = run.highest + 1;
-            if (run.seen.isEmpty() && number != 1)
-                expected = std::min(number, highestOfKind.value(numbering.kind) + 1);
-            if (number > expected && number - expected <= LongestGap) {
-                for (int missing = expected; missing < number; ++missing) {
-                    gaps[row].append(
-                        u"%1 %2%3 is missing"_s.arg(numbering.kind).arg(missing).arg(where));
-                }
-            }
-        }
-        run.seen.insert(number);
-        run.highest = std::max(run.highest, number);
-        highestOfKind[numbering.kind] = std::max(highestOfKind.value(numbering.kind), number);
-    }
-    return gaps;
 }
 
 } // namespace

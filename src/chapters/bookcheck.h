@@ -31,6 +31,6 @@ QString kindName(BookProblem::Kind kind);
 
 // Every problem, in this order: the book's fields, the text, then each chapter in turn. The
 // text is taken as the file stores it, line breaks of any kind (CR LF, LF, CR) included. Gaps
-// in the numbering are read from the titles ("Chapter 7", "CHAPTER VII", "Book 2, CHAPTER III")
-// and reported at the chapter where they show.
+// in the numbering are read from the titles as the table nests them (numberinggaps.h) and
+// reported at the chapter where they show.
 QList<BookProblem> checkBook(const Book &book);
