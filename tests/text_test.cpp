@@ -351,7 +351,9 @@ CleanerBoxes only(std::initializer_list<int> ticked)
 // a space. Box 1: every indent space becomes one more line break, tabs at line starts go.
 // Box 2: straight double quotes, apostrophes back before a lower-case s. Box 3: every run of
 // line breaks becomes one. Box 4: every tab goes. Box 5: one scan, pairs of spaces become one.
-// Box 7: each character takes its nearest storable form, an emoji or a lone surrogate one "?".
+// Box 7: each character takes its nearest storable form, a sign without a letter its plain form
+// ("≤" as "<=", a box's corner as "+", "⓫" as "11"), what the code page holds stays as it is;
+// an emoji, a private-use character, a lone surrogate or an accent on no letter is one "?".
 // Boxes together run in box order, each on the result of the one before.
 TEST(TextCleaner, EachBoxMakesItsReplacementsInOrder)
 {
@@ -384,6 +386,17 @@ TEST(TextCleaner, EachBoxMakesItsReplacementsInOrder)
         {u"é — “x” … ½ € ™ ‘y’ Ÿ"_s, only({7}), u"é — “x” … ½ € ™ ‘y’ Ÿ"_s},
         {u"a ≤ b ≥ c ≠ d, x → y ⇒ z, 「言」・ー،؟ ⸺ ⸻ −1"_s, only({7}),
          u"a <= b >= c != d, x -> y => z, \"y\u00E1n\"\u00B7-,? -- --- -1"_s},
+        {u"x′ ≈ 2 × 3 ÷ y″, √2 ∂x ≡ ∞ ∓ ∼ ≪ ≰ ⩽"_s, only({7}),
+         u"x' ~ 2 × 3 ÷ y'', sqrt2 dx == infinity -+ ~ << !<= <="_s},
+        {u"↑ ↓ ↔ ⟶ ⇌ ⬅ ↻"_s, only({7}), u"^ v <-> -> -> <- ?"_s},
+        {u"℟. ℣. ℃ № ⅋ ‽ ※ ⁂ ‣ ⁃ ‵"_s, only({7}), u"R. V. °C No & ?! * *** * - `"_s},
+        {u"a\u2009b\u3000c\u200Bd\u2060e\u2010f\u2012g\u2E17h\u2028i"_s, only({7}),
+         u"a b cde-f-g-h\r\ni"_s},
+        {u"【注】〔一〕〜《书》、。｢ｶﾅ｣！"_s, only({7}), u"[zhù][yi]~<<shu>>,.\"kana\"!"_s},
+        {u"सोऽहम्। चाँद॥ সোঽহম্"_s, only({7}), u"so'ham. camda. so'ham"_s},
+        {u"x² H₂O ⓫ ⑫ ⒜ ❸ ١٢"_s, only({7}), u"x² H2O 11 12 (a) 3 12"_s},
+        {u"┌─┐\r\n│ │\r\n╚═╝"_s, only({7}), u"+-+\r\n| |\r\n+=+"_s},
+        {u"\uE000 q\u0303 \u0303 ЛЬВОВ ■■"_s, only({7}), u"? q ? L'VOV ##"_s},
     };
     for (const auto &[text, boxes, cleaned] : cases)
         EXPECT_EQ(CleanText(text, boxes), cleaned) << text.toStdString();
@@ -424,8 +437,8 @@ TEST(TextLines, EveryKindOfBreakEndsOneLine)
         QStringList lines;
         for (const TextLine &line : splitTextLines(text))
             lines.append(line.in(text).toString());
-        EXPECT_EQ(lines, expected) << QString(text).replace(u'\r', u"\\r"_s)
-                                          .replace(u'\n', u"\\n"_s).toStdString();
+        EXPECT_EQ(lines, expected)
+            << QString(text).replace(u'\r', u"\\r"_s).replace(u'\n', u"\\n"_s).toStdString();
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include "book/codepage.h"
 
+#include "plainforms.h"
+
 #include <unicode/translit.h>
 #include <unicode/uniset.h>
 #include <unicode/unistr.h>
@@ -46,9 +48,18 @@ public:
     explicit Transforms(CodePage::Id codePage)
     {
         const icu::UnicodeSet unstorable = unstorableSet(codePage);
-        add("NFC", nullptr);
-        for (const char *id : {"NFKC", "Any-Latin", "Latin-ASCII"})
-            add(id, &unstorable);
+        add(create("NFC"), nullptr);
+        for (const char *id : {"NFKC", "Any-Latin"})
+            add(create(id), &unstorable);
+        // ICU writes an Indic avagraha, the sign of an elided "a", as a comma above the vowel
+        // before it, which Latin-ASCII would drop with that vowel's accents. In plain letters
+        // it is an apostrophe: "so'ham".
+        UParseError where;
+        UErrorCode status = U_ZERO_ERROR;
+        std::unique_ptr<icu::Transliterator> apostrophe(icu::Transliterator::createFromRules(
+            u"AvagrahaApostrophe", u"\\u0315 > \\' ;", UTRANS_FORWARD, where, status));
+        add(U_SUCCESS(status) ? std::move(apostrophe) : nullptr, &unstorable);
+        add(create("Latin-ASCII"), &unstorable);
     }
 
     void apply(icu::UnicodeString &text) const
@@ -58,13 +69,18 @@ public:
     }
 
 private:
-    void add(const char *id, const icu::UnicodeSet *filter)
+    static std::unique_ptr<icu::Transliterator> create(const char *id)
     {
         UErrorCode status = U_ZERO_ERROR;
         std::unique_ptr<icu::Transliterator> step(icu::Transliterator::createInstance(
             icu::UnicodeString::fromUTF8(id), UTRANS_FORWARD, status));
-        // Without ICU's data the step is skipped; what it would have replaced becomes "?".
-        if (U_FAILURE(status) || !step)
+        return U_SUCCESS(status) ? std::move(step) : nullptr;
+    }
+
+    // Without ICU's data a step is skipped; what it would have replaced becomes "?".
+    void add(std::unique_ptr<icu::Transliterator> step, const icu::UnicodeSet *filter)
+    {
+        if (!step)
             return;
         if (filter)
             step->adoptFilter(filter->clone());
@@ -91,111 +107,50 @@ bool isSurrogatePair(QStringView text, qsizetype at)
     return text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate();
 }
 
-// Plain forms for what ICU leaves without one.
-QStringView plainForm(char16_t c)
-{
-    switch (c) {
-    case 0x2264:
-        return u"<=";
-    case 0x2265:
-        return u">=";
-    case 0x2260:
-        return u"!=";
-    case 0x2248:
-        return u"~";
-    case 0x2212:
-        return u"-";
-    case 0x2217:
-        return u"*";
-    case 0x22C5:
-        return u"\u00B7";
-    case 0x22EF:
-        return u"...";
-    case 0x2208:
-        return u" in ";
-    case 0x2211:
-        return u"Sum";
-    case 0x221E:
-        return u"infinity";
-    case 0x2192:
-        return u"->";
-    case 0x2190:
-        return u"<-";
-    case 0x2194:
-        return u"<->";
-    case 0x21D2:
-        return u"=>";
-    case 0x21D0:
-        return u"<=";
-    case 0x21D4:
-        return u"<=>";
-    case 0x21A9:
-        return u"<-";
-    case 0x2191:
-        return u"^";
-    case 0x300C:
-    case 0x300D:
-    case 0x300E:
-    case 0x300F:
-        return u"\"";
-    case 0x3001:
-        return u",";
-    case 0x3002:
-        return u".";
-    case 0x30FB:
-        return u"\u00B7";
-    case 0x30FC:
-        return u"-";
-    case 0x060C:
-        return u",";
-    case 0x061B:
-        return u";";
-    case 0x061F:
-        return u"?";
-    case 0x2E3A:
-        return u"--";
-    case 0x2E3B:
-        return u"---";
-    }
-    return {};
-}
-
 struct StorableForm
 {
     QString text;
     qsizetype lost = 0; // characters that became "?"
 };
 
-// The run as ICU's transforms leave it, with a "?" for each character still not storable.
-// Runs go through one by one: in a longer text every replacement ICU makes moves the rest of it.
+// The run as ICU's transforms leave it, each character still not storable in its plain form,
+// or a "?" where it has none. Runs go through one by one: in a longer text every replacement
+// ICU makes moves the rest of it.
 StorableForm storableForm(CodePage::Id codePage, QStringView run)
 {
-    QString prepared;
-    prepared.reserve(run.size());
-    for (const QChar c : run) {
-        const QStringView plain = plainForm(c.unicode());
-        if (plain.isEmpty())
-            prepared += c;
-        else
-            prepared += plain;
-    }
-    icu::UnicodeString transformed(reinterpret_cast<const char16_t *>(prepared.utf16()),
-                                   int32_t(prepared.size()));
+    icu::UnicodeString transformed(reinterpret_cast<const char16_t *>(run.utf16()),
+                                   int32_t(run.size()));
     transforms(codePage).apply(transformed);
     // A letter the code page holds only decomposed is written so.
     const QString result = CodePage::heldForm(
         codePage,
         QString(reinterpret_cast<const QChar *>(transformed.getBuffer()), transformed.length()));
+    const auto holdsAll = [codePage](const QString &text) {
+        return std::all_of(text.begin(), text.end(),
+                           [codePage](QChar c) { return CodePage::holds(codePage, c.unicode()); });
+    };
     StorableForm form;
     form.text.reserve(result.size());
     for (qsizetype i = 0; i < result.size(); ++i) {
         if (CodePage::holds(codePage, result[i].unicode())) {
             form.text.append(result[i]);
+            continue;
+        }
+        char32_t character = result[i].unicode();
+        if (isSurrogatePair(result, i)) {
+            character = QChar::surrogateToUcs4(result[i], result[i + 1]);
+            ++i;
+        }
+        const std::optional<QString> plain = plainForm(character);
+        if (plain && holdsAll(*plain)) {
+            form.text.append(*plain);
+        } else if (QChar::isMark(character) && !form.text.isEmpty()
+                   && !form.text.back().isSpace()) {
+            // An accent ICU left on a letter or sign belongs to it: the letter, or its "?",
+            // stands for both. One on a space stands alone.
         } else {
             form.text.append(u'?');
             ++form.lost;
-            if (isSurrogatePair(result, i))
-                ++i;
         }
     }
     return form;

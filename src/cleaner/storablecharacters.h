@@ -10,12 +10,13 @@
 // of "?". Each character the code page cannot hold is replaced by its nearest storable form
 // instead, in this order: its compatibility form
 // ("ﬁ" to "fi", full-width letters to ASCII), a transliteration to Latin ("Толстой" to
-// "Tolstoj"), then Latin to ASCII for what is still not storable ("ł" to "l"); only what none of
-// these reaches becomes "?", one per character. Characters the code page holds never change, and
-// a letter it holds only decomposed (Vietnamese tones in Windows-1258) is written decomposed.
-//
-// Symbols ICU has no Latin for get a plain form from a table of our own: mathematical signs and
-// arrows ("≤" to "<=", "→" to "->"), Japanese and Arabic punctuation, the long dashes.
+// "Tolstoj"), Latin to ASCII for what is still not storable ("ł" to "l"), then, for the signs
+// ICU leaves as they are, their plain form (plainforms.h): "≤" as "<=", "→" as "->", "【" as "[",
+// a box's corner as "+". Invisible format characters go, and an accent ICU left on a letter goes
+// with it. Only what has no plain form in any script the code page holds becomes "?", one per
+// character: an emoji, a private-use character, a letter ICU cannot write in Latin. Characters
+// the code page holds never change, and a letter it holds only decomposed (Vietnamese tones in
+// Windows-1258) is written decomposed.
 struct StorableText
 {
     QString text;
