@@ -100,6 +100,20 @@ TEST(CodePage, ALanguageIsSavedAndOpenedInItsOwnCodePage)
                           "מדינת ישראל."_s},
         {Id::Windows1256, u"اللغة العربية هي أكثر اللغات السامية تحدثا، وإحدى أكثر اللغات "
                           "انتشارا في العالم."_s},
+        // Points and vowel signs, which the other scripts' code pages read as letters.
+        {Id::Windows1255,
+         u"\u05D1\u05B0\u05BC\u05E8\u05B5\u05D0\u05E9\u05C1\u05B4\u05D9\u05EA "
+         "\u05D1\u05B8\u05BC\u05E8\u05B8\u05D0 \u05D0\u05B1\u05DC\u05B9\u05D4\u05B4"
+         "\u05D9\u05DD \u05D0\u05B5\u05EA \u05D4\u05B7\u05E9\u05B8\u05BC\u05C1"
+         "\u05DE\u05B7\u05D9\u05B4\u05DD \u05D5\u05B0\u05D0\u05B5\u05EA "
+         "\u05D4\u05B8\u05D0\u05B8\u05E8\u05B6\u05E5."_s},
+        {Id::Windows1256, u"\u0628\u0650\u0633\u0652\u0645\u0650 \u0627\u0644\u0644\u0651"
+                          "\u064E\u0647\u0650 \u0627\u0644\u0631\u0651\u064E\u062D\u0652"
+                          "\u0645\u064E\u0646\u0650 \u0627\u0644\u0631\u0651\u064E\u062D"
+                          "\u0650\u064A\u0645\u0650. \u0627\u0644\u0652\u062D\u064E\u0645"
+                          "\u0652\u062F\u064F \u0644\u0650\u0644\u0651\u064E\u0647\u0650 "
+                          "\u0631\u064E\u0628\u0651\u0650 \u0627\u0644\u0652\u0639\u064E"
+                          "\u0627\u0644\u064E\u0645\u0650\u064A\u0646\u064E."_s},
         {Id::Windows1257, u"Lietuvių kalba yra viena iš dviejų gyvųjų baltų kalbų. Ja kalba apie "
                           "tris milijonus žmonių, daugiausia Lietuvoje. Čia gyvenę žmonės "
                           "išsaugojo senąją kalbą, o rašoma ji lotyniškomis raidėmis su "
@@ -123,7 +137,8 @@ TEST(CodePage, ALanguageIsSavedAndOpenedInItsOwnCodePage)
         Book book = imported.value().book;
         EXPECT_EQ(book.codePage, codePage);
         EXPECT_EQ(book.text, CodePage::heldForm(codePage, sentence));
-        EXPECT_EQ(book.text.normalized(QString::NormalizationForm_C), sentence);
+        EXPECT_EQ(book.text.normalized(QString::NormalizationForm_C),
+                  sentence.normalized(QString::NormalizationForm_C));
 
         const QString saved = dir.filePath(u"book.vlm"_s);
         const Result<CodePage::Unstorable> written = SaveBook(book, saved);

@@ -115,8 +115,11 @@ const std::vector<CodePageReading> &readings()
                 language.letters = exemplarLetters(locale);
                 for (int byte = 0x80; byte < 256; ++byte) {
                     const QChar c = characters[byte];
+                    // A code page's own marks (Hebrew points, Arabic vowel signs, Vietnamese
+                    // tones) belong to the letters they sit on, which the other scripts' code
+                    // pages would read as letters of their own.
                     language.letterBytes[byte] =
-                        (c.isLetter() || c.isMark()) && language.letters.contains(c.unicode());
+                        c.isMark() || (c.isLetter() && language.letters.contains(c.unicode()));
                     language.latinBytes[byte] = c.script() == QChar::Script_Latin;
                 }
                 reading.languages.push_back(std::move(language));
