@@ -149,8 +149,10 @@ void BookRecovery::copyNow()
                           QDateTime::currentDateTimeUtc()};
     // The book first: a side file never stands beside a copy that is not whole. A copy that
     // cannot be written is tried again with the next change.
-    if (!writeWholeFile(bookPath(), serializeBook(book)))
+    if (const std::optional<FileError> failed = writeWholeFile(bookPath(), serializeBook(book));
+        !failed) {
         writeWholeFile(sidePathOf(m_id), sideFile(facts));
+    }
 }
 
 void BookRecovery::remove()
