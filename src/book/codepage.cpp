@@ -282,15 +282,7 @@ QByteArray encode(Id codePage, QStringView text, Unstorable *unstorable)
 Unstorable unstorableIn(Id codePage, QStringView text)
 {
     Unstorable unstorable;
-    const Table &page = table(codePage);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i].unicode();
-        if (page.byte(unit) != NoByte)
-            continue;
-        const bool pair =
-            QChar::isHighSurrogate(unit) && i + 1 < text.size() && text[i + 1].isLowSurrogate();
-        unstorable.note(pair ? QChar::surrogateToUcs4(unit, text[++i].unicode()) : char32_t(unit));
-    }
+    encode(codePage, text, &unstorable);
     return unstorable;
 }
 

@@ -143,14 +143,7 @@ private:
             lines(node, "p", {}, nullptr);
         } else if (is(node, "poem") || is(node, "epigraph") || is(node, "cite")
                    || is(node, "annotation")) {
-            page.html += "<div>";
-            for (const xmlNode *each = node->children; each; each = each->next) {
-                if (is(each, "title"))
-                    lines(each, "p", {}, nullptr);
-                else
-                    block(each);
-            }
-            page.html += "</div>\n";
+            division(node);
         } else if (is(node, "table")) {
             page.html += "<table>";
             for (const xmlNode *row = node->children; row; row = row->next) {
@@ -174,6 +167,20 @@ private:
         // text.
     }
 
+    // A poem, an epigraph, a section out of its place: a division of blocks, its title a line of
+    // text that starts no chapter.
+    void division(const xmlNode *node)
+    {
+        page.html += "<div>";
+        for (const xmlNode *each = node->children; each; each = each->next) {
+            if (is(each, "title"))
+                lines(each, "p", {}, nullptr);
+            else
+                block(each);
+        }
+        page.html += "</div>\n";
+    }
+
     // An element the format does not define (<list>, <item>, a converter's own): its text is
     // kept, as a browser keeps the text of tags it does not know. One that holds blocks is a
     // division of them; one that holds words alone is a paragraph.
@@ -190,14 +197,7 @@ private:
             if (is(each, "title")) {
                 lines(each, "p", {}, nullptr);
             } else if (is(each, "section")) {
-                page.html += "<div>";
-                for (const xmlNode *inner = each->children; inner; inner = inner->next) {
-                    if (is(inner, "title"))
-                        lines(inner, "p", {}, nullptr);
-                    else
-                        block(inner);
-                }
-                page.html += "</div>\n";
+                division(each);
             } else if (each->type == XML_TEXT_NODE || each->type == XML_CDATA_SECTION_NODE) {
                 if (const QString text = fromXml(each->content); !text.trimmed().isEmpty())
                     page.html += "<p>" + escapedForHtml(text) + "</p>\n";
