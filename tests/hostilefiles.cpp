@@ -188,6 +188,20 @@ QList<HostileFile> archiveAttacks()
         navList += "<li><a href='c1.xhtml'>E</a></li>";
     QByteArray nav = entry(u"OEBPS/nav.xhtml"_s);
     nav.replace("</ol>", navList + noiseComment(navList.size() / 100) + "</ol>");
+    // Tables and a spine repeated past anything a book holds; each is packed no tighter than a
+    // real book so that only its size is the attack.
+    const QByteArray endlessSpine = QByteArray("<itemref idref='c1'/>").repeated(450000);
+    QByteArray endlessNav = entry(u"OEBPS/nav.xhtml"_s);
+    endlessNav.replace("</ol>", navList.repeated(5) + noiseComment(navList.size() / 20) + "</ol>");
+    QByteArray endlessNcx = entry(u"OEBPS/toc.ncx"_s);
+    const QByteArray point = "<navPoint><navLabel><text>E</text></navLabel>"
+                             "<content src='c1.xhtml'/></navPoint>";
+    endlessNcx.replace("</navMap>", point.repeated(300000) + noiseComment(point.size() * 3000)
+                                        + "</navMap>");
+    // A document whose one text node would inflate past what a book's markup may hold, its
+    // archive declaring so; refused before it is inflated.
+    QList<ZipEntry> hugeNode = goodBook();
+    hugeNode.append({u"OEBPS/c1.xhtml"_s, rawDeflate(randomBytes(400000)), 70LL << 20});
 
     return {
         {u"archive-bomb.epub"_s, zipArchive(bomb), u"ZIP bomb"_s},
@@ -223,6 +237,13 @@ QList<HostileFile> archiveAttacks()
                        .replace("</spine>", spine + "</spine>")),
          {}},
         {u"nav-huge.epub"_s, withEntry(u"OEBPS/nav.xhtml"_s, nav), {}},
+        {u"nav-endless.epub"_s, withEntry(u"OEBPS/nav.xhtml"_s, endlessNav), {}},
+        {u"ncx-endless.epub"_s, withEntry(u"OEBPS/toc.ncx"_s, endlessNcx), {}},
+        {u"spine-endless.epub"_s,
+         withPackage("</spine>", endlessSpine + noiseComment(endlessSpine.size() / 20)
+                                     + "</spine>"),
+         u"package document"_s},
+        {u"text-node-huge.epub"_s, zipArchive(hugeNode), u"64 MB"_s},
         {u"encrypted.epub"_s,
          withEntry(u"META-INF/encryption.xml"_s,
                    "<encryption><EncryptedData><CipherData><CipherReference "

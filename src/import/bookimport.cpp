@@ -5,8 +5,8 @@
 #include "fictionbook.h"
 #include "kindleimport.h"
 #include "markdownimport.h"
+#include "readlimits.h"
 #include "textencoding.h"
-#include "ziparchive.h"
 
 #include "book/codepageguess.h"
 #include "book/fileio.h"
@@ -45,9 +45,9 @@ Result<ImportedBook> readByFormat(const QString &path)
     // Every file is read whole into memory; none the program accepts is larger than what a
     // book's content may expand to.
     const QFileInfo info(path);
-    if (info.isFile() && info.size() > ZipArchive::MaxContentBytes) {
+    if (info.isFile() && info.size() > ReadLimits::MaxFileBytes) {
         return FileError{path, u"is larger than %1 MB, more than any book needs; it was not "
-                               "read"_s.arg(ZipArchive::MaxContentBytes / (1024 * 1024))};
+                               "read"_s.arg(ReadLimits::MaxFileBytes / (1024 * 1024))};
     }
     const Result<QByteArray> read = readWholeFile(path);
     if (!read)
@@ -55,6 +55,12 @@ Result<ImportedBook> readByFormat(const QString &path)
     const QByteArray &bytes = read.value();
 
     const FileKind kind = kindOfBook(path, bytes);
+    // A web page, a FictionBook or Markdown is markup read whole; a text is its own text, and
+    // the other formats bound what they inflate.
+    const bool markup = kind.format == BookFormat::Html || kind.format == BookFormat::FictionBook
+                        || kind.format == BookFormat::Markdown;
+    if (markup && bytes.size() > ReadLimits::MaxMarkupBytes)
+        return FileError{path, ReadLimits::tooMuchMarkup()};
     switch (kind.format) {
     case BookFormat::Text:
         return readTextBook(bytes, path);

@@ -92,6 +92,11 @@ bool isXmlPart(const QString &name)
 // --- container.xml ------------------------------------------------------------------------------
 
 // The package document's path, or what is wrong with the container.
+// A package lists a book's files once each, and a navigation document its chapters: the
+// largest real books need a few hundred KB and a few MB.
+constexpr qint64 MaxPackageBytes = 8 * 1024 * 1024;
+constexpr qint64 MaxNavigationBytes = 8 * 1024 * 1024;
+
 struct PackageLocation
 {
     QString path;
@@ -149,6 +154,7 @@ struct Package
 std::variant<Package, QString> readPackage(const QByteArray &bytes, const QString &path)
 {
     Package package;
+    QSet<QString> spineIds;
     QXmlStreamReader xml(bytes);
     bool spineRead = false;
     while (!xml.atEnd() && !xml.hasError()) {
@@ -184,11 +190,17 @@ std::variant<Package, QString> readPackage(const QByteArray &bytes, const QStrin
         } else if (name == u"spine"_s) {
             package.ncxId = attributes.value(u"toc"_s).toString();
         } else if (name == u"itemref"_s) {
+            // A document is read once, where the spine first names it, however often a damaged
+            // or hostile spine repeats it.
+            const QString id = attributes.value(u"idref"_s).toString();
+            if (spineIds.contains(id))
+                continue;
+            spineIds.insert(id);
+            package.spine.append(id);
             // Items outside the reading order (a cover, a contents page shown on demand) are
             // part of the text only where the table of contents leads into them.
-            package.spine.append(attributes.value(u"idref"_s).toString());
             if (attributes.value(u"linear"_s) == u"no"_s)
-                package.auxiliary.insert(package.spine.last());
+                package.auxiliary.insert(id);
         }
     }
     // Some books have a fault after their spine; what a reader needs was read by then.
@@ -260,6 +272,12 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
         return refuse(u"is not an EPUB book: %1 names no package document"_s.arg(containerName));
     if (!archive.contains(packageName))
         return refuse(u"lacks its package document %1"_s.arg(packageName));
+    // One of many MB only repeats itself, and reading it would cost seconds.
+    if (archive.size(packageName) > MaxPackageBytes) {
+        return refuse(u"has a package document %1 of more than %2 MB, which no book needs; it "
+                      "was not read"_s.arg(packageName)
+                          .arg(MaxPackageBytes / (1024 * 1024)));
+    }
     auto packageBytes = read(packageName);
     if (const auto *problem = std::get_if<QString>(&packageBytes))
         return refuse(*problem);
@@ -269,6 +287,7 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
     const Package &package = std::get<Package>(parsed);
 
     QList<std::pair<ManifestItem, bool>> spine; // with whether it is outside the reading order
+    QSet<QString> spinePaths;
     for (const QString &id : package.spine) {
         const auto item = package.manifest.constFind(id);
         if (item == package.manifest.cend())
@@ -279,6 +298,9 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
                 u"names a content document outside the book in its spine (item \"%1\")"_s.arg(id));
         if (!archive.contains(item->path))
             return refuse(u"lacks the content document %1 named in its spine"_s.arg(item->path));
+        if (spinePaths.contains(item->path))
+            continue; // items of other names for a document already read
+        spinePaths.insert(item->path);
         spine.append({*item, package.auxiliary.contains(id)});
     }
     if (spine.isEmpty())
@@ -314,7 +336,13 @@ Result<ImportedBook> readEpub(QByteArrayView bytes, const QString &path)
     QList<TocLink> links;
     QString linksFrom;
     QString tableProblem;
-    if (!navName.isEmpty() && archive.contains(navName)) {
+    if (!navName.isEmpty() && archive.size(navName) > MaxNavigationBytes) {
+        // A navigation document is parsed whole, as a page; one this large holds more entries
+        // than a chapter table takes and would cost seconds. The NCX or the headings serve.
+        tableProblem = u"its table of contents %1 is larger than %2 MB, more than a chapter "
+                       "table can take"_s.arg(navName)
+                           .arg(MaxNavigationBytes / (1024 * 1024));
+    } else if (!navName.isEmpty() && archive.contains(navName)) {
         auto nav = read(navName);
         if (const auto *markup = std::get_if<QByteArray>(&nav)) {
             links = navigationLinks(*markup);

@@ -2,6 +2,7 @@
 
 #include "htmlmarkup.h"
 #include "htmltext.h"
+#include "readlimits.h"
 #include "tocnavigation.h"
 
 #include <mobi.h>
@@ -17,7 +18,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // More text than any book holds, which a damaged header may claim.
-constexpr qsizetype MaxKindleText = 256 * 1024 * 1024;
 
 struct MobiFree
 {
@@ -107,6 +107,10 @@ Result<ImportedBook> readKindleBook(QByteArrayView bytes, const QString &path)
         anyPart = true;
         return std::nullopt;
     };
+    // The text records say how long the text inflates to; libmobi inflates all of it at once.
+    const std::size_t textSize = mobi_get_text_maxsize(book.get());
+    if (textSize > std::size_t(ReadLimits::MaxMarkupBytes))
+        return FileError{path, ReadLimits::tooMuchMarkup()};
     QByteArray contents; // the NCX libmobi makes of the book's table of contents
     const std::unique_ptr<MOBIRawml, MobiFree> rawml(mobi_init_rawml(book.get()));
     if (rawml && mobi_parse_rawml(rawml.get(), book.get()) == MOBI_SUCCESS) {
@@ -123,8 +127,8 @@ Result<ImportedBook> readKindleBook(QByteArrayView bytes, const QString &path)
                                       qsizetype(part->size));
         }
     } else {
-        std::size_t size = mobi_get_text_maxsize(book.get());
-        if (size == 0 || size > std::size_t(MaxKindleText))
+        std::size_t size = textSize;
+        if (size == 0)
             return FileError{path, u"is not a Kindle book that can be read: its text is damaged"_s};
         QByteArray page(qsizetype(size) + 1, Qt::Uninitialized);
         if (mobi_get_rawml(book.get(), page.data(), &size) != MOBI_SUCCESS)

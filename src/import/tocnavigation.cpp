@@ -105,7 +105,10 @@ QList<TocLink> ncxLinks(QByteArrayView bytes, qsizetype &beyond, QString &proble
         if (name == u"navMap"_s) {
             inNavMap = true;
         } else if (inNavMap && name == u"navPoint"_s && links.size() >= MaxChapterRows) {
-            ++beyond;
+            // The rest are only counted, for the message: a table of contents of millions of
+            // entries is read no further than the table can take.
+            beyond = 1 + bytes.sliced(xml.characterOffset()).count("<navPoint");
+            break;
         } else if (inNavMap && name == u"navPoint"_s) {
             open.append(links.size());
             links.append(TocLink{});

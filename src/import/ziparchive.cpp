@@ -1,5 +1,7 @@
 #include "ziparchive.h"
 
+#include "readlimits.h"
+
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
 #include <quazip/quazipfileinfo.h>
@@ -74,9 +76,13 @@ std::variant<QByteArray, QString> ZipArchive::read(const QString &name)
     QuaZipFile file(m_zip.get());
     if (!file.open(QIODevice::ReadOnly))
         return u"holds the file %1, which cannot be read"_s.arg(name);
-    // Never more than the entry declares, its bound of expansion, or what is left of the whole.
-    const qint64 limit =
-        std::min({entry->size, MaxExpansion * entry->packedSize, MaxContentBytes - m_inflated});
+    // What is read is markup to be parsed, which costs a multiple of its size: an entry that
+    // says it is longer than what is left of that budget is refused before it is inflated.
+    const qint64 budget = ReadLimits::MaxMarkupBytes - m_inflated;
+    if (entry->size > budget)
+        return ReadLimits::tooMuchMarkup();
+    // Never more than the entry declares, its bound of expansion, or what is left of the budget.
+    const qint64 limit = std::min({entry->size, MaxExpansion * entry->packedSize, budget});
     QByteArray bytes;
     bytes.reserve(std::min<qint64>(entry->size, 1 << 20));
     char chunk[64 * 1024];
@@ -87,8 +93,8 @@ std::variant<QByteArray, QString> ZipArchive::read(const QString &name)
         if (got == 0)
             break;
         if (bytes.size() + got > limit) {
-            if (m_inflated + bytes.size() + got > MaxContentBytes)
-                return tooLarge();
+            if (bytes.size() + got > budget)
+                return ReadLimits::tooMuchMarkup();
             if (bytes.size() + got > MaxExpansion * entry->packedSize)
                 return expandsTooMuch(name);
             return u"holds the file %1, which is damaged: it is longer than its archive says"_s.arg(

@@ -17,8 +17,9 @@ class QuaZip;
 class ZipArchive
 {
 public:
-    // The most all entries together may expand to, and how many times its stored size an entry
-    // may expand to; more is a "ZIP bomb", never a book.
+    // The most all entries together (pictures too) may declare they expand to, and how many
+    // times its stored size an entry may expand to; more is a "ZIP bomb", never a book. What
+    // is read of them is bounded more tightly (ReadLimits::MaxMarkupBytes).
     static constexpr qint64 MaxContentBytes = 256 * 1024 * 1024;
     static constexpr qint64 MaxExpansion = 200;
     // The largest books hold a file per chapter and per picture, some hundreds or a thousand or
@@ -33,11 +34,13 @@ public:
     std::optional<QString> open();
 
     bool contains(const QString &name) const { return m_entries.contains(name); }
+    // The size an entry declares it expands to (0 for an entry not in the archive).
+    qint64 size(const QString &name) const { return m_entries.value(name).size; }
     // The entries' names, sorted.
     QStringList names() const;
 
     // An entry's bytes, or the problem. The bytes inflated are counted as they come, whatever
-    // the archive declares.
+    // the archive declares, and all entries read together stay within the markup budget.
     std::variant<QByteArray, QString> read(const QString &name);
 
 private:
