@@ -380,6 +380,15 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
           {u"THE ASS"_s, Chapter, u"THE ASS AND THE GRASSHOPPER"_s},
           {u"The Lion"_s, Chapter, u"The Lion and the Mouse"_s},
           {u"The Father"_s, Chapter, u"The Father and His Sons"_s}}},
+        {"a diary's entries under their dates, in any language; titles in capitals closing "
+         "with a full stop",
+         book(u"\n\n\n\nJanuary 3.\n\n@\nMonday, 11th January 1858\n\n@\n24 janvier 1858.\n\n@"
+              "\nSTORY OF THE DOOR.\n\n@\nFebruary 2, 1858.\n\n@"_s),
+         {{u"January 3."_s, Chapter, u"January 3."_s},
+          {u"Monday"_s, Chapter, u"Monday, 11th January 1858"_s},
+          {u"24 janvier"_s, Chapter, u"24 janvier 1858."_s},
+          {u"STORY OF"_s, Chapter, u"STORY OF THE DOOR."_s},
+          {u"February"_s, Chapter, u"February 2, 1858."_s}}},
         {"a title below in capitals, wrapped over three lines, joins the number's line",
          book(u"\nCHAPTER I\n\nTHE MYSTERY\nOF THE\nSOLUTION\n\n@CHAPTER II\n\n@"_s),
          {{u"CHAPTER I"_s, Chapter, u"CHAPTER I THE MYSTERY OF THE SOLUTION"_s},

@@ -1,5 +1,9 @@
 #include "headingwords.h"
 
+#include <QLocale>
+#include <QSet>
+#include <QStringTokenizer>
+
 #include <algorithm>
 
 namespace {
@@ -220,4 +224,72 @@ QString foldedForHeadings(QStringView line)
         *out++ = unaccented(c.toUpper());
     }
     return folded;
+}
+
+namespace {
+
+// The names of the months and weekdays, full and shortened, folded, in the languages whose
+// heading words the detector knows.
+const QSet<QString> &calendarNames()
+{
+    static const QSet<QString> names = [] {
+        const QLocale::Language languages[] = {
+            QLocale::English, QLocale::French,    QLocale::German,    QLocale::Spanish,
+            QLocale::Italian, QLocale::Portuguese, QLocale::Dutch,     QLocale::Russian,
+            QLocale::Ukrainian, QLocale::Polish,  QLocale::Czech,     QLocale::Greek,
+            QLocale::Turkish};
+        QSet<QString> all;
+        auto add = [&](const QString &name) {
+            QString folded = foldedForHeadings(name);
+            folded.remove(u'.');
+            if (folded.size() > 1)
+                all.insert(folded);
+        };
+        for (const QLocale::Language language : languages) {
+            const QLocale locale(language);
+            for (int month = 1; month <= 12; ++month) {
+                for (const QLocale::FormatType format : {QLocale::LongFormat, QLocale::ShortFormat}) {
+                    add(locale.monthName(month, format));
+                    add(locale.standaloneMonthName(month, format));
+                }
+            }
+            for (int day = 1; day <= 7; ++day) {
+                add(locale.dayName(day, QLocale::LongFormat));
+                add(locale.standaloneDayName(day, QLocale::LongFormat));
+            }
+        }
+        return all;
+    }();
+    return names;
+}
+
+} // namespace
+
+bool readsAsDate(QStringView line)
+{
+    bool named = false; // a month or a weekday
+    bool day = false;
+    for (QStringView word : QStringTokenizer(line, u' ', Qt::SkipEmptyParts)) {
+        while (!word.isEmpty() && (word.back() == u'.' || word.back() == u','))
+            word.chop(1);
+        if (word.isEmpty())
+            continue;
+        if (word.front().isDigit()) {
+            // A day (3, 3rd, 3e, 3.) or a year (1858): nothing else in digits.
+            qsizetype digits = 0;
+            while (digits < word.size() && word[digits].isDigit())
+                ++digits;
+            const int number = word.first(digits).toInt();
+            if (digits <= 2 && number >= 1 && number <= 31 && word.size() - digits <= 2) {
+                day = true;
+            } else if (digits != 4 || digits != word.size()) {
+                return false;
+            }
+        } else if (calendarNames().contains(foldedForHeadings(word))) {
+            named = true;
+        } else {
+            return false;
+        }
+    }
+    return named && day;
 }

@@ -28,3 +28,8 @@ std::span<const HeadingWord> matterWords();
 // and Cyrillic alike: "Ё" is "Е", "Й" is "И"), unit for unit, so that its positions are the
 // line's own.
 QString foldedForHeadings(QStringView line);
+
+// Whether a line is a date and nothing more, as a diary heads its entries: "May 3.",
+// "Monday, 3rd May 1858", "3 MAI 1858.", a month's and a weekday's names in any language
+// the detector reads, full or shortened, with a day of the month.
+bool readsAsDate(QStringView line);

@@ -2,6 +2,7 @@
 // tales, essays, poems): the book's own heading layout, learnt from the lines that share it.
 
 #include "detectorpage.h"
+#include "headingwords.h"
 
 #include <QHash>
 #include <QStringTokenizer>
@@ -28,10 +29,18 @@ constexpr qsizetype ShortWord = 3; // "the", "and", "of" stay in lower case in t
 // (or the whole line in capitals), and not ending as a sentence or a clause does.
 bool readsAsTitle(QStringView line)
 {
-    if (line.isEmpty() || line.size() > LongestTitleLine || !line.front().isUpper())
+    if (line.isEmpty() || line.size() > LongestTitleLine)
         return false;
+    // A diary heads its entries with their dates.
+    if (readsAsDate(line))
+        return true;
+    if (!line.front().isUpper())
+        return false;
+    // Older books close a title in capitals with a full stop ("STORY OF THE DOOR.").
+    const bool capitals =
+        std::none_of(line.begin(), line.end(), [](QChar c) { return c.isLower(); });
     static const QStringView endings = u".,;:-\u2014";
-    if (endings.contains(line.back()))
+    if (endings.contains(line.back()) && !(capitals && line.back() == u'.'))
         return false;
     qsizetype words = 0;
     for (QStringView word : QStringTokenizer(line, u' ', Qt::SkipEmptyParts)) {
