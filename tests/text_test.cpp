@@ -397,6 +397,8 @@ TEST(TextCleaner, EachBoxMakesItsReplacementsInOrder)
         {u"x² H₂O ⓫ ⑫ ⒜ ❸ ١٢"_s, only({7}), u"x² H2O 11 12 (a) 3 12"_s},
         {u"┌─┐\r\n│ │\r\n╚═╝"_s, only({7}), u"+-+\r\n| |\r\n+=+"_s},
         {u"\uE000 q\u0303 \u0303 ЛЬВОВ ■■"_s, only({7}), u"? q ? L'VOV ##"_s},
+        {u"₽5 ₩ ▲ ► ▽ ● □ ◆ ★ ✓ ✗ ✚ ˝ ˜ ˘"_s, only({7}),
+         u"ruble5 won ^ > v o [] <> * v x + ' ˜ ^"_s},
     };
     for (const auto &[text, boxes, cleaned] : cases)
         EXPECT_EQ(CleanText(text, boxes), cleaned) << text.toStdString();

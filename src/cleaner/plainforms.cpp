@@ -206,6 +206,66 @@ QString bracket(const QStringList &words, bool opening)
     return opening ? u"("_s : u")"_s;
 }
 
+// A currency by its name, without the word "SIGN": "₩" is "won", "₽" "ruble".
+std::optional<QString> currency(const QStringList &words)
+{
+    QStringList name = words;
+    name.removeAll(u"SIGN"_s);
+    if (name.isEmpty())
+        return {};
+    return name.join(u' ').toLower();
+}
+
+// An accent standing alone by the mark a keyboard has for it: "ˊ" is "'", "˜" "~", "¸" ",".
+std::optional<QString> accent(const QStringList &words)
+{
+    static const std::pair<QStringView, QStringView> marks[] = {
+        {u"ACUTE", u"'"},     {u"GRAVE", u"`"},  {u"DIAERESIS", u"\""}, {u"CIRCUMFLEX", u"^"},
+        {u"TILDE", u"~"},     {u"CEDILLA", u","}, {u"OGONEK", u","},     {u"MACRON", u"-"},
+        {u"CARON", u"^"},     {u"BREVE", u"^"},  {u"RING", u"o"},       {u"DOT", u"."},
+        {u"APOSTROPHE", u"'"}, {u"PRIME", u"'"},
+    };
+    for (const auto &[mark, plain] : marks) {
+        if (hasWord(words, mark))
+            return plain.toString();
+    }
+    return {};
+}
+
+// A shape by its outline: a triangle pointing as an arrow does, a circle "o", a square "[]", a
+// diamond "<>", a star "*"; a check mark "v" and a cross of a ballot "x".
+std::optional<QString> shape(const QStringList &words)
+{
+    const auto named = [&words](QStringView part) {
+        return std::any_of(words.begin(), words.end(),
+                           [part](const QString &word) { return word.startsWith(part); });
+    };
+    if (named(u"TRIANGLE") || named(u"POINTER")) {
+        if (named(u"UP"))
+            return u"^"_s;
+        if (named(u"DOWN"))
+            return u"v"_s;
+        if (named(u"LEFT"))
+            return u"<"_s;
+        return u">"_s;
+    }
+    if (named(u"STAR") || named(u"FLORETTE") || named(u"FLOWER") || named(u"SPARKLE"))
+        return u"*"_s;
+    if (named(u"CHECK"))
+        return u"v"_s;
+    if (hasWord(words, u"X") || named(u"SALTIRE"))
+        return u"x"_s;
+    if (named(u"CROSS"))
+        return u"+"_s;
+    if (named(u"CIRCLE"))
+        return u"o"_s;
+    if (named(u"SQUARE") || named(u"RECTANGLE"))
+        return u"[]"_s;
+    if (named(u"DIAMOND") || named(u"LOZENGE"))
+        return u"<>"_s;
+    return {};
+}
+
 } // namespace
 
 std::optional<QString> plainForm(char32_t character)
@@ -232,6 +292,10 @@ std::optional<QString> plainForm(char32_t character)
     case U_END_PUNCTUATION:
     case U_FINAL_PUNCTUATION:
         return bracket(nameWords(character), false);
+    case U_CURRENCY_SYMBOL:
+        return currency(nameWords(character));
+    case U_MODIFIER_SYMBOL:
+        return accent(nameWords(character));
     case U_DECIMAL_DIGIT_NUMBER:
     case U_LETTER_NUMBER:
     case U_OTHER_NUMBER: {
@@ -256,5 +320,12 @@ std::optional<QString> plainForm(char32_t character)
         return drawn;
     if (std::optional<QString> compared = comparison(words))
         return compared;
-    return arrow(words);
+    if (std::optional<QString> pointed = arrow(words))
+        return pointed;
+    // Shapes and dingbats drawn as ornaments or marks in lists and tables.
+    const UBlockCode block = ublock_getCode(UChar32(character));
+    if (block == UBLOCK_GEOMETRIC_SHAPES || block == UBLOCK_DINGBATS
+        || block == UBLOCK_MISCELLANEOUS_SYMBOLS || block == UBLOCK_GEOMETRIC_SHAPES_EXTENDED)
+        return shape(words);
+    return {};
 }

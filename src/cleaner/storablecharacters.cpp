@@ -118,17 +118,28 @@ struct StorableForm
 // ICU makes moves the rest of it.
 StorableForm storableForm(CodePage::Id codePage, QStringView run)
 {
-    icu::UnicodeString transformed(reinterpret_cast<const char16_t *>(run.utf16()),
-                                   int32_t(run.size()));
+    const auto holdsAll = [codePage](const QString &text) {
+        return std::all_of(text.begin(), text.end(),
+                           [codePage](QChar c) { return CodePage::holds(codePage, c.unicode()); });
+    };
+    // ICU writes an accent standing alone ("˝", "˘") as a space with the accent to go on a
+    // letter, which no code page holds; the mark a keyboard has for it is nearer.
+    QString accented = run.toString();
+    for (QChar &c : accented) {
+        if (c.category() != QChar::Symbol_Modifier)
+            continue;
+        if (const std::optional<QString> plain = plainForm(c.unicode());
+            plain && plain->size() == 1 && holdsAll(*plain)) {
+            c = plain->front();
+        }
+    }
+    icu::UnicodeString transformed(reinterpret_cast<const char16_t *>(accented.utf16()),
+                                   int32_t(accented.size()));
     transforms(codePage).apply(transformed);
     // A letter the code page holds only decomposed is written so.
     const QString result = CodePage::heldForm(
         codePage,
         QString(reinterpret_cast<const QChar *>(transformed.getBuffer()), transformed.length()));
-    const auto holdsAll = [codePage](const QString &text) {
-        return std::all_of(text.begin(), text.end(),
-                           [codePage](QChar c) { return CodePage::holds(codePage, c.unicode()); });
-    };
     StorableForm form;
     form.text.reserve(result.size());
     for (qsizetype i = 0; i < result.size(); ++i) {
