@@ -13,15 +13,15 @@ const QByteArray FictionBook = R"(<?xml version="1.0" encoding="UTF-8"?>
 <annotation><p>A novel.</p><p>Long.</p></annotation></title-info></description>
 <body><title><p>War</p></title><section><title><p>Part One</p></title>
 <section><title><p>I</p></title><epigraph><p>Motto</p><text-author>Someone</text-author></epigraph>
-<p>Text of <emphasis>one</emphasis>.<a l:href="#n1" type="note">1</a></p>
+<p>Text of <emphasis>one</emphasis> &amp; &lt;two&gt;.<a l:href="#n1" type="note">{1}</a></p>
 <poem><stanza><v>Line one</v><v>Line two</v></stanza></poem></section>
 <section><title><p>II</p></title><p>Second.</p></section></section></body>
 <body name="notes"><section id="n1"><title><p>1</p></title><p>A note.</p></section></body>
 </FictionBook>)";
 
-const QByteArray MarkdownBook = "---\ntitle: \"The Sea\"\nauthor:\n  - Ann Lee\n  - Bob\n"
+const QByteArray MarkdownBook = "---\ntitle: \"The Sea\"\nauthors:\n  - Ann Lee\n  - Bob\n"
                                 "---\n\n# Chapter One\n\nThe *sea* was calm.\n\n## A Part"
-                                "\n\n[A link](http://x).\n\n# Two\n\n- one\n- two\n";
+                                "\n\n[A link](http://x).\n\n### Deep\n\n# Two\n\n- one\n- two\n";
 
 const QByteArray KindleHtml = "<html><body><h1>Chapter One</h1><p>The sea was calm.</p>"
                               "<mbp:pagebreak/><h1>Chapter Two</h1><p>The sea rose.</p></body>"
@@ -35,8 +35,8 @@ QByteArray wordDocument()
 <w:p><w:r><w:t xml:space="preserve">The sea was </w:t></w:r><w:del><w:r><w:delText>very </w:delText>
 </w:r></w:del><w:ins><w:r><w:t>calm</w:t></w:r></w:ins><w:r><w:commentReference w:id="0"/></w:r>
 <w:r><w:t>.</w:t><w:br/><w:t>Next</w:t></w:r></w:p>
-<w:p><w:pPr><w:pStyle w:val="Heading2"/></w:pPr><w:r><w:t>A Part</w:t></w:r></w:p>
-<w:tbl><w:tr><w:tc><w:p><w:r><w:t>c1</w:t></w:r></w:p></w:tc><w:tc><w:p><w:r><w:t>c2</w:t></w:r>
+<w:p><w:pPr><w:pStyle w:val="heading 3"/></w:pPr><w:r><w:t>A Part</w:t></w:r></w:p>
+<w:tbl><w:tr><w:tc><w:p><w:r><w:t>c&amp;1 &lt;</w:t></w:r></w:p></w:tc><w:tc><w:p><w:r><w:t>c2</w:t></w:r>
 </w:p></w:tc></w:tr></w:tbl><w:p><w:pPr><w:outlineLvl w:val="0"/></w:pPr><w:r><w:t>Two</w:t>
 </w:r></w:p></w:body></w:document>)";
     const QByteArray properties =
@@ -54,10 +54,10 @@ QByteArray openDocument()
  xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"><office:body><office:text>
 <text:tracked-changes><text:changed-region><text:deletion><text:p>gone</text:p></text:deletion>
 </text:changed-region></text:tracked-changes><text:h text:outline-level="1">Chapter One</text:h>
-<text:p>The sea<text:s text:c="2"/>was calm.<text:note><text:note-citation>1</text:note-citation>
+<text:p>The sea<text:s/>was calm.<text:note><text:note-citation>1</text:note-citation>
 <text:note-body><text:p>A note.</text:p></text:note-body></text:note><office:annotation>
 <text:p>a comment</text:p></office:annotation></text:p><text:h text:outline-level="4">Deep</text:h>
-<text:h text:outline-level="2">Two</text:h><text:p>End.<text:line-break/>Next</text:p>
+<text:h text:outline-level="2">Two</text:h><text:p>End &amp; &lt;.<text:line-break/>Next</text:p><text:h>Three</text:h>
 </office:text></office:body></office:document-content>)";
     const QByteArray meta =
         "<office:document-meta xmlns:office='o' xmlns:meta='m' xmlns:dc='d'><office:meta>"
@@ -69,8 +69,9 @@ QByteArray openDocument()
 }
 
 // A Kindle book of the older kind as kindlegen wrote them: a Palm database of a header record
-// (the PalmDOC header, the MOBI header, an EXTH record with the author, the full name) and the
-// text records, uncompressed. encryption is the PalmDOC header's field (2 for DRM).
+// (the PalmDOC header, the MOBI header, EXTH records with the author and a description in HTML,
+// the full name) and the text records, uncompressed. encryption is the PalmDOC header's field
+// (2 for DRM).
 namespace {
 
 QByteArray bigEndian32(quint32 value)
@@ -138,9 +139,11 @@ QList<QByteArray> contentsRecords(const QByteArray &html, const QList<KindleEntr
 QByteArray kindleBook(const QByteArray &html, quint16 encryption,
                       const QList<KindleEntry> &contents)
 {
-    const QByteArray title = "The Sea", author = "Ann Lee";
-    QByteArray exth = "EXTH" + bigEndian32(12 + 8 + author.size()) + bigEndian32(1)
-                      + bigEndian32(100) + bigEndian32(8 + author.size()) + author;
+    const QByteArray title = "The Sea", author = "Ann Lee",
+                     description = "<p>A <b>calm</b> sea &amp; a ship.</p>";
+    QByteArray exth = "EXTH" + bigEndian32(12 + 16 + author.size() + description.size())
+                      + bigEndian32(2) + bigEndian32(100) + bigEndian32(8 + author.size()) + author
+                      + bigEndian32(103) + bigEndian32(8 + description.size()) + description;
     exth += QByteArray((4 - exth.size() % 4) % 4, '\0');
     QByteArray mobi(232, '\0');
     auto put = [&](int at, quint32 value) { mobi.replace(at, 4, bigEndian32(value)); };

@@ -115,8 +115,8 @@ void expectBook(const Result<ImportedBook> &read, const Expected &expected, cons
 
 const Expected FictionBookRead = {
     u"War"_s, u"Leo Tolstoy & Anon"_s, u"A novel.\r\n\r\nLong."_s,
-    u"Part One@ 7|Part One I@ 19|Part One II@ 85"_s,
-    u"War\r\n\r\nPart One\r\n\r\nI\r\n\r\nMotto\r\n\r\nSomeone\r\n\r\nText of one.[1]\r\n\r\n"
+    u"Part One@ 7|Part One I@ 19|Part One II@ 93"_s,
+    u"War\r\n\r\nPart One\r\n\r\nI\r\n\r\nMotto\r\n\r\nSomeone\r\n\r\nText of one & <two>.{1}\r\n\r\n"
     "Line one\r\nLine two\r\n\r\nII\r\n\r\nSecond.\r\n\r\n1\r\n\r\nA note."_s};
 
 TEST(Formats, FictionBooksGiveTheirSectionsAsChapters)
@@ -129,13 +129,13 @@ TEST(Formats, FictionBooksGiveTheirSectionsAsChapters)
                         "<FictionBook><description><title-info><book-title>L</book-title>"
                         "</title-info></description><body><section><title><p>One</p></title>"
                         "<list><item>First <strong>item</strong></item><item><p>Second</p>"
-                        "</item>loose words</list><note-block><p>Kept</p></note-block>"
+                        "</item>loose &amp; words</list><note-block><p>Kept</p></note-block>"
                         "</section></body></FictionBook>"),
                {u"L"_s,
                 {},
                 {},
                 u"One@ 0"_s,
-                u"One\r\n\r\nFirst item\r\n\r\nSecond\r\n\r\nloose words\r\n\r\nKept"_s},
+                u"One\r\n\r\nFirst item\r\n\r\nSecond\r\n\r\nloose & words\r\n\r\nKept"_s},
                "a FictionBook with elements of its own");
     // Sections without titles: the standing bold paragraphs are the chapters, or else the
     // headings the detector finds.
@@ -168,8 +168,8 @@ TEST(Formats, DocumentsAndMarkdownGiveTheirHeadingsAsChapters)
                {u"The Sea"_s,
                 u"Ann Lee"_s,
                 {},
-                u"Chapter One@ 0|A Part@ 42|Two@ 61"_s,
-                u"Chapter One\r\n\r\nThe sea was calm.\r\nNext\r\n\r\nA Part\r\n\r\nc1 c2\r\n\r\n"
+                u"Chapter One@ 0|A Part@ 42|Two@ 64"_s,
+                u"Chapter One\r\n\r\nThe sea was calm.\r\nNext\r\n\r\nA Part\r\n\r\nc&1 < c2\r\n\r\n"
                 "Two"_s},
                "a Word document");
 
@@ -177,17 +177,18 @@ TEST(Formats, DocumentsAndMarkdownGiveTheirHeadingsAsChapters)
                {u"The Sea"_s,
                 u"Ann Lee"_s,
                 {},
-                u"Chapter One@ 0|Two@ 47"_s,
+                u"Chapter One@ 0|Two@ 47|Three@ 72"_s,
                 u"Chapter One\r\n\r\nThe sea was calm.[1]\r\n\r\nDeep\r\n\r\nTwo\r\n\r\n"
-                "End.\r\nNext"_s},
+                "End & <.\r\nNext\r\n\r\nThree"_s},
                "an OpenDocument text");
 
     expectBook(imported(u"sea.md"_s, MarkdownBook),
                {u"The Sea"_s,
                 u"Ann Lee & Bob"_s,
                 {},
-                u"Chapter One@ 0|A Part@ 36|Two@ 57"_s,
-                u"Chapter One\r\n\r\nThe sea was calm.\r\n\r\nA Part\r\n\r\nA link.\r\n\r\nTwo"
+                u"Chapter One@ 0|A Part@ 36|Deep@ 57|Two@ 65"_s,
+                u"Chapter One\r\n\r\nThe sea was calm.\r\n\r\nA Part\r\n\r\nA link.\r\n\r\nDeep"
+                "\r\n\r\nTwo"
                 "\r\n\r\none\r\ntwo"_s},
                "a Markdown book");
     expectBook(imported(u"matter.md"_s, "---\ntitle: Only Matter\n---"),
@@ -200,7 +201,7 @@ TEST(Formats, KindleBooksGiveTheirTextContentsAndInformation)
     expectBook(imported(u"sea.mobi"_s, kindleBook(KindleHtml)),
                {u"The Sea"_s,
                 u"Ann Lee"_s,
-                {},
+                u"A calm sea & a ship."_s,
                 u"Chapter One@ 0|Chapter Two@ 36"_s,
                 u"Chapter One\r\n\r\nThe sea was calm.\r\n\r\nChapter Two\r\n\r\nThe sea rose."_s},
                "a Kindle book");
@@ -211,7 +212,7 @@ TEST(Formats, KindleBooksGiveTheirTextContentsAndInformation)
                                                         {"The sea rose", "<p>The sea rose"}})),
                {u"The Sea"_s,
                 u"Ann Lee"_s,
-                {},
+                u"A calm sea & a ship."_s,
                 u"One: Calm@ 0|Two: Rising@ 36|The sea rose@ 51"_s,
                 u"Chapter One\r\n\r\nThe sea was calm.\r\n\r\nChapter Two\r\n\r\nThe sea rose."_s},
                "a Kindle book with a table of contents");

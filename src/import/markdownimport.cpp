@@ -50,7 +50,7 @@ FrontMatter frontMatter(const QString &text)
             return matter;
         }
         const QString trimmed = line.trimmed();
-        if (trimmed.startsWith(u"- "_s) && key == u"author"_s) {
+        if (trimmed.startsWith(u"- "_s) && (key == u"author"_s || key == u"authors"_s)) {
             matter.authors.append(yamlValue(trimmed.sliced(2)));
             continue;
         }
