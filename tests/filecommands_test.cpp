@@ -173,32 +173,53 @@ TEST_F(FileCommands, ADroppedBookOpensOrImports)
 }
 
 // The last books opened or saved, and the name the dialogs chose last, are there in the next
-// run; a book that is gone leaves the list; nonsense in the settings gives the defaults.
+// run: a book opened again moves to the top, at most eight are kept, a book that is gone leaves
+// the list, and Clear Recent Books empties it; nonsense in the settings gives the defaults.
 TEST_F(FileCommands, RecentBooksAndTheLastNameOutliveTheRun)
 {
-    writeBytes(path("one.vlm"), header(0, "One", "", "") + "first");
-    writeBytes(path("two.vlm"), header(0, "Two", "", "") + "second");
-    m_prompts.files = {path("one.vlm"), path("two.vlm")};
-    window()->mnuOpen->trigger();
-    window()->mnuOpen->trigger();
+    const auto recent = [this] {
+        QStringList names;
+        for (const QAction *entry : window()->mnuRecent->actions()) {
+            if (!entry->isSeparator() && entry->text() != u"&Clear Recent Books"_s)
+                names << QFileInfo(entry->text()).fileName();
+        }
+        return names;
+    };
+    for (const char *name : {"one", "two", "three", "four", "five", "six", "seven", "eight"})
+        writeBytes(path(QByteArray(name) + ".vlm"), header(0, name, "", "") + name);
+    m_prompts.files = {path("one.vlm"), path("two.vlm"), path("one.vlm")};
+    for (int i = 0; i < 3; ++i)
+        window()->mnuOpen->trigger();
+    m_prompts.files = {path("saved.vlm")};
+    window()->mnuSaveAs->trigger();
     exitProgram();
-
+    EXPECT_EQ(recent(), QStringList({u"saved.vlm"_s, u"one.vlm"_s, u"two.vlm"_s}));
     QList<QAction *> entries = window()->mnuRecent->actions();
-    ASSERT_GE(entries.size(), 2);
-    EXPECT_EQ(entries[0]->text(), u"&1 "_s + QDir::toNativeSeparators(path("two.vlm")));
-    EXPECT_EQ(entries[0]->shortcut(), QKeySequence(Qt::ALT | Qt::Key_1));
-    entries[1]->trigger();
-    EXPECT_EQ(documentBook().text, u"first"_s);
+    EXPECT_EQ(entries[1]->text(), u"&2 "_s + QDir::toNativeSeparators(path("one.vlm")));
+    EXPECT_EQ(entries[1]->shortcut(), QKeySequence(Qt::ALT | Qt::Key_2));
+    entries[2]->trigger();
+    EXPECT_EQ(documentBook().text, u"two"_s);
     m_prompts.files = {std::nullopt};
     window()->mnuOpen->trigger();
-    EXPECT_EQ(m_prompts.asked.last().startName, path("two.vlm")) << "the name chosen last";
+    EXPECT_EQ(m_prompts.asked.last().startName, path("saved.vlm")) << "the name chosen last";
 
-    QFile::remove(path("two.vlm"));
+    for (const char *name : {"three", "four", "five", "six", "seven", "eight"}) {
+        m_prompts.files = {path(QByteArray(name) + ".vlm")};
+        window()->mnuOpen->trigger();
+    }
+    EXPECT_EQ(recent().size(), 8);
+    EXPECT_EQ(recent().last(), u"saved.vlm"_s) << "the oldest of the eight";
+
+    QFile::remove(path("seven.vlm"));
     window()->mnuRecent->actions()[1]->trigger();
     ASSERT_EQ(m_prompts.messages().size(), 1);
-    EXPECT_TRUE(m_prompts.messages()[0].text.contains(QDir::toNativeSeparators(path("two.vlm"))));
-    EXPECT_EQ(window()->mnuRecent->actions().first()->text(),
-              u"&1 "_s + QDir::toNativeSeparators(path("one.vlm")));
+    EXPECT_TRUE(m_prompts.messages()[0].text.contains(QDir::toNativeSeparators(path("seven.vlm"))));
+    EXPECT_FALSE(recent().contains(u"seven.vlm"_s));
+    EXPECT_EQ(recent().first(), u"eight.vlm"_s);
+
+    window()->mnuRecent->actions().last()->trigger();
+    EXPECT_TRUE(recent().isEmpty());
+    EXPECT_FALSE(window()->mnuRecent->actions().last()->isEnabled());
 
     QSettings settings(u"Leafwright"_s, u"Leafwright"_s);
     settings.setValue(u"recentBooks"_s, 42);

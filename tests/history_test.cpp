@@ -184,6 +184,8 @@ TEST_F(History, AChangedBookIsNotLetGoWithoutAQuestion)
 {
     const QString saved = m_dir.filePath(u"pg1342.vlm"_s);
     EXPECT_EQ(window()->windowTitle(), u"Symbian Leafwright"_s);
+    window()->objBook->insertPlainText(u"x"_s);
+    EXPECT_EQ(window()->windowTitle(), u"Untitled* - Symbian Leafwright"_s);
     Book book = m_book;
     book.title = u"Whale Tales"_s;
     showBook(book);
