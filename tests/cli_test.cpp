@@ -54,6 +54,7 @@ TEST_F(BatchTool, MakeImportsATextFileWithItsInformation)
               "greek.txt: in the Greek (Windows-1253) code page (--codepage chooses another)\n");
     EXPECT_EQ(readBytes(path(u"guessed.vlm"_s)).mid(2323),
               CodePage::encode(CodePage::Id::Windows1253, greek));
+    EXPECT_TRUE(ok(u"make chosen --import greek.txt --title T --codepage 1253"_s).err.isEmpty());
     EXPECT_TRUE(ok(u"show guessed.vlm --json"_s).out.contains("\"codePage\": \"windows-1253\""));
     EXPECT_EQ(ok(u"text guessed.vlm"_s).out, greek.toUtf8());
     EXPECT_EQ(ok(u"text guessed.vlm --codepage windows-1251"_s).out,
@@ -127,9 +128,10 @@ TEST_F(BatchTool, MakeCleansThenReplacesInTheOrderGiven)
 {
     writeBytes(path(u"in.txt"_s), "one\ntwo\n\n\tthree  four");
     const Outcome run = ok(u"make out --import in.txt --title T --clean 0,4 --replace TWO \"2\n\" "
-                           "--replace 2 II --replace kiwi x"_s);
-    EXPECT_EQ(run.err, "out.vlm: 1 replaced\nout.vlm: 1 replaced\nString not found: kiwi\n");
-    EXPECT_EQ(readBytes(path(u"out.vlm"_s)).mid(2323), "one II\r\n\r\n\r\nthree  four");
+                           "--replace 2 II --replace kiwi x --replace one 1"_s);
+    EXPECT_EQ(run.err, "out.vlm: 1 replaced\nout.vlm: 1 replaced\nString not found: kiwi\n"
+                       "out.vlm: 1 replaced\n");
+    EXPECT_EQ(readBytes(path(u"out.vlm"_s)).mid(2323), "1 II\r\n\r\n\r\nthree  four");
     ok(u"make all --import in.txt --title T --clean all"_s);
     EXPECT_EQ(readBytes(path(u"all.vlm"_s)).mid(2323), "one two\r\nthree four");
 }
@@ -197,6 +199,17 @@ TEST_F(BatchTool, ChaptersListsTheDetectorsHeadingsAndMakeAppendsThem)
     ok(u"make sorted --open in.vlm --scan=0 --whole-line --sort"_s);
     EXPECT_EQ(load(u"sorted.vlm"_s).chapters,
               rows(u"Contents@ 0|Chapter 2: Two@ 10|Chapter 1@ 26|Kept@ 50"_s, 40));
+
+    // A full table takes no row of the scan's or the detector's, and both are counted.
+    QByteArray full = header(32767, "T", "", "");
+    for (int i = 0; i < 32767; ++i)
+        full += record(0, "Row");
+    writeBytes(path(u"full.vlm"_s), full + "Contents\r\n\r\n\r\nCHAPTER I\r\n\r\n" + prose
+                                         + "\r\nCHAPTER II\r\n\r\n" + prose);
+    EXPECT_EQ(ok(u"make filled --open full.vlm --scan 0 --find-chapters"_s).err,
+              "leafwright-cli: warning: filled.vlm: the chapter table holds at most 32767 "
+              "chapters; 3 found were left out\n");
+    EXPECT_EQ(load(u"filled.vlm"_s).chapters.size(), 32767);
 }
 
 // Rows a book file holds stay on their headings through --clean and --replace, and
@@ -257,8 +270,9 @@ TEST_F(BatchTool, CheckListsProblemsAndExitsOneWhenItFindsAny)
               R"(chapter 1 does"})");
 
     // Offsets count the text as the file stores it, as the reader on the phone does.
-    writeBytes(path(u"lf.vlm"_s), header(1, "T", "", "") + record(6, "Two") + "line1\nline2\n");
-    ok(u"check lf.vlm"_s);
+    writeBytes(path(u"lf.vlm"_s), header(2, "T", "", "") + record(6, "Two") + record(12, "Three")
+                                      + "line1\nline2\nline3\n");
+    EXPECT_EQ(ok(u"check lf.vlm"_s).out, "No problems found in lf.vlm.\n");
 }
 
 TEST_F(BatchTool, ShowAndTextPrintTheBookForReadingAndAsUtf8)
