@@ -166,6 +166,9 @@ TEST(BookCheck, FindsWhatAReaderWouldStumbleOver)
          titled(
              {u"Song of Myself"_s, u"1"_s, u"2"_s, u"The Body Electric"_s, u"1"_s, u"2"_s, u"2"_s}),
          u"numbering-gap 7"_s},
+        {"twenty chapters missing in a row are a gap, more are another numbering",
+         titled({u"Chapter 1"_s, u"Chapter 22"_s, u"Chapter 44"_s}),
+         QStringList(20, u"numbering-gap 2"_s).join(u'|')},
         {"a title that fills its field, cut or shortened",
          titled({QString(40, u'x'), QString(39, u'x') + u'\u2026'}), u"field-cut 1"_s},
     };
@@ -175,6 +178,10 @@ TEST(BookCheck, FindsWhatAReaderWouldStumbleOver)
             found << kindName(problem.kind) + u' ' + QString::number(problem.chapter);
         EXPECT_EQ(found.join(u'|'), problems) << name;
     }
+    // A gap in a dotted scheme names what is missing as a section.
+    const QList<BookProblem> dotted = checkBook(titled({u"1"_s, u"1.2"_s}));
+    ASSERT_EQ(dotted.size(), 1);
+    EXPECT_TRUE(dotted[0].message.contains(u"section 1.1"_s)) << dotted[0].message.toStdString();
 }
 
 } // namespace

@@ -74,17 +74,17 @@ constexpr CleanerBoxes UnwrappedNoBlanks = {true, false, false, true};
 constexpr CleanerBoxes NoBlanks = {false, false, false, true};
 
 // Poems as a scanned book gives them: each page under a running head, a page number at its
-// foot, the poem's number and title, then the poem.
+// foot, the poem's number and title, then the poem. Eight pages: the fewest whose running head
+// is furniture.
 QString scannedPoems()
 {
     // The seventh numeral as text recognition garbled it.
-    const QStringList numerals = {u"I"_s,  u"II"_s,  u"III"_s,  u"IV"_s, u"V"_s,
-                                  u"VI"_s, u"V1I"_s, u"VIII"_s, u"IX"_s};
-    const QStringList titles = {u"LIFE."_s,   u"LOVE."_s,     u"NATURE."_s,
-                                u"TIME."_s,   u"ETERNITY."_s, u"THE SEA."_s,
-                                u"A BOOK."_s, u"MORNING."_s,  u"NIGHT."_s};
+    const QStringList numerals = {u"I"_s,  u"II"_s,  u"III"_s, u"IV"_s,
+                                  u"V"_s,  u"VI"_s,  u"V1I"_s, u"VIII"_s};
+    const QStringList titles = {u"LIFE."_s,     u"LOVE."_s,    u"NATURE."_s, u"TIME."_s,
+                                u"ETERNITY."_s, u"THE SEA."_s, u"A BOOK."_s, u"MORNING."_s};
     QString text;
-    for (int poem = 1; poem <= 9; ++poem) {
+    for (int poem = 1; poem <= 8; ++poem) {
         text += u"POEMS. %1\n\n\n\n%2.\n\n%3\n\n"_s.arg(2 * poem).arg(numerals[poem - 1],
                                                                       titles[poem - 1]);
         text += Prose + u"%1\n\n\n\n"_s.arg(2 * poem + 1);
@@ -389,6 +389,16 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
           {u"24 janvier"_s, Chapter, u"24 janvier 1858."_s},
           {u"STORY OF"_s, Chapter, u"STORY OF THE DOOR."_s},
           {u"February"_s, Chapter, u"February 2, 1858."_s}}},
+        {"a line spaced as the paragraphs are is text, however often it recurs",
+         [] {
+             const QString para = u"It was a long day, and the road ran on past the mill,\n"
+                                  "and the men walked on without a word till evening.\n"_s;
+             const QString piece = para + u"\nA Letter From Home\n\n"_s
+                                   + (para + u"\n"_s).repeated(3);
+             return book(u"THE BOOK\n\n\n\nCHAPTER I\n\n"_s + piece.repeated(4)
+                         + u"\n\nCHAPTER II\n\n"_s + piece.repeated(4));
+         }(),
+         {{u"CHAPTER I"_s, Chapter, u"CHAPTER I"_s}, {u"CHAPTER II"_s, Chapter, u"CHAPTER II"_s}}},
         {"a title below in capitals, wrapped over three lines, joins the number's line",
          book(u"\nCHAPTER I\n\nTHE MYSTERY\nOF THE\nSOLUTION\n\n@CHAPTER II\n\n@"_s),
          {{u"CHAPTER I"_s, Chapter, u"CHAPTER I THE MYSTERY OF THE SOLUTION"_s},
@@ -444,7 +454,9 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
              "on no account be neglected.\n\n@II. WAGING WAR\n\n@"
              "Cap\u00EDtulo II. Del buen suceso que el valeroso don Quijote tuvo en la\n"
              "espantable y jam\u00E1s imaginada aventura de los molinos de viento, con otros\n"
-             "sucesos dignos de felice recordaci\u00F3n\n\n@"
+             "sucesos dignos de felice recordaci\u00F3n, y de lo que le sucedi\u00F3 con el\n"
+             "vizca\u00EDno en la venta, y de la batalla que con \u00E9l tuvo, con otras\n"
+             "cosas que all\u00ED le acontecieron\n\n@"
              "BOOK III.\n\n@145.\n\n\u201CThe wine-dark sea.\u201D\n\n@146.\n\n"
              "\u201CFar-darting Phoebus.\u201D\n\n@147.\n\n\u201CThe rosy-fingered dawn.\u201D\n\n@"_s),
          {{u"I. LAYING"_s, Chapter, u"I. LAYING PLANS"_s},
@@ -480,7 +492,6 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
           {u"VI."_s, Chapter, u"VI. THE SEA."_s},
           {u"V1I."_s, Chapter, u"V1I. A BOOK."_s},
           {u"VIII."_s, Chapter, u"VIII. MORNING."_s},
-          {u"IX."_s, Chapter, u"IX. NIGHT."_s},
           {u"CHAPTER XVIII"_s, Chapter, u"CHAPTER XVIII(*) -- CONCERNING FAITH"_s}}},
     };
     for (const Case &c : cases) {

@@ -134,9 +134,19 @@ TEST_F(Recovery, TypedWorkIsOfferedBackAfterACrash)
     EXPECT_EQ(LoadBook(tale).value().text, u"Typed. "_s + Cyrillic);
 }
 
-// A copy the user does not want is discarded when asked, and a start without one asks nothing.
+// A copy the user does not want is discarded when asked, and a start without one asks nothing;
+// a book whose changes are all undone leaves none.
 TEST_F(Recovery, DiscardRemovesTheCopy)
 {
+    // With every change undone the book is as it was, and needs no copy.
+    QTest::keyClicks(window()->objBook, u"Undone"_s);
+    window()->recovery().copyNow();
+    ASSERT_TRUE(QFile::exists(window()->recovery().bookPath()));
+    while (window()->mnuUndo->isEnabled())
+        window()->mnuUndo->trigger();
+    window()->recovery().copyNow();
+    EXPECT_FALSE(QFile::exists(window()->recovery().bookPath()));
+
     QTest::keyClicks(window()->objBook, u"Lost work"_s);
     window()->recovery().copyNow();
     leaveCopyAsACrashWould();
