@@ -116,6 +116,9 @@ TEST(EpubImport, ReadsTextInfoAndChaptersOrRefusesWithOneMessage)
           u"a b c&d\u00E9\u00A0e\r\n\r\nsoft\u00ADhyphen\r\nnext\r\n\r\n  keep   "
           u"this\r\n\tline\r\n\r\n"
           "div\r\ninner\r\n\r\none\r\ntwo\r\n\r\n[Figure 1] and end\r\n\r\nc1 c2\r\nc3"_s}},
+        {"an empty document shows nothing",
+         edited(epubEntries({"<p>Start</p>", "<p>End</p>"}, {}), {u"OEBPS/c1.xhtml"_s, {}}),
+         {u"T"_s, u"A"_s, QString(), rows({}), u"End"_s}},
         {"an NCX and the metadata",
          edited(epubEntries({"<p>Start</p><p id='in'>Here</p>", "<p>End</p>"}, {},
                             "<dc:title id='s'>Sub</dc:title><meta refines='#s' "
