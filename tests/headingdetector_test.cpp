@@ -554,22 +554,6 @@ double scoreAgainstTruth(const QString &bookPath, const QString &truthPath, QStr
     return precision + recall > 0 ? 2 * precision * recall / (precision + recall) : 0;
 }
 
-// Every clean-up box, which leaves no blank line, leaves the headings found as they were.
-TEST(HeadingDetector, FindsTheSameChaptersInCleanedCorpusBooks)
-{
-    const QStringList books = corpusBooks();
-    if (books.isEmpty())
-        GTEST_SKIP() << "no corpus books in " << corpusDir().toStdString();
-    CleanerBoxes all;
-    all.fill(true);
-    for (const QString &path : books) {
-        const QString text = importTextFile(path).value();
-        const double raw = double(FindHeadings(text).size());
-        EXPECT_NEAR(double(FindHeadings(CleanText(text, all)).size()), raw, raw / 100)
-            << path.toStdString() << " cleaned";
-    }
-}
-
 // The books of every corpus folder scored as a set: each folder's mean and lowest F1 are
 // printed and held to their floors, and a book whose floor is its own only ever rises. A rule
 // that helps one book must not cost the others of any folder.
