@@ -230,8 +230,9 @@ TEST_F(BatchTool, ConvertOfTheCorpusEqualsMakeBookForBook)
     killed.waitForFinished();
     const std::map<QString, QByteArray> left = filesUnder(path(u"again"_s));
     for (const auto &[name, bytes] : left) {
-        if (name.endsWith(u".vlm"_s))
+        if (name.endsWith(u".vlm"_s)) {
             EXPECT_EQ(bytes, converted.at(name)) << name.toStdString() << " is not whole";
+        }
     }
     ok(u"convert -o again --clean all --find-chapters --sort --quiet --skip-existing"_s,
        {corpusDir()});

@@ -184,11 +184,12 @@ TEST_F(History, AChangedBookIsNotLetGoWithoutAQuestion)
 {
     const QString saved = m_dir.filePath(u"pg1342.vlm"_s);
     EXPECT_EQ(window()->windowTitle(), u"Symbian Leafwright"_s);
-    window()->objBook->insertPlainText(u"x"_s);
-    EXPECT_EQ(window()->windowTitle(), u"Untitled* - Symbian Leafwright"_s);
     Book book = m_book;
     book.title = u"Whale Tales"_s;
     showBook(book);
+    QTest::keyClicks(window()->objBook, u"x"_s);
+    processEvents();
+    EXPECT_EQ(window()->windowTitle(), u"Untitled* - Symbian Leafwright"_s);
     m_prompts.files = {saved};
     window()->mnuSaveAs->trigger();
     EXPECT_EQ(window()->windowTitle(), u"pg1342.vlm - Symbian Leafwright"_s);
