@@ -8,6 +8,7 @@
 #include "epubfiles.h"
 #include "formatfiles.h"
 #include "hostilefiles.h"
+#include "pdffiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -119,13 +120,22 @@ int main(int argc, char *argv[])
     int book = 0;
     for (const auto &[reader, bytes] : formats)
         write(root + u"/fuzz_formats"_s, u"format%1"_s.arg(++book), reader + bytes);
+    // A PDF of two pages with an outline, metadata, a running head, a footnote and a word
+    // broken across the pages; the crafted PDFs follow.
+    PdfBook pdf = pdfPages({courierLines({">A paragraph that runs over to a knowl-"})
+                                << PdfRun{40, 560, 8, "1 A note at the foot.", "F2"},
+                            courierLines({"edge.|"}) << PdfRun{40, 40, 9, "2 THE HEAD", "F2"}});
+    pdf.outline = {{"One", 0, 70, {{"Its part", 1, 70, {}}}}};
+    pdf.title = "Title";
+    write(root + u"/fuzz_pdf"_s, u"book.pdf"_s, pdfBook(pdf));
     // The crafted files the tests refuse or read, where they are small enough to mutate.
     constexpr qsizetype LargestInput = 64 * 1024;
-    for (const HostileFile &file : hostileFiles()) {
+    for (const HostileFile &file : hostileFiles() + hostilePdfs()) {
         if (file.bytes.size() > LargestInput)
             continue;
         const QString extension = file.name.section(u'.', -1);
-        const QString target = extension == u"epub"_s   ? u"fuzz_epub"_s
+        const QString target = extension == u"pdf"_s    ? u"fuzz_pdf"_s
+                               : extension == u"epub"_s ? u"fuzz_epub"_s
                                : extension == u"html"_s ? u"fuzz_htmltext"_s
                                : extension == u"vlm"_s  ? u"fuzz_loadbook"_s
                                                         : u"fuzz_textimport"_s;

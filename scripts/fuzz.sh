@@ -18,7 +18,7 @@ rm -rf build-fuzz/inputs
 build-fuzz/fuzz/make_fuzz_inputs build-fuzz/inputs
 failed=0
 for target in fuzz_loadbook fuzz_textimport fuzz_scan fuzz_headings fuzz_cleaner fuzz_replace \
-    fuzz_rows fuzz_epub fuzz_htmltext fuzz_formats; do
+    fuzz_rows fuzz_epub fuzz_htmltext fuzz_formats fuzz_pdf; do
     mkdir -p "build-fuzz/corpus/$target"
     status=0
     (cd build-fuzz && "fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=2048 \

@@ -6,7 +6,7 @@ LEAFWRIGHT_PACKAGES=(
     qt6-base-dev fonts-liberation fonts-dejavu-core
     libquazip1-qt6-dev libxml2-dev
     libgtest-dev libbenchmark-dev
-    libicu-dev libmobi-dev libmd4c-dev libmd4c-html0-dev pkgconf
+    libicu-dev libmobi-dev libmd4c-dev libmd4c-html0-dev libpoppler-qt6-dev zlib1g-dev pkgconf
 )
 
 # What test.sh needs besides: clang and its libFuzzer for the fuzz targets, util-linux's prlimit

@@ -30,8 +30,8 @@ constexpr CommandHelp Helps[] = {
      uR"(  make   builds the book file OUT (".vlm" is added unless OUT ends in it) from a text
          file (in any encoding) or an earlier book file, with the information given; TEXT
          may also be an EPUB book, a web page, a FictionBook, a Kindle book without DRM,
-         a Word or OpenDocument document or Markdown, which brings its title, authors,
-         description and chapter table, replaced by the information given;
+         a Word or OpenDocument document, Markdown or a PDF, which brings its title,
+         authors, description and chapter table, replaced by the information given;
          --clean runs the Text Cleaner's boxes in LIST (numbers 0 to 7 separated by
          commas, or all), --replace replaces every FIND, ignoring case, by REPLACEMENT;
          --scan appends the chapters the automatic scan finds in heading style STYLE,

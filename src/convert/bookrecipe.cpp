@@ -93,7 +93,7 @@ Result<ImportedBook> readBookSource(const QString &path, bool open,
         Result<Book> book = LoadBook(path, TextLineBreaks::MadeCrLf, codePage);
         if (!book)
             return book.error();
-        return ImportedBook{std::move(book).value(), 0, {}, {}};
+        return ImportedBook{std::move(book).value(), 0, {}, {}, {}};
     }
     // Import starts a new book: a text file gives the text alone, an EPUB book or a web page
     // its information and chapter table as well.
@@ -148,6 +148,8 @@ QStringList savedBookWarnings(const Book &book, const CodePage::Unstorable &unst
             out, CodePage::describe(book.codePage, unstorable), unstorableAdvice()));
     if (!source.tableProblem.isEmpty())
         warnings.append(u"%1: imported without chapters: %2"_s.arg(out, source.tableProblem));
+    if (!source.warning.isEmpty())
+        warnings.append(u"%1: imported, but %2"_s.arg(out, source.warning));
     if (source.chaptersLeftOut > 0) {
         warnings.append(u"%1: the chapter table holds at most %2 chapters; %3 of the book's own "
                         "table of contents were left out"_s.arg(out)

@@ -29,6 +29,7 @@ FileKind kindByName(const QString &path)
         {u"azw3", BookFormat::Kindle},       {u"prc", BookFormat::Kindle},
         {u"docx", BookFormat::WordDocument}, {u"odt", BookFormat::OpenDocument},
         {u"md", BookFormat::Markdown},       {u"markdown", BookFormat::Markdown},
+        {u"pdf", BookFormat::Pdf},
     };
     for (const Extension &extension : ByName) {
         if (suffix == QStringView(extension.suffix))
@@ -77,15 +78,17 @@ FileKind kindOfBook(const QString &path, QByteArrayView bytes)
         if (type == QByteArrayView("BOOKMOBI") || type == QByteArrayView("TEXtREAd"))
             return {BookFormat::Kindle, {}};
     }
+    if (bytes.startsWith("%PDF-"))
+        return {BookFormat::Pdf, {}};
     struct Signature
     {
         QByteArrayView start;
         const char16_t *what;
     };
     static const Signature Refused[] = {
-        {"%PDF-", u"a PDF document"},       {"\x89PNG", u"an image"},
-        {"\xFF\xD8\xFF", u"an image"},      {"GIF8", u"an image"},
-        {"{\\rtf", u"an RTF document"},     {"\xD0\xCF\x11\xE0", u"an old Word document"},
+        {"\x89PNG", u"an image"},           {"\xFF\xD8\xFF", u"an image"},
+        {"GIF8", u"an image"},              {"{\\rtf", u"an RTF document"},
+        {"\xD0\xCF\x11\xE0", u"an old Word document"},
         {"\x1F\x8B", u"a gzip archive"},    {"Rar!", u"a RAR archive"},
         {"7z\xBC\xAF", u"a 7-Zip archive"},
     };
@@ -128,6 +131,8 @@ QString formatName(BookFormat format)
         return u"a Word document"_s;
     case BookFormat::OpenDocument:
         return u"an OpenDocument text"_s;
+    case BookFormat::Pdf:
+        return u"a PDF document"_s;
     case BookFormat::BookFile:
         return u"a book file"_s;
     case BookFormat::Refused:

@@ -16,14 +16,15 @@ enum class BookFormat {
     Kindle,         // MOBI, AZW3, PRC
     WordDocument,   // .docx
     OpenDocument,   // .odt
+    Pdf,
     BookFile,       // a .vlm book file, which is opened, not imported
-    Refused,        // something no reader reads: an image, a PDF, some other archive
+    Refused,        // something no reader reads: an image, some other archive
 };
 
 struct FileKind
 {
     BookFormat format = BookFormat::Text;
-    QString what; // for Refused, what it is: "a PDF document", "a ZIP archive", "an image"
+    QString what; // for Refused, what it is: "a ZIP archive", "an image"
 };
 
 FileKind kindOfBook(const QString &path, QByteArrayView bytes);

@@ -5,6 +5,7 @@
 #include "fictionbook.h"
 #include "kindleimport.h"
 #include "markdownimport.h"
+#include "pdfimport.h"
 #include "readlimits.h"
 #include "textencoding.h"
 
@@ -80,6 +81,8 @@ Result<ImportedBook> readByFormat(const QString &path)
         return readWordDocument(bytes, path);
     case BookFormat::OpenDocument:
         return readOpenDocument(bytes, path);
+    case BookFormat::Pdf:
+        return readPdfBook(bytes, path);
     case BookFormat::BookFile:
         return FileError{path, u"is a book file, not a book to import; open it (File > Open, or "
                                "make --open)"_s};
@@ -104,7 +107,8 @@ bool isImportedByName(const QString &path)
 {
     static const QStringList Extensions = {
         u"txt"_s,  u"text"_s, u"epub"_s, u"html"_s, u"htm"_s,  u"xhtml"_s, u"fb2"_s, u"fbz"_s,
-        u"mobi"_s, u"azw"_s,  u"azw3"_s, u"prc"_s,  u"docx"_s, u"odt"_s,   u"md"_s,  u"markdown"_s};
+        u"mobi"_s, u"azw"_s,  u"azw3"_s, u"prc"_s,  u"docx"_s, u"odt"_s,   u"md"_s,  u"markdown"_s,
+        u"pdf"_s};
     const QString name = QFileInfo(path).fileName().toLower();
     return Extensions.contains(QFileInfo(name).suffix()) || name.endsWith(u".fb2.zip"_s);
 }

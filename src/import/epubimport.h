@@ -23,6 +23,9 @@ struct ImportedBook
     // The encoding a text was read in, when it was neither UTF-8 nor Windows-1252, for the
     // user to be told.
     QString encoding;
+    // What the user should know of a book read all the same, for instance that its letters came
+    // out as symbols.
+    QString warning;
 };
 
 // An EPUB book (2 or 3) in the bytes of the file at path (which only names it in messages): the

@@ -172,7 +172,7 @@ void FrmConvert::butAddFiles_Click()
         {FileDialogKind::OpenSeveral,
          u"Add Files"_s,
          u"Books|*.txt;*.epub;*.html;*.htm;*.xhtml;*.fb2;*.fbz;*.fb2.zip;*.mobi;*.azw;*.azw3;"
-         "*.prc;*.docx;*.odt;*.md;*.markdown;*.vlm|All Files|*"_s,
+         "*.prc;*.docx;*.odt;*.md;*.markdown;*.pdf;*.vlm|All Files|*"_s,
          {}}));
 }
 

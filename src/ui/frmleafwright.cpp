@@ -50,9 +50,9 @@ const QString BookFilter = u"Symbian Vellumite File|*.vlm"_s;
 // Text files first, as Import has always offered them; then the other formats it reads.
 const QString ImportFilter =
     u"Text Files|*.txt|E-books|*.epub;*.fb2;*.fbz;*.fb2.zip;*.mobi;*.azw;*.azw3;*.prc"
-    "|Web pages|*.html;*.htm;*.xhtml|Documents|*.docx;*.odt;*.md;*.markdown"
+    "|Web pages|*.html;*.htm;*.xhtml|Documents|*.docx;*.odt;*.md;*.markdown;*.pdf"
     "|All books|*.txt;*.epub;*.fb2;*.fbz;*.fb2.zip;*.mobi;*.azw;*.azw3;*.prc;*.html;*.htm;"
-    "*.xhtml;*.docx;*.odt;*.md;*.markdown"_s;
+    "*.xhtml;*.docx;*.odt;*.md;*.markdown;*.pdf"_s;
 // Import starts on every format it reads, so no book in the folder is hidden at first.
 constexpr int ImportFilterAllBooks = 5;
 
@@ -324,6 +324,10 @@ void FrmLeafwright::importFile(const QString &path)
     if (const QString &problem = imported.value().tableProblem; !problem.isEmpty()) {
         prompts().showMessage(u"Import"_s,
                               u"The book was imported without chapters: %1."_s.arg(problem),
+                              MessageIcon::Exclamation);
+    }
+    if (const QString &warning = imported.value().warning; !warning.isEmpty()) {
+        prompts().showMessage(u"Import"_s, u"The book was imported, but %1."_s.arg(warning),
                               MessageIcon::Exclamation);
     }
     if (const qsizetype leftOut = imported.value().chaptersLeftOut; leftOut > 0) {
