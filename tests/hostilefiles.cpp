@@ -2,6 +2,7 @@
 
 #include "epubfiles.h"
 #include "formatfiles.h"
+#include "pdffiles.h"
 #include "testfiles.h"
 
 #include <QRandomGenerator>
@@ -339,5 +340,6 @@ QList<HostileFile> hostileFiles()
     };
     for (const HostileFile &book : books)
         files.append(book);
+    files += hostilePdfs();
     return files;
 }
