@@ -6,7 +6,6 @@
 
 #include "fuzzcheck.h"
 
-#include "chapters/chaptertable.h"
 #include "import/documentimport.h"
 #include "import/fictionbook.h"
 #include "import/kindleimport.h"
@@ -47,19 +46,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         read = readMarkdownBook(bytes, path);
         break;
     }
-    if (!read) {
-        FUZZ_CHECK(read.error().message().startsWith(path + u": "_s));
-        FUZZ_CHECK(!read.error().problem.isEmpty());
-        return 0;
-    }
-    const Book &book = read.value().book;
-    FUZZ_CHECK(!hasLoneLineBreak(book.text));
-    FUZZ_CHECK(!hasLoneLineBreak(book.synopsis));
-    FUZZ_CHECK(book.chapters.size() <= MaxChapterRows);
-    for (const ChapterEntry &row : book.chapters) {
-        const qint32 offset = chapterOffset(row);
-        FUZZ_CHECK(offset >= 0 && offset <= book.text.size());
-        FUZZ_CHECK(row.title.size() <= ChapterTitleLength);
-    }
+    checkImported(read, path);
     return 0;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "chapters/chaptertable.h"
+#include "import/epubimport.h"
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -29,4 +32,25 @@ inline QString utf16Text(const uint8_t *data, size_t size)
     QString text(qsizetype(size / 2), Qt::Uninitialized);
     std::memcpy(text.data(), data, size / 2 * 2);
     return text;
+}
+
+// What every reader gives for any bytes: a refusal in one line that names the file, or a book
+// whose text and synopsis have CR LF line breaks only, whose every chapter lies inside the text
+// under a title that fits its field, and whose table fits a book file.
+inline void checkImported(const Result<ImportedBook> &read, const QString &path)
+{
+    if (!read) {
+        FUZZ_CHECK(read.error().message().startsWith(path + QStringLiteral(": ")));
+        FUZZ_CHECK(!read.error().problem.isEmpty() && !read.error().problem.contains(u'\n'));
+        return;
+    }
+    const Book &book = read.value().book;
+    FUZZ_CHECK(!hasLoneLineBreak(book.text));
+    FUZZ_CHECK(!hasLoneLineBreak(book.synopsis));
+    FUZZ_CHECK(book.chapters.size() <= MaxChapterRows);
+    for (const ChapterEntry &row : book.chapters) {
+        const qint32 offset = chapterOffset(row);
+        FUZZ_CHECK(offset >= 0 && offset <= book.text.size());
+        FUZZ_CHECK(row.title.size() <= ChapterTitleLength);
+    }
 }
