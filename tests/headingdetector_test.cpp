@@ -399,6 +399,14 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
                          + u"\n\nCHAPTER II\n\n"_s + piece.repeated(4));
          }(),
          {{u"CHAPTER I"_s, Chapter, u"CHAPTER I"_s}, {u"CHAPTER II"_s, Chapter, u"CHAPTER II"_s}}},
+        {"a few titles of one layout (letters) inside the chapters of a novel are no headings",
+         book(u"\nCHAPTER I\n\n@A Letter From Home\n\n@@CHAPTER II\n\n@A Letter From Home\n\n@@"
+              "CHAPTER III\n\n@A Letter From Home\n\n@@CHAPTER IV\n\n@A Letter From Home\n\n@"
+              "A Letter From Home\n\n@@"_s),
+         {{u"CHAPTER I"_s, Chapter, u"CHAPTER I"_s},
+          {u"CHAPTER II"_s, Chapter, u"CHAPTER II"_s},
+          {u"CHAPTER III"_s, Chapter, u"CHAPTER III"_s},
+          {u"CHAPTER IV"_s, Chapter, u"CHAPTER IV"_s}}},
         {"a title below in capitals, wrapped over three lines, joins the number's line",
          book(u"\nCHAPTER I\n\nTHE MYSTERY\nOF THE\nSOLUTION\n\n@CHAPTER II\n\n@"_s),
          {{u"CHAPTER I"_s, Chapter, u"CHAPTER I THE MYSTERY OF THE SOLUTION"_s},
