@@ -36,7 +36,7 @@ QByteArray wordDocument()
 </w:r></w:del><w:ins><w:r><w:t>calm</w:t></w:r></w:ins><w:r><w:commentReference w:id="0"/></w:r>
 <w:r><w:t>.</w:t><w:br/><w:t>Next</w:t></w:r></w:p>
 <w:p><w:pPr><w:pStyle w:val="heading 3"/></w:pPr><w:r><w:t>A Part</w:t></w:r></w:p>
-<w:tbl><w:tr><w:tc><w:p><w:r><w:t>c&amp;1 &lt;</w:t></w:r></w:p></w:tc><w:tc><w:p><w:r><w:t>c2</w:t></w:r>
+<w:tbl><w:tr><w:tc><w:p><w:r><w:t>c&amp;amp;1 &lt;b&gt;</w:t></w:r></w:p></w:tc><w:tc><w:p><w:r><w:t>c2</w:t></w:r>
 </w:p></w:tc></w:tr></w:tbl><w:p><w:pPr><w:outlineLvl w:val="0"/></w:pPr><w:r><w:t>Two</w:t>
 </w:r></w:p></w:body></w:document>)";
     const QByteArray properties =
@@ -57,7 +57,7 @@ QByteArray openDocument()
 <text:p>The sea<text:s/>was calm.<text:note><text:note-citation>1</text:note-citation>
 <text:note-body><text:p>A note.</text:p></text:note-body></text:note><office:annotation>
 <text:p>a comment</text:p></office:annotation></text:p><text:h text:outline-level="4">Deep</text:h>
-<text:h text:outline-level="2">Two</text:h><text:p>End &amp; &lt;.<text:line-break/>Next</text:p><text:h>Three</text:h>
+<text:h text:outline-level="2">Two</text:h><text:p>End &amp;amp; &lt;b&gt;.<text:line-break/>Next</text:p><text:h>Three</text:h>
 </office:text></office:body></office:document-content>)";
     const QByteArray meta =
         "<office:document-meta xmlns:office='o' xmlns:meta='m' xmlns:dc='d'><office:meta>"

@@ -129,13 +129,13 @@ TEST(Formats, FictionBooksGiveTheirSectionsAsChapters)
                         "<FictionBook><description><title-info><book-title>L</book-title>"
                         "</title-info></description><body><section><title><p>One</p></title>"
                         "<list><item>First <strong>item</strong></item><item><p>Second</p>"
-                        "</item>loose &amp; words</list><note-block><p>Kept</p></note-block>"
+                        "</item>loose &lt;i&gt; words</list><note-block><p>Kept</p></note-block>"
                         "</section></body></FictionBook>"),
                {u"L"_s,
                 {},
                 {},
                 u"One@ 0"_s,
-                u"One\r\n\r\nFirst item\r\n\r\nSecond\r\n\r\nloose & words\r\n\r\nKept"_s},
+                u"One\r\n\r\nFirst item\r\n\r\nSecond\r\n\r\nloose <i> words\r\n\r\nKept"_s},
                "a FictionBook with elements of its own");
     // Sections without titles: the standing bold paragraphs are the chapters, or else the
     // headings the detector finds.
@@ -168,8 +168,8 @@ TEST(Formats, DocumentsAndMarkdownGiveTheirHeadingsAsChapters)
                {u"The Sea"_s,
                 u"Ann Lee"_s,
                 {},
-                u"Chapter One@ 0|A Part@ 42|Two@ 64"_s,
-                u"Chapter One\r\n\r\nThe sea was calm.\r\nNext\r\n\r\nA Part\r\n\r\nc&1 < c2\r\n\r\n"
+                u"Chapter One@ 0|A Part@ 42|Two@ 70"_s,
+                u"Chapter One\r\n\r\nThe sea was calm.\r\nNext\r\n\r\nA Part\r\n\r\nc&amp;1 <b> c2\r\n\r\n"
                 "Two"_s},
                "a Word document");
 
@@ -177,9 +177,9 @@ TEST(Formats, DocumentsAndMarkdownGiveTheirHeadingsAsChapters)
                {u"The Sea"_s,
                 u"Ann Lee"_s,
                 {},
-                u"Chapter One@ 0|Two@ 47|Three@ 72"_s,
+                u"Chapter One@ 0|Two@ 47|Three@ 78"_s,
                 u"Chapter One\r\n\r\nThe sea was calm.[1]\r\n\r\nDeep\r\n\r\nTwo\r\n\r\n"
-                "End & <.\r\nNext\r\n\r\nThree"_s},
+                "End &amp; <b>.\r\nNext\r\n\r\nThree"_s},
                "an OpenDocument text");
 
     expectBook(imported(u"sea.md"_s, MarkdownBook),
@@ -191,8 +191,8 @@ TEST(Formats, DocumentsAndMarkdownGiveTheirHeadingsAsChapters)
                 "\r\n\r\nTwo"
                 "\r\n\r\none\r\ntwo"_s},
                "a Markdown book");
-    expectBook(imported(u"matter.md"_s, "---\ntitle: Only Matter\n---"),
-               {u"Only Matter"_s, {}, {}, {}, {}}, "a Markdown book of a YAML block alone");
+    expectBook(imported(u"matter.md"_s, "---\ntitle: Only Matter\nauthors: Ann Lee\n---"),
+               {u"Only Matter"_s, u"Ann Lee"_s, {}, {}, {}}, "a Markdown book of a YAML block alone");
 }
 
 TEST(Formats, KindleBooksGiveTheirTextContentsAndInformation)
