@@ -166,6 +166,9 @@ TEST(BookCheck, FindsWhatAReaderWouldStumbleOver)
          titled(
              {u"Song of Myself"_s, u"1"_s, u"2"_s, u"The Body Electric"_s, u"1"_s, u"2"_s, u"2"_s}),
          u"numbering-gap 7"_s},
+        {"numbers restarting under an unnumbered heading, then one repeated",
+         titled({u"PROLOGUE"_s, u"Chapter 1"_s, u"Chapter 2"_s, u"Chapter 1"_s, u"Chapter 3"_s}),
+         u"numbering-gap 4"_s},
         {"twenty chapters missing in a row are a gap, more are another numbering",
          titled({u"Chapter 1"_s, u"Chapter 22"_s, u"Chapter 44"_s}),
          QStringList(20, u"numbering-gap 2"_s).join(u'|')},

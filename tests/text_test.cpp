@@ -111,13 +111,13 @@ TEST(EpubImport, ReadsTextInfoAndChaptersOrRefusesWithOneMessage)
                           "<div>div<div>inner</div></div><ul><li>one</li><li>two</li></ul>"
                           "<p><img alt='Figure 1'/> and <img src='x.png'/> end</p>"
                           "<table><tr><td>c1</td><td>c2</td></tr><tr><td>c3</td></tr></table>"
-                          "<p><![CDATA[x < y & z]]></p>"},
+                          "<p><![CDATA[x <b> y & z]]></p>"},
                          {})),
          {u"T"_s, u"A"_s, QString(), rows({}),
           u"a b c&d\u00E9\u00A0e\r\n\r\nsoft\u00ADhyphen\r\nnext\r\n\r\n  keep   "
           u"this\r\n\tline\r\n\r\n"
           "div\r\ninner\r\n\r\none\r\ntwo\r\n\r\n[Figure 1] and end\r\n\r\nc1 c2\r\nc3\r\n\r\n"
-          "x < y & z"_s}},
+          "x <b> y & z"_s}},
         {"an empty document shows nothing",
          edited(epubEntries({"<p>Start</p>", "<p>End</p>"}, {}), {u"OEBPS/c1.xhtml"_s, {}}),
          {u"T"_s, u"A"_s, QString(), rows({}), u"End"_s}},
