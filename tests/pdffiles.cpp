@@ -242,7 +242,8 @@ QList<HostileFile> hostilePdfs()
                                    + next + " >>",
                                level < 10 ? QByteArray("/X Do ").repeated(50) : text));
     }
-    files.append({u"drawings-without-end.pdf"_s, pdfFile(drawings), u"longer"_s});
+    // Stopped by the time or the memory it takes, whichever runs out first on the machine.
+    files.append({u"drawings-without-end.pdf"_s, pdfFile(drawings), u"to read than any book"_s});
     // A book whose cross-reference table and its place are garbage.
     QByteArray broken = pdfBook(pdfPages({{{72, 100, 10, "The text is still there."}}}));
     for (qsizetype i = broken.indexOf("xref\n") + 30; i < broken.indexOf("trailer"); i += 7)
