@@ -134,6 +134,26 @@ TEST_F(Recovery, TypedWorkIsOfferedBackAfterACrash)
     EXPECT_EQ(LoadBook(tale).value().text, u"Typed. "_s + Cyrillic);
 }
 
+// A copy comes back in the code page it was written in, whatever its bytes would suggest.
+TEST_F(Recovery, ACopyComesBackInItsOwnCodePage)
+{
+    const QString plain = m_dir.filePath(u"plain.vlm"_s);
+    writeBytes(plain, header(0, "Plain", "", "") + "Letters any code page holds.");
+    m_prompts.files = {plain};
+    window()->mnuOpen->trigger();
+    window()->findChild<QAction *>(u"mnuCodePage_1253"_s)->trigger();
+    QTest::keyClicks(window()->objBook, u"Typed. "_s);
+    window()->recovery().copyNow();
+    leaveCopyAsACrashWould();
+    m_prompts.saveChoices = {SaveChoice::Discard};
+    exitProgram();
+    m_prompts.restoreChoices = {RestoreChoice::Restore};
+    window()->Form_Load({});
+    processEvents();
+    EXPECT_EQ(documentBook().text, u"Typed. Letters any code page holds."_s);
+    EXPECT_EQ(bookCodePage(), CodePage::Id::Windows1253);
+}
+
 // A copy the user does not want is discarded when asked, and a start without one asks nothing;
 // a book whose changes are all undone leaves none.
 TEST_F(Recovery, DiscardRemovesTheCopy)
