@@ -57,6 +57,16 @@ protected:
         ASSERT_TRUE(QFile::copy(book.chopped(4) + u".json"_s, left + u".json"_s));
     }
 
+    // The book's copy left as a crash leaves it, and this program gone without saving: what the
+    // next start finds.
+    void crashAndQuit()
+    {
+        window()->recovery().copyNow();
+        leaveCopyAsACrashWould();
+        m_prompts.saveChoices = {SaveChoice::Discard};
+        exitProgram();
+    }
+
     QTemporaryDir m_dir;
 };
 
@@ -103,9 +113,7 @@ TEST_F(Recovery, TypedWorkIsOfferedBackAfterACrash)
     EXPECT_FALSE(BookRecovery(nullptr).offerLeftBook());
     EXPECT_TRUE(m_prompts.asked.size() == 1) << "only the Open dialog was shown";
 
-    leaveCopyAsACrashWould();
-    m_prompts.saveChoices = {SaveChoice::Discard};
-    exitProgram();
+    crashAndQuit();
     EXPECT_EQ(QDir(recoveryFolder()).entryList({u"*.vlm"_s}), QStringList{u"crashed.vlm"_s})
         << "Exit removes its own copy";
 
@@ -143,10 +151,7 @@ TEST_F(Recovery, ACopyComesBackInItsOwnCodePage)
     window()->mnuOpen->trigger();
     window()->findChild<QAction *>(u"mnuCodePage_1253"_s)->trigger();
     QTest::keyClicks(window()->objBook, u"Typed. "_s);
-    window()->recovery().copyNow();
-    leaveCopyAsACrashWould();
-    m_prompts.saveChoices = {SaveChoice::Discard};
-    exitProgram();
+    crashAndQuit();
     m_prompts.restoreChoices = {RestoreChoice::Restore};
     window()->Form_Load({});
     processEvents();
@@ -168,10 +173,7 @@ TEST_F(Recovery, DiscardRemovesTheCopy)
     EXPECT_FALSE(QFile::exists(window()->recovery().bookPath()));
 
     QTest::keyClicks(window()->objBook, u"Lost work"_s);
-    window()->recovery().copyNow();
-    leaveCopyAsACrashWould();
-    m_prompts.saveChoices = {SaveChoice::Discard};
-    exitProgram();
+    crashAndQuit();
 
     m_prompts.restoreChoices = {RestoreChoice::Discard};
     window()->Form_Load({});
