@@ -176,6 +176,9 @@ QList<HostileFile> archiveAttacks()
         many.append({u"OEBPS/x%1.css"_s.arg(i), "p{}"});
     QList<ZipEntry> bomb = goodBook();
     bomb.append({u"OEBPS/c1.xhtml"_s, rawDeflate(QByteArray(4096, ' ')), 3LL << 30});
+    // Names the refusal quotes, with a line break in them that must not break its one line.
+    QList<ZipEntry> bombBroken = goodBook();
+    bombBroken.append({u"OEBPS/c\n1.xhtml"_s, rawDeflate(QByteArray(4096, ' ')), 1LL << 20});
     QList<ZipEntry> twice = goodBook();
     twice.append({u"OEBPS/c1.xhtml"_s, "<html><body><p>Again</p></body></html>"});
     QByteArray manifest, spine;
@@ -206,6 +209,7 @@ QList<HostileFile> archiveAttacks()
 
     return {
         {u"archive-bomb.epub"_s, zipArchive(bomb), u"ZIP bomb"_s},
+        {u"archive-bomb-named.epub"_s, zipArchive(bombBroken), u"ZIP bomb"_s},
         {u"archive-entries.epub"_s, zipArchive(many), u"4096"_s},
         {u"archive-twice.epub"_s, zipArchive(twice), {}},
         {u"archive-truncated.epub"_s, good.first(good.size() / 2), u"not a ZIP archive"_s},
@@ -228,6 +232,8 @@ QList<HostileFile> archiveAttacks()
          {}},
         {u"href-package.epub"_s, withPackage("href='c1.xhtml'", "href='content.opf'"), {}},
         {u"spine-unknown.epub"_s, withPackage("idref='c1'", "idref='nothing'"), u"nothing"_s},
+        {u"spine-broken.epub"_s, withPackage("href='c1.xhtml'", "href='c&#10;1.xhtml'"),
+         u"lacks the content document"_s},
         {u"spine-empty.epub"_s,
          withPackage("<itemref idref='c1'/><itemref idref='c2'/>", ""), {}},
         {u"manifest-huge.epub"_s, withPackage("</manifest>", manifest + "</manifest>"), {}},

@@ -7,6 +7,18 @@
 
 using namespace Qt::StringLiterals;
 
+FileError::FileError(QString path, QString problem)
+    : path(std::move(path))
+    , problem(std::move(problem))
+{
+    for (QChar &c : this->problem) {
+        const QChar::Category category = c.category();
+        if (category == QChar::Other_Control || category == QChar::Separator_Line
+            || category == QChar::Separator_Paragraph)
+            c = QChar::ReplacementCharacter;
+    }
+}
+
 QString FileError::message() const
 {
     return QDir::toNativeSeparators(path) + u": "_s + problem;

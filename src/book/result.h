@@ -8,6 +8,11 @@
 // A problem with one file, told the way a user can act on it: which file, and what is wrong.
 struct FileError
 {
+    // A problem is one line. It may quote a name from inside a damaged file, which can hold any
+    // character; a line break there would split the message in a log or a dialog, so control
+    // characters in it read as U+FFFD.
+    FileError(QString path, QString problem);
+
     QString path;
     QString problem;
 
