@@ -11,6 +11,7 @@ test passes with survived, and shows where the tests are thin.
     scripts/mutate.py --jobs 2             # all faults (an hour or more)
     scripts/mutate.py --only fictionbook   # the faults whose file or description matches
     scripts/mutate.py --work /tmp/lw-mutate --only 'recent books|caption'
+    scripts/mutate.py --every-test         # which tests each fault fails, and which alone
 
 By default the copy is of the last commit (HEAD); --worktree copies the files as they are now,
 untracked ones included, so that faults can be tried against tests not yet committed. --work
@@ -241,6 +242,7 @@ class Result:
     verdict: str
     seconds: float
     detail: str = ""
+    failed: tuple = ()  # every test the fault failed, with --every-test
 
 
 def restore(path, original):
@@ -252,7 +254,7 @@ def restore(path, original):
     os.utime(path, ns=(now, now))
 
 
-def try_fault(fault, tree, build, jobs, timeout, env, logs):
+def try_fault(fault, tree, build, jobs, timeout, env, logs, every_test):
     started = time.monotonic()
     path = tree / fault.file
     if not path.is_file():
@@ -269,7 +271,7 @@ def try_fault(fault, tree, build, jobs, timeout, env, logs):
         if not built.ok:
             (logs / f"{fault.number:03d}-build.log").write_text(built.output)
             return Result(fault, NO_BUILD, time.monotonic() - started)
-        tested = run_tests(build, jobs, timeout, env, stop_on_failure=True)
+        tested = run_tests(build, jobs, timeout, env, stop_on_failure=not every_test)
         (logs / f"{fault.number:03d}-test.log").write_text(tested.output)
         elapsed = time.monotonic() - started
         if tested.timed_out:
@@ -277,7 +279,9 @@ def try_fault(fault, tree, build, jobs, timeout, env, logs):
         if tested.ok:
             return Result(fault, SURVIVED, elapsed)
         failed = failed_tests(tested.output)
-        return Result(fault, CAUGHT, elapsed, failed[0] if failed else "ctest failed")
+        detail = (failed[0] + (f" and {len(failed) - 1} more" if len(failed) > 1 else "")
+                  if failed else "ctest failed")
+        return Result(fault, CAUGHT, elapsed, detail, tuple(failed))
     finally:
         restore(path, original)
 
@@ -311,6 +315,26 @@ def summary(results, total):
             lines.append(heading)
             lines += [f"  {r.fault.number:>3}  {r.fault.title()}" for r in chosen]
     return "\n".join(lines)
+
+
+def sole_catchers(results, tests):
+    """For --every-test: the faults each test alone catches, and the tests that catch none of
+    the faults on their own, the first to look at when test code must shrink."""
+    alone = {}
+    for r in results:
+        if len(r.failed) == 1:
+            alone.setdefault(r.failed[0], []).append(r.fault.number)
+    lines = ["", "Faults only one test catches:"]
+    lines += [f"  {test}: #{', #'.join(map(str, numbers))}"
+              for test, numbers in sorted(alone.items())]
+    lines.append("Tests that alone catch none of these faults:")
+    lines += [f"  {test}" for test in tests if test not in alone]
+    return "\n".join(lines)
+
+
+def test_names(build, env):
+    listed = run(["ctest", "--test-dir", str(build), "-N"], env=env)
+    return re.findall(r"Test\s+#\d+: (\S+)", listed.output)
 
 
 # --- The run -----------------------------------------------------------------------------------
@@ -377,6 +401,9 @@ def parse_arguments():
     parser.add_argument("--timeout", type=int, metavar="SECONDS",
                         help="stop a run of the tests after this long and count the fault as "
                              "caught (default: three times the unchanged run, at least 120)")
+    parser.add_argument("--every-test", action="store_true",
+                        help="run every test on each fault, not only up to the first that "
+                             "fails, and name the faults each test alone catches")
     parser.add_argument("--work", type=Path, metavar="DIR",
                         help="keep the copy and its build here, and reuse them on the next run")
     parser.add_argument("--keep", action="store_true",
@@ -391,7 +418,8 @@ def mutate(arguments, faults, files, work):
     results = []
     try:
         for position, fault in enumerate(faults, start=1):
-            result = try_fault(fault, tree, build, arguments.jobs, timeout, env, logs)
+            result = try_fault(fault, tree, build, arguments.jobs, timeout, env, logs,
+                               arguments.every_test)
             results.append(result)
             print(report_line(result, position, len(faults)), flush=True)
     except KeyboardInterrupt:
@@ -399,6 +427,8 @@ def mutate(arguments, faults, files, work):
         print("Interrupted; the file being changed was put back.")
         return 130
     print(summary(results, len(faults)))
+    if arguments.every_test:
+        print(sole_catchers(results, test_names(build, env)))
     print(f"Logs of each build and test run: {logs}")
     return 0
 
