@@ -5,8 +5,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 bool ScriptedPrompts::askYesNo(const QString &title, const QString &text)
 {
@@ -120,7 +122,11 @@ int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Settings go to a test folder, never the user's.
+    // Settings and recovery copies go to a test folder, never the user's, and one of this
+    // process's own: ctest runs several window tests at once, and one's settings must not be
+    // cleared or written under another.
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
