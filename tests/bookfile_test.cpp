@@ -103,8 +103,8 @@ TEST(BookFile, RefusesFilesThatCannotHoldWhatTheyClaim)
     }
 }
 
-// The bytes whose character differs from their value, the undefined ones and the ends of the
-// ranges; every byte survives decode then encode.
+// The open book file's name first; else the title, made a file name, beside the imported file;
+// else the imported file's name in the last Save As folder.
 TEST(BookFile, SaveAsProposesANameForTheBook)
 {
     // The open book file, the title, the imported file, the last Save As folder; the name.
