@@ -41,21 +41,6 @@ TEST(ChapterScan, AppendsTheFirstOccurrenceOfEverySearchInSearchOrder)
     }
 }
 
-TEST(ChapterScan, OnePassEqualsTheSequentialSearchesOnEveryCorpusBook)
-{
-    const QStringList books = corpusBooks();
-    if (books.isEmpty())
-        GTEST_SKIP() << "no corpus books in " << corpusDir().toStdString();
-    for (const QString &book : books) {
-        const QString text = decodeTextFile(readBytes(book));
-        for (int style = 0; style < HeadingStyleCount; ++style) {
-            const ScanOptions options{HeadingStyle(style), style % 2 == 1};
-            EXPECT_EQ(ScanChapters(text, options, numberTables()), referenceScan(text, options))
-                << book.toStdString() << ", style " << style;
-        }
-    }
-}
-
 // The exchange over all pairs as users know it: equal offsets change places, rows already in
 // order change places twice, and an offset the exchange touches is rewritten without its sign
 // position.

@@ -6,13 +6,10 @@
 #include "import/epubimport.h"
 
 #include "epubfiles.h"
-#include "referencecleaner.h"
 #include "testfiles.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -409,20 +406,6 @@ TEST(TextCleaner, EachBoxMakesItsReplacementsInOrder)
         EXPECT_EQ(CleanText(text, boxes), cleaned) << text.toStdString();
 }
 
-// The boxes that work in one pass do on every real book what their steps, repeated until
-// nothing changes, do: on the text as imported and on the text unwrapped.
-TEST(TextCleaner, OnePassBoxesMatchTheirStepsOnEveryCorpusBook)
-{
-    for (const QString &path : corpusBooks()) {
-        const QString text = importTextFile(path).value();
-        for (const QString &input : {text, CleanText(text, only({0}))}) {
-            for (const int box : {0, 1, 3})
-                EXPECT_TRUE(CleanText(input, only({box})) == referenceCleanBox(box, input))
-                    << path.toStdString() << " box " << box;
-        }
-    }
-}
-
 // Lines joined with CR LF in, the body and "title/author" out.
 // Lines end at CR LF, LF or a lone CR, whichever kinds a text mixes; the text's end closes the
 // last line, which is empty after a final break.
@@ -478,66 +461,6 @@ TEST(GutenbergFrame, KeepsExactlyTheBodyBetweenTheMarkers)
         const CleanOutcome outcome = Clean(normalizeLineBreaks(lines), only({GutenbergFrameBox}));
         EXPECT_EQ(outcome.text, normalizeLineBreaks(body)) << lines.toStdString();
         EXPECT_EQ(outcome.frame.title + u'/' + outcome.frame.author, info);
-    }
-}
-
-// The header's field as a person reads it off the lines before the body.
-QString headerField(const QStringList &lines, const QString &name)
-{
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (!lines[i].startsWith(name + u':'))
-            continue;
-        QString value = lines[i].mid(name.size() + 1).trimmed();
-        while (++i < lines.size() && lines[i].startsWith(u' ') && !lines[i].trimmed().isEmpty())
-            value += u' ' + lines[i].trimmed();
-        return value;
-    }
-    return {};
-}
-
-TEST(GutenbergFrame, EveryCorpusBookKeepsItsBodyAndTakesItsHeader)
-{
-    const QStringList books = corpusBooks();
-    if (books.isEmpty())
-        GTEST_SKIP() << "no corpus books in " << corpusDir().toStdString();
-
-    // Whole lines: QStringList::indexOf() wants the pattern to match all of one.
-    static const QRegularExpression start(uR"(\*\*\* ?START OF TH(E|IS) PROJECT GUTENBERG.*)"_s,
-                                          QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression end(
-        uR"(\s*(\*\*\* ?END OF TH(E|IS) PROJECT GUTENBERG|End of (the )?Project Gutenberg).*)"_s,
-        QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression credits(u"^(Produced by|E-?text prepared by|Transcribed by)"_s,
-                                            QRegularExpression::CaseInsensitiveOption);
-    for (const QString &path : books) {
-        SCOPED_TRACE(QFileInfo(path).fileName().toStdString());
-        const QString text = importTextFile(path).value();
-        const QStringList lines = text.split(u"\r\n"_s);
-        const qsizetype startLine = lines.indexOf(start);
-        const qsizetype endLine = lines.indexOf(end, startLine + 1);
-
-        // The first line from i on, going by step, that is blank or not.
-        auto skip = [&](qsizetype i, bool blank, int step = 1) {
-            while (lines[i].trimmed().isEmpty() == blank)
-                i += step;
-            return i;
-        };
-        qsizetype first = skip(startLine + 1, true);
-        if (startLine >= 0 && lines[first].contains(credits))
-            first = skip(skip(first, false), true);
-        const qsizetype last = skip((endLine >= 0 ? endLine : lines.size()) - 1, true, -1);
-
-        const CleanOutcome outcome = Clean(text, only({GutenbergFrameBox}));
-        if (startLine < 0 && endLine < 0) {
-            EXPECT_EQ(outcome.text, text);
-            continue;
-        }
-        EXPECT_TRUE(outcome.text.startsWith(lines[first] + u"\r\n"_s));
-        EXPECT_TRUE(outcome.text.endsWith(u"\r\n"_s + lines[last]));
-        const QStringList header = lines.mid(0, startLine >= 0 ? startLine : 20);
-        EXPECT_EQ(outcome.frame.title, headerField(header, u"Title"_s));
-        EXPECT_EQ(outcome.frame.author, headerField(header, u"Author"_s));
-        EXPECT_FALSE(outcome.frame.title.isEmpty());
     }
 }
 
