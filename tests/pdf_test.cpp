@@ -139,13 +139,13 @@ TEST(PdfImport, PagesReadAsTheBookReads)
          "wonder[1]"_s
              + Blank + u"[1] Built in 1820 by a sea captain who never came home."_s + Blank
              + u"Nobody had lived in it for a long time."_s},
-        {"a drop capital and ligatures",
+        {"a drop capital, ligatures, a soft hyphen where a name breaks",
          pdfPages({{{40, 92, 30, "M"},
                     {65, 80, 10, "arley was dead, to begin with. There is no"},
-                    {65, 92, 10, "doubt whatever about that."},
-                    {40, 104, 10, "The \x80rst \x81oor was empty."}}}),
-         u"Marley was dead, to begin with. There is no doubt whatever about that. The first "
-         "floor was empty."_s},
+                    {65, 92, 10, "doubt whatever about that, said Mac\x82"},
+                    {40, 104, 10, "Donald. The \x80rst \x81oor was empty."}}}),
+         u"Marley was dead, to begin with. There is no doubt whatever about that, said "
+         "MacDonald. The first floor was empty."_s},
         {"an outline",
          outlined(),
          u"THE BOOK"_s + Blank + u"by Jane Roe"_s + Blank + u"Chapter 1"_s + Blank

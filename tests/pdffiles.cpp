@@ -119,7 +119,7 @@ QByteArray pdfBook(const PdfBook &book)
         {}, // the catalog, once the outline's place is known
         {}, // the page tree, once the pages' are
         "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding << /Type /Encoding "
-        "/BaseEncoding /WinAnsiEncoding /Differences [128 /fi /fl] >> >>",
+        "/BaseEncoding /WinAnsiEncoding /Differences [128 /fi /fl /uni00AD] >> >>",
         "<< /Type /Font /Subtype /Type1 /BaseFont /Courier /Encoding /WinAnsiEncoding >>",
         "<< /Type /Font /Subtype /Type1 /BaseFont /ZapfDingbats >>",
         book.picture ? stream("/Type /XObject /Subtype /Image /Width 1 /Height 1 /ColorSpace "

@@ -9,7 +9,8 @@
 // places and sizes, an outline, Info metadata; and crafted PDFs that try to starve a reader.
 
 // One piece of text: its left edge and baseline in points from the page's top left. Font F1 is
-// Helvetica (bytes 0x80 and 0x81 are the fi and fl ligatures), F2 Courier, F3 ZapfDingbats.
+// Helvetica (bytes 0x80 and 0x81 are the fi and fl ligatures, 0x82 a soft hyphen), F2 Courier,
+// F3 ZapfDingbats.
 struct PdfRun
 {
     double x = 0, y = 0, size = 10;
