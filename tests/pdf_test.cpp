@@ -42,9 +42,9 @@ QString rowsAt(const QString &text, const QList<std::pair<QString, QString>> &ro
     return written.join(u'|');
 }
 
-// Running heads (with the page's number or without) and a page number at the foot go; a
-// sentence, and a word broken by a hyphen, read across the page as one; the book's own words
-// decide which hyphens at a line's end are kept.
+// Running heads (with the page's number, or without it on two pages) and a page number at the
+// foot go; a sentence, and a word broken by a hyphen, read across the page as one; the book's
+// own words decide which hyphens at a line's end are kept; a dash joins as within a line.
 PdfBook runningHeads()
 {
     return pdfPages(
@@ -53,11 +53,12 @@ PdfBook runningHeads()
                        "knowledge of that was general; every sailor", "aboard had the knowl-"})
              + PdfRun{190, 580, 10, "1", "F2"},
          courierLines({"edge that the sea was rising. There was a door-", "nail on the deck.|",
-                       ">Nothing else was said of the matter that night,",
+                       ">Nothing else was said of the matter that night\x96",
                        "but the captain kept a careful watch upon the"})
              + PdfRun{40, 40, 9, "2    THE LONG VOYAGE", "F2"},
          courierLines({"sky until the morning came.|"})
-             + PdfRun{40, 40, 9, "CHAPTER THE FIRST    3", "F2"}});
+             + PdfRun{40, 40, 9, "CHAPTER THE FIRST    3", "F2"},
+         courierLines({">The end came soon.|"}) + PdfRun{40, 40, 9, "THE LONG VOYAGE", "F2"}});
 }
 
 const QList<QByteArray> LeftColumn = {
@@ -126,8 +127,9 @@ TEST(PdfImport, PagesReadAsTheBookReads)
                "every sailor aboard had the knowledge that the sea was rising. There was a "
                "door-nail on the deck."_s
              + Blank
-             + u"Nothing else was said of the matter that night, but the captain kept a careful "
-               "watch upon the sky until the morning came."_s},
+             + u"Nothing else was said of the matter that night\u2013but the captain kept a "
+               "careful watch upon the sky until the morning came."_s
+             + Blank + u"The end came soon."_s},
         {"two columns under a title across both",
          pdfPages({QList<PdfRun>{{60, 60, 18, "Two Columns"}} + courierLines(LeftColumn, 80, 30)
                    + courierLines(RightColumn, 80, 330)},
