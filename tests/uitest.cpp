@@ -10,47 +10,51 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-bool ScriptedPrompts::askYesNo(const QString &title, const QString &text)
+namespace {
+
+// The next answer of a script, or fallback once it has none left.
+template<typename T>
+T next(std::deque<T> &script, T fallback)
 {
-    asked.append({Asked::Question, title, text, MessageIcon::None, {}});
+    if (!script.empty()) {
+        fallback = std::move(script.front());
+        script.pop_front();
+    }
+    return fallback;
+}
+
+} // namespace
+
+void ScriptedPrompts::record(const Asked &prompt)
+{
+    asked.append(prompt);
     if (whileAsking)
         whileAsking();
-    if (answers.empty()) {
+}
+
+bool ScriptedPrompts::askYesNo(const QString &title, const QString &text)
+{
+    record({Asked::Question, title, text, MessageIcon::None, {}});
+    if (answers.empty())
         ADD_FAILURE() << "unexpected question: " << text.toStdString();
-        return false;
-    }
-    const bool answer = answers.front();
-    answers.pop_front();
-    return answer;
+    return next(answers, false);
 }
 
 SaveChoice ScriptedPrompts::askSaveChanges(const QString &title, const QString &text)
 {
-    asked.append({Asked::Question, title, text, MessageIcon::None, {}});
-    if (whileAsking)
-        whileAsking();
-    if (saveChoices.empty())
-        return SaveChoice::Discard;
-    const SaveChoice choice = saveChoices.front();
-    saveChoices.pop_front();
-    return choice;
+    record({Asked::Question, title, text, MessageIcon::None, {}});
+    return next(saveChoices, SaveChoice::Discard);
 }
 
 RestoreChoice ScriptedPrompts::askRestore(const QString &title, const QString &text)
 {
     asked.append({Asked::Question, title, text, MessageIcon::None, {}});
-    if (restoreChoices.empty())
-        return RestoreChoice::Later;
-    const RestoreChoice choice = restoreChoices.front();
-    restoreChoices.pop_front();
-    return choice;
+    return next(restoreChoices, RestoreChoice::Later);
 }
 
 void ScriptedPrompts::showMessage(const QString &title, const QString &text, MessageIcon icon)
 {
-    asked.append({Asked::Message, title, text, icon, {}});
-    if (whileAsking)
-        whileAsking();
+    record({Asked::Message, title, text, icon, {}});
 }
 
 std::optional<QString> ScriptedPrompts::chooseFile(const FileDialogRequest &request)
@@ -58,13 +62,9 @@ std::optional<QString> ScriptedPrompts::chooseFile(const FileDialogRequest &requ
     const auto kind = request.kind == FileDialogKind::Open ? Asked::OpenDialog : Asked::SaveDialog;
     asked.append({kind, request.title, request.filter, MessageIcon::None, request.fileName,
                   request.filterIndex});
-    if (files.empty()) {
+    if (files.empty())
         ADD_FAILURE() << "unexpected file dialog: " << request.title.toStdString();
-        return std::nullopt;
-    }
-    const std::optional<QString> file = files.front();
-    files.pop_front();
-    return file;
+    return next(files, std::optional<QString>());
 }
 
 QStringList ScriptedPrompts::chooseFiles(const FileDialogRequest &request)
@@ -73,12 +73,9 @@ QStringList ScriptedPrompts::chooseFiles(const FileDialogRequest &request)
         request.kind == FileDialogKind::Folder ? Asked::FolderDialog : Asked::OpenDialog;
     asked.append({kind, request.title, request.filter, MessageIcon::None, request.fileName,
                   request.filterIndex});
-    if (files.empty()) {
+    if (files.empty())
         ADD_FAILURE() << "unexpected file dialog: " << request.title.toStdString();
-        return {};
-    }
-    const std::optional<QString> chosen = files.front();
-    files.pop_front();
+    const std::optional<QString> chosen = next(files, std::optional<QString>());
     return chosen ? chosen->split(u'\n') : QStringList();
 }
 

@@ -46,6 +46,10 @@ public:
     QStringList chooseFiles(const FileDialogRequest &request) override;
 
     QList<Asked> messages() const;
+
+private:
+    // Keeps a question or message, and lets the test look at the windows while it is up.
+    void record(const Asked &prompt);
 };
 
 // Window tests: real widgets on the offscreen platform, prompts answered by a script. Every test
