@@ -98,14 +98,16 @@ PdfBook outlined()
 }
 
 // Without an outline, headings set larger than the text start chapters (not the title set
-// large on its page); Info's title and author stand before the title page's.
+// large on its page); Info's author, and the XMP title where Info's is a file's name, stand
+// before the title page's.
 PdfBook headings()
 {
     PdfBook book =
         pdfPages({{{100, 200, 24, "A Title Page"}},
                   courierLines({">The first words.|"}, 160) + PdfRun{40, 120, 18, "CHAPTER ONE"},
                   courierLines({">The last words.|"}, 160) + PdfRun{40, 120, 18, "CHAPTER TWO"}});
-    book.title = "Meta Title";
+    book.title = "draft.tex";
+    book.xmpTitle = "Meta Title";
     book.author = "Meta Author";
     return book;
 }

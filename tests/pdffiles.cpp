@@ -157,6 +157,16 @@ QByteArray pdfBook(const PdfBook &book)
                             + " >>";
         objects[0] += " /Outlines " + reference(root);
     }
+    if (!book.xmpTitle.isEmpty()) {
+        objects.append(stream("/Type /Metadata /Subtype /XML",
+                              "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF xmlns:rdf='http://www."
+                              "w3.org/1999/02/22-rdf-syntax-ns#'><rdf:Description xmlns:dc='http:"
+                              "//purl.org/dc/elements/1.1/'><dc:title><rdf:Alt><rdf:li>"
+                                  + book.xmpTitle
+                                  + "</rdf:li></rdf:Alt></dc:title></rdf:Description></rdf:RDF>"
+                                    "</x:xmpmeta>"));
+        objects[0] += " /Metadata " + reference(objects.size());
+    }
     objects[0] += " >>";
     QByteArray trailer;
     if (!book.title.isEmpty() || !book.author.isEmpty()) {

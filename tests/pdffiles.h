@@ -32,6 +32,7 @@ struct PdfBook
     double width = 396, height = 612;
     QList<PdfOutlineItem> outline;
     QByteArray title, author; // the Info dictionary's, when given
+    QByteArray xmpTitle;      // the XMP metadata's, when given
     bool picture = false;     // each page shows a picture (its only content when it has no text)
 };
 
