@@ -10,9 +10,10 @@ LEAFWRIGHT_PACKAGES=(
 )
 
 # What test.sh needs besides: clang and its libFuzzer for the fuzz targets, util-linux's prlimit
-# for the file-size fault, and the tools that make and check the Debian package.
+# for the file-size fault, Python for the corpus's heading scorer, and the tools that make and
+# check the Debian package.
 LEAFWRIGHT_CHECK_PACKAGES=(
-    clang libclang-rt-14-dev util-linux epubcheck
+    clang libclang-rt-14-dev util-linux epubcheck python3
     dpkg-dev lintian appstream desktop-file-utils bash-completion
 )
 
