@@ -176,9 +176,11 @@ QList<HostileFile> archiveAttacks()
         many.append({u"OEBPS/x%1.css"_s.arg(i), "p{}"});
     QList<ZipEntry> bomb = goodBook();
     bomb.append({u"OEBPS/c1.xhtml"_s, rawDeflate(QByteArray(4096, ' ')), 3LL << 30});
-    // Names the refusal quotes, with a line break in them that must not break its one line.
+    // Names the refusal quotes, with a line break in them that must not break its one line, and
+    // a name too long to quote whole.
     QList<ZipEntry> bombBroken = goodBook();
-    bombBroken.append({u"OEBPS/c\n1.xhtml"_s, rawDeflate(QByteArray(4096, ' ')), 1LL << 20});
+    bombBroken.append({u"OEBPS/c\n"_s + QString(400, u'x') + u".xhtml"_s,
+                       rawDeflate(QByteArray(4096, ' ')), 1LL << 20});
     QList<ZipEntry> twice = goodBook();
     twice.append({u"OEBPS/c1.xhtml"_s, "<html><body><p>Again</p></body></html>"});
     QByteArray manifest, spine;

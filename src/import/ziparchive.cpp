@@ -16,10 +16,18 @@ QString tooLarge()
            "not read"_s.arg(ZipArchive::MaxContentBytes / (1024 * 1024));
 }
 
+// A file's name inside the archive as a message quotes it: a damaged archive may name a file
+// with hundreds of bytes of anything, so a long name is cut short.
+QString shown(const QString &name)
+{
+    constexpr qsizetype LongestShown = 100;
+    return name.size() > LongestShown ? name.first(LongestShown - 1) + u'\u2026' : name;
+}
+
 QString expandsTooMuch(const QString &name)
 {
     return u"holds the file %1, which expands more than %2 times (a \"ZIP bomb\"); it was not "
-           "read"_s.arg(name)
+           "read"_s.arg(shown(name))
                .arg(ZipArchive::MaxExpansion);
 }
 
@@ -67,15 +75,15 @@ std::variant<QByteArray, QString> ZipArchive::read(const QString &name)
 {
     const auto entry = m_entries.constFind(name);
     if (entry == m_entries.cend())
-        return u"lacks the file %1"_s.arg(name);
+        return u"lacks the file %1"_s.arg(shown(name));
     if (entry->encrypted)
-        return u"holds the file %1 locked by a password"_s.arg(name);
+        return u"holds the file %1 locked by a password"_s.arg(shown(name));
     if (!m_zip->setCurrentFile(name, QuaZip::csSensitive))
-        return u"lacks the file %1"_s.arg(name);
+        return u"lacks the file %1"_s.arg(shown(name));
 
     QuaZipFile file(m_zip.get());
     if (!file.open(QIODevice::ReadOnly))
-        return u"holds the file %1, which cannot be read"_s.arg(name);
+        return u"holds the file %1, which cannot be read"_s.arg(shown(name));
     // What is read is markup to be parsed, which costs a multiple of its size: an entry that
     // says it is longer than what is left of that budget is refused before it is inflated.
     const qint64 budget = ReadLimits::MaxMarkupBytes - m_inflated;
@@ -89,7 +97,7 @@ std::variant<QByteArray, QString> ZipArchive::read(const QString &name)
     for (;;) {
         const qint64 got = file.read(chunk, sizeof chunk);
         if (got < 0)
-            return u"holds the file %1, which is damaged"_s.arg(name);
+            return u"holds the file %1, which is damaged"_s.arg(shown(name));
         if (got == 0)
             break;
         if (bytes.size() + got > limit) {
@@ -98,13 +106,13 @@ std::variant<QByteArray, QString> ZipArchive::read(const QString &name)
             if (bytes.size() + got > MaxExpansion * entry->packedSize)
                 return expandsTooMuch(name);
             return u"holds the file %1, which is damaged: it is longer than its archive says"_s.arg(
-                name);
+                shown(name));
         }
         bytes.append(chunk, got);
     }
     file.close();
     if (file.getZipError() != 0 || bytes.size() != entry->size)
-        return u"holds the file %1, which is damaged"_s.arg(name);
+        return u"holds the file %1, which is damaged"_s.arg(shown(name));
     m_inflated += bytes.size();
     return bytes;
 }
