@@ -145,10 +145,12 @@ TEST(Formats, FictionBooksGiveTheirSectionsAsChapters)
     expectBook(imported(u"bold.fb2"_s, "<FictionBook><body><section><p><strong>The Storm</strong>"
                                        "</p>"
                                            + prose
-                                           + "</section><section><p><strong>The Calm"
-                                             "</strong></p><p>Still <strong>water</strong>.</p>"
+                                           + "</section><section><p><strong>The Calm That Came After "
+                                             "the Storm, When the Sea Lay Still Under a Low Grey "
+                                             "Sky.</strong></p><p>Still <strong>water</strong>.</p>"
                                              "</section></body></FictionBook>"),
-               {{}, {}, {}, u"The Storm@ 0|The Calm@ 487"_s, {}}, "standing bold titles",
+               {{}, {}, {}, u"The Storm@ 0|The Calm That Came After the Storm\u2026@ 487"_s, {}},
+               "standing bold titles, the longest of 80 characters",
                TextChecked::No);
     expectBook(imported(u"plain.fb2"_s, "<FictionBook><body><section><p>CHAPTER I</p>" + prose
                                             + "</section><section><p>CHAPTER II</p>" + prose
