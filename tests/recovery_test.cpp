@@ -11,6 +11,7 @@
 #include "ui/windows.h"
 
 #include "book/bookfile.h"
+#include "chapters/chaptertable.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -160,7 +161,7 @@ TEST_F(Recovery, ACopyComesBackInItsOwnCodePage)
 }
 
 // A copy the user does not want is discarded when asked, and a start without one asks nothing;
-// a book whose changes are all undone leaves none.
+// a book whose changes are all undone leaves none, and a full chapter table has one.
 TEST_F(Recovery, DiscardRemovesTheCopy)
 {
     // With every change undone the book is as it was, and needs no copy.
@@ -185,6 +186,16 @@ TEST_F(Recovery, DiscardRemovesTheCopy)
     const qsizetype asked = m_prompts.asked.size();
     window()->Form_Load({});
     EXPECT_EQ(m_prompts.asked.size(), asked);
+
+    // A book with as many chapters as a book file holds has its copy like any other.
+    const QString full = m_dir.filePath(u"full.vlm"_s);
+    writeBytes(full, header(MaxChapterRows, "Full", "", "")
+                         + record(0, "x").repeated(MaxChapterRows));
+    m_prompts.files = {full};
+    window()->mnuOpen->trigger();
+    QTest::keyClicks(window()->objBook, u"More"_s);
+    window()->recovery().copyNow();
+    EXPECT_TRUE(QFile::exists(window()->recovery().bookPath()));
 }
 
 } // namespace
