@@ -1,5 +1,7 @@
 #include "pdfspreads.h"
 
+#include "chapters/numbertables.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -9,19 +11,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-int romanValue(const QString &numeral)
-{
-    static const QHash<QChar, int> Values = {{u'i', 1},   {u'v', 5},   {u'x', 10},  {u'l', 50},
-                                             {u'c', 100}, {u'd', 500}, {u'm', 1000}};
-    int value = 0;
-    for (qsizetype i = 0; i < numeral.size(); ++i) {
-        const int here = Values.value(numeral[i].toLower());
-        const int next = i + 1 < numeral.size() ? Values.value(numeral[i + 1].toLower()) : 0;
-        value += here < next ? -here : here;
-    }
-    return value;
-}
 
 // A page's number as its furniture carries it: Roman numerals count before Arabic ones.
 struct PageNumber
@@ -34,13 +23,15 @@ struct PageNumber
 std::optional<PageNumber> numberIn(const QString &line)
 {
     static const QRegularExpression Arabic(u"^\\d{1,5}$"_s);
-    static const QRegularExpression Roman(u"^[ivxlcdm]{1,8}$"_s);
+    static const QRegularExpression Roman(u"^[ivxlc]{1,8}$"_s);
     const QStringList words = line.split(u' ', Qt::SkipEmptyParts);
     for (const QString &word : {words.value(0), words.value(words.size() - 1)}) {
         if (Arabic.match(word).hasMatch())
             return PageNumber{true, word.toInt()};
-        if (Roman.match(word).hasMatch())
-            return PageNumber{false, romanValue(word)};
+        if (Roman.match(word).hasMatch()) {
+            if (const int value = romanNumeralValue(word.toUpper()))
+                return PageNumber{false, value};
+        }
     }
     return std::nullopt;
 }
