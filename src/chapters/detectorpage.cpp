@@ -16,13 +16,38 @@ namespace HeadingDetection {
 
 namespace {
 
+// A line set in italics or bold as plain text marks them, "_January 3, 1891._", "=CHAPTER
+// IV.=", "_Chapter IV_.": the marks (and what follows the closing one) are typography, not
+// words of the heading. A line that marks a few words inside it is left as it is.
+Line withoutEmphasis(QStringView text, Line line)
+{
+    const QStringView whole = text.sliced(line.start, line.end - line.start);
+    qsizetype from = 0;
+    while (from < whole.size() && whole[from].isSpace())
+        ++from;
+    if (from >= whole.size() || (whole[from] != u'_' && whole[from] != u'='))
+        return line;
+    const QChar mark = whole[from];
+    const qsizetype close = whole.lastIndexOf(mark);
+    if (close <= from + 1 || whole.sliced(from + 1, close - from - 1).contains(mark))
+        return line;
+    for (const QChar after : whole.sliced(close + 1)) {
+        if (!after.isSpace() && !QStringView(u".,:;!?").contains(after))
+            return line;
+    }
+    const QStringView inner = whole.sliced(from + 1, close - from - 1);
+    if (std::none_of(inner.begin(), inner.end(), [](QChar c) { return c.isLetterOrNumber(); }))
+        return line;
+    return {line.start + from + 1, line.start + close, -1, from + 1};
+}
+
 std::vector<Line> splitLines(const QString &text)
 {
     std::vector<Line> lines;
     const QList<TextLine> spans = splitTextLines(text);
     lines.reserve(spans.size());
     for (const TextLine &span : spans)
-        lines.push_back({span.start, span.end});
+        lines.push_back(withoutEmphasis(text, {span.start, span.end}));
     return lines;
 }
 

@@ -32,10 +32,13 @@ constexpr qsizetype MostStackedHeadings = 2;
 
 struct Line
 {
-    qsizetype start; // offset of its first character
-    qsizetype end;   // offset of its line break, or of the text's end
+    qsizetype start; // offset of its first character (after a mark of emphasis, see lead)
+    qsizetype end;   // offset of its line break, of the text's end, or of the closing mark
     // Where what it says as a heading stands, when it was read to find paragraph breaks.
     qsizetype read = -1;
+    // Characters before start that belong to the line but not to its words: the spaces and
+    // the mark that open a line set in italics or bold.
+    qsizetype lead = 0;
 };
 
 struct Candidate
@@ -73,7 +76,7 @@ public:
         const Line &l = m_lines[line];
         return QStringView(m_text).sliced(l.start, l.end - l.start);
     }
-    qsizetype offset(qsizetype line) const { return m_lines[line].start; }
+    qsizetype offset(qsizetype line) const { return m_lines[line].start - m_lines[line].lead; }
     bool blank(qsizetype line) const
     {
         return line < m_first || line >= m_last || m_blank[line - m_first];
