@@ -134,6 +134,25 @@ TEST(HeadingDetector, FindsTheHeadingFormsAndSkipsTheTraps)
         EXPECT_EQ(found(c.text), c.headings) << c.name.toStdString();
 }
 
+// A number written out is read as its value past the twentieth, in every language, so that
+// chapters run on in sequence and a gap in their numbering shows.
+TEST(HeadingDetector, ReadsNumbersWrittenOutAsTheirValues)
+{
+    const std::pair<QString, int> headings[] = {
+        {u"CAPITOLO VENTUNESIMO"_s, 21},         {u"Capitolo trentottesimo"_s, 38},
+        {u"CAPÍTULO TRIGÉSIMO PRIMERO"_s, 31},   {u"Parte vigésima segunda"_s, 22},
+        {u"Capítulo décimo-terceiro"_s, 13},     {u"TWEEËNTWINTIGSTE HOOFDSTUK"_s, 22},
+        {u"Een-en-dertigste hoofdstuk"_s, 31},   {u"CHAPITRE SOIXANTE ET ONZIÈME"_s, 71},
+        {u"Chapitre quatre-vingt-unième"_s, 81}, {u"Chapitre trentième"_s, 30},
+        {u"Einundvierzigstes Kapitel"_s, 41},    {u"CHAPTER FORTY-TWO"_s, 42},
+    };
+    for (const auto &[heading, value] : headings) {
+        const QList<FoundHeading> rows = FindHeadings(u"\n\n"_s + heading + u"\n\n"_s + Prose);
+        ASSERT_EQ(rows.size(), 1) << heading.toStdString();
+        EXPECT_EQ(rows[0].number, value) << heading.toStdString();
+    }
+}
+
 // The books of every corpus folder scored by the corpus's own scorer (its truth/score.py, run by
 // scripts/score-headings.sh on the batch tool's chapters): each folder's mean and lowest F1 are
 // printed and held to their floors, and a book whose floor is its own only ever rises. A rule

@@ -399,8 +399,12 @@ std::optional<HeadingLine> readOrdinalFirst(QStringView original, QStringView up
             continue;
         }
         if (!headingCase(original.sliced(wordAt, section.word.size()))) {
-            // Other languages write the word in lower case before the book's own title:
-            // "Primera parte del ingenioso hidalgo", "Seconda parte della storia".
+            // Other languages write the word in lower case after their ordinal, alone
+            // ("Première partie", "Eerste hoofdstuk.") or before the book's own title
+            // ("Primera parte del ingenioso hidalgo", "Seconda parte della storia").
+            const QStringView rest = original.sliced(end).trimmed();
+            if (foreign && (rest.isEmpty() || (rest.size() == 1 && isStop(rest.front()))))
+                return numbered(section.word, section.level, ordinal->value, false);
             if (foreign && ofTheBook(original.sliced(end)))
                 return numbered(section.word, section.level, ordinal->value, true);
             continue;

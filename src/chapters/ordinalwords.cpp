@@ -206,11 +206,11 @@ QHash<QString, int> ordinalForms()
     };
 
     // German: a stem and the ending the noun after it asks for (Erste, Erster, Erstes, Ersten).
-    const QStringList germanUnits = {
-        u"ERST"_s,      u"ZWEIT"_s,     u"DRITT"_s,     u"VIERT"_s,     u"FUNFT"_s,
-        u"SECHST"_s,    u"SIEBENT"_s,   u"ACHT"_s,      u"NEUNT"_s,     u"ZEHNT"_s,
-        u"ELFT"_s,      u"ZWOLFT"_s,    u"DREIZEHNT"_s, u"VIERZEHNT"_s, u"FUNFZEHNT"_s,
-        u"SECHZEHNT"_s, u"SIEBZEHNT"_s, u"ACHTZEHNT"_s, u"NEUNZEHNT"_s, u"ZWANZIGST"_s};
+    const QStringList germanUnits = {u"ERST"_s,      u"ZWEIT"_s,     u"DRITT"_s,     u"VIERT"_s,
+                                     u"FUNFT"_s,     u"SECHST"_s,    u"SIEBENT"_s,   u"ACHT"_s,
+                                     u"NEUNT"_s,     u"ZEHNT"_s,     u"ELFT"_s,      u"ZWOLFT"_s,
+                                     u"DREIZEHNT"_s, u"VIERZEHNT"_s, u"FUNFZEHNT"_s, u"SECHZEHNT"_s,
+                                     u"SIEBZEHNT"_s, u"ACHTZEHNT"_s, u"NEUNZEHNT"_s};
     const QStringList germanCardinals = {u"EIN"_s,   u"ZWEI"_s,   u"DREI"_s, u"VIER"_s, u"FUNF"_s,
                                          u"SECHS"_s, u"SIEBEN"_s, u"ACHT"_s, u"NEUN"_s};
     QList<std::pair<QString, int>> germanStems;
@@ -222,11 +222,16 @@ QHash<QString, int> ordinalForms()
     // Older spellings, as nineteenth-century translations print them.
     germanStems.append({u"SECHSZEHNT"_s, 16});
     germanStems.append({u"SIEBENZEHNT"_s, 17});
-    germanStems.append({u"DREISSIGST"_s, 30});
     germanStems.append({u"DREI\u00DFIGST"_s, 30});
-    for (int unit = 0; unit < germanCardinals.size(); ++unit) {
-        germanStems.append({germanCardinals[unit] + u"UNDZWANZIGST"_s, 21 + unit});
-        germanStems.append({germanCardinals[unit] + u"UNDDREISSIGST"_s, 31 + unit});
+    const QStringList germanTens = {u"ZWANZIGST"_s, u"DREISSIGST"_s, u"VIERZIGST"_s,
+                                    u"FUNFZIGST"_s, u"SECHZIGST"_s,  u"SIEBZIGST"_s,
+                                    u"ACHTZIGST"_s, u"NEUNZIGST"_s};
+    for (int ten = 0; ten < germanTens.size(); ++ten) {
+        const int value = 20 + 10 * ten;
+        germanStems.append({germanTens[ten], value});
+        for (int unit = 0; unit < germanCardinals.size(); ++unit)
+            germanStems.append(
+                {germanCardinals[unit] + u"UND"_s + germanTens[ten], value + 1 + unit});
     }
     for (const auto &[stem, value] : germanStems) {
         for (const QString &ending : {u"E"_s, u"ER"_s, u"ES"_s, u"EN"_s})
@@ -244,31 +249,33 @@ QHash<QString, int> ordinalForms()
     add(u"PREMIERE"_s, 1);
     add(u"SECOND"_s, 2);
     add(u"SECONDE"_s, 2);
-    add(u"VINGT ET UNIEME"_s, 21);
-    add(u"VINGT-ET-UNIEME"_s, 21);
-    for (int unit = 2; unit <= 9; ++unit)
-        add(u"VINGT-"_s + french[unit - 1], 20 + unit);
-    add(u"TRENTIEME"_s, 30);
-
-    // Spanish, Italian and Portuguese.
+    // "VINGT ET UNIEME", "TRENTE-DEUXIEME", "SOIXANTE ET ONZIEME" (sixty and eleventh),
+    // "QUATRE-VINGT-DIXIEME" (four twenties and tenth).
+    const QStringList frenchTens = {u"VINGT"_s, u"TRENTE"_s, u"QUARANTE"_s, u"CINQUANTE"_s,
+                                    u"SOIXANTE"_s};
+    for (int value = 21; value < 100; ++value) {
+        const bool onSixty = value >= 60 && value < 80;
+        const QString cardinal = value >= 80 ? u"QUATRE-VINGT"_s
+                                 : onSixty   ? u"SOIXANTE"_s
+                                             : frenchTens[value / 10 - 2];
+        const int rest = value - (value >= 80 ? 80 : onSixty ? 60 : value / 10 * 10);
+        if (rest == 0) {
+            add((value == 80 ? cardinal : cardinal.chopped(1)) + u"IEME"_s, value);
+        } else if ((rest == 1 || rest == 11) && value < 80) {
+            add(cardinal + u" ET "_s + french[rest - 1], value);
+            add(cardinal + u"-ET-"_s + french[rest - 1], value);
+        } else {
+            add(cardinal + u'-' + (rest == 1 ? u"UNIEME"_s : french[rest - 1]), value);
+        }
+    }
+    // Spanish, Italian and Portuguese: their own first to tenth, and the learned tens all three
+    // share before them, joined or not ("DECIMOCTAVO", "VIGESIMO PRIMERO", "TRIGESIMO-TERZO").
     const QStringList spanish = {u"PRIMERO"_s, u"SEGUNDO"_s, u"TERCERO"_s, u"CUARTO"_s,
                                  u"QUINTO"_s,  u"SEXTO"_s,   u"SEPTIMO"_s, u"OCTAVO"_s,
                                  u"NOVENO"_s,  u"DECIMO"_s};
-    for (int i = 0; i < spanish.size(); ++i) {
-        addGendered(spanish[i], i + 1);
-        if (i < 9) {
-            addGendered(u"DECIMO"_s + spanish[i], 11 + i);
-            addGendered(u"DECIMO "_s + spanish[i], 11 + i);
-            addGendered(u"VIGESIMO "_s + spanish[i], 21 + i);
-        }
-    }
-    add(u"PRIMER"_s, 1);
-    add(u"TERCER"_s, 3);
-    addGendered(u"SETIMO"_s, 7);
-    addGendered(u"DECIMOCTAVO"_s, 18);
-    addGendered(u"UNDECIMO"_s, 11);
-    addGendered(u"DUODECIMO"_s, 12);
-    addGendered(u"VIGESIMO"_s, 20);
+    const QStringList portuguese = {u"PRIMEIRO"_s, u"SEGUNDO"_s, u"TERCEIRO"_s, u"QUARTO"_s,
+                                    u"QUINTO"_s,   u"SEXTO"_s,   u"SETIMO"_s,   u"OITAVO"_s,
+                                    u"NONO"_s,     u"DECIMO"_s};
     const QStringList italian = {u"PRIMO"_s,          u"SECONDO"_s,         u"TERZO"_s,
                                  u"QUARTO"_s,         u"QUINTO"_s,          u"SESTO"_s,
                                  u"SETTIMO"_s,        u"OTTAVO"_s,          u"NONO"_s,
@@ -276,27 +283,71 @@ QHash<QString, int> ordinalForms()
                                  u"TREDICESIMO"_s,    u"QUATTORDICESIMO"_s, u"QUINDICESIMO"_s,
                                  u"SEDICESIMO"_s,     u"DICIASSETTESIMO"_s, u"DICIOTTESIMO"_s,
                                  u"DICIANNOVESIMO"_s, u"VENTESIMO"_s};
-    for (int i = 0; i < italian.size(); ++i)
-        addGendered(italian[i], i + 1);
-    const QStringList portuguese = {u"PRIMEIRO"_s, u"SEGUNDO"_s, u"TERCEIRO"_s, u"QUARTO"_s,
-                                    u"QUINTO"_s,   u"SEXTO"_s,   u"SETIMO"_s,   u"OITAVO"_s,
-                                    u"NONO"_s,     u"DECIMO"_s};
-    for (int i = 0; i < portuguese.size(); ++i) {
-        addGendered(portuguese[i], i + 1);
-        if (i < 9) {
-            addGendered(u"DECIMO "_s + portuguese[i], 11 + i);
-            addGendered(u"VIGESIMO "_s + portuguese[i], 21 + i);
+    const QStringList learnedTens = {u"DECIMO"_s,       u"VIGESIMO"_s,      u"TRIGESIMO"_s,
+                                     u"QUADRAGESIMO"_s, u"QUINQUAGESIMO"_s, u"SEXAGESIMO"_s,
+                                     u"SEPTUAGESIMO"_s, u"OCTOGESIMO"_s,    u"NONAGESIMO"_s};
+    for (const QStringList *units : {&spanish, &portuguese, &italian}) {
+        for (int unit = 1; unit <= units->size(); ++unit)
+            addGendered(units->at(unit - 1), unit);
+        for (int ten = 1; ten <= learnedTens.size(); ++ten) {
+            const QString &tens = learnedTens[ten - 1];
+            addGendered(tens, 10 * ten);
+            for (int unit = 1; unit <= 9; ++unit) {
+                const QString &ordinal = units->at(unit - 1);
+                for (const QString &joint : {u""_s, u" "_s, u"-"_s}) {
+                    add(tens + joint + ordinal, 10 * ten + unit);
+                    add(tens.chopped(1) + u'A' + joint + ordinal.chopped(1) + u'A',
+                        10 * ten + unit);
+                }
+            }
+        }
+    }
+    add(u"CUADRAGESIMO"_s, 40); // Spanish spells the fortieth and fiftieth its own way
+    add(u"QUINCUAGESIMO"_s, 50);
+    add(u"PRIMER"_s, 1);
+    add(u"TERCER"_s, 3);
+    addGendered(u"DECIMOCTAVO"_s, 18);
+    addGendered(u"SETIMO"_s, 7);
+    addGendered(u"UNDECIMO"_s, 11);
+    addGendered(u"DUODECIMO"_s, 12);
+    // Italian's own 21st to 99th: "VENTUNESIMO", "TRENTADUESIMO", "QUARANTOTTESIMO".
+    const QStringList italianTens = {u"VENTI"_s,    u"TRENTA"_s,   u"QUARANTA"_s, u"CINQUANTA"_s,
+                                     u"SESSANTA"_s, u"SETTANTA"_s, u"OTTANTA"_s,  u"NOVANTA"_s};
+    const QStringList italianUnits = {u"UNESIMO"_s,     u"DUESIMO"_s,    u"TREESIMO"_s,
+                                      u"QUATTRESIMO"_s, u"CINQUESIMO"_s, u"SEIESIMO"_s,
+                                      u"SETTESIMO"_s,   u"OTTESIMO"_s,   u"NOVESIMO"_s};
+    for (int ten = 2; ten <= 9; ++ten) {
+        const QString &cardinal = italianTens[ten - 2];
+        addGendered(cardinal.chopped(1) + u"ESIMO"_s, 10 * ten);
+        for (int unit = 1; unit <= 9; ++unit) {
+            // The ten's last vowel gives way to a unit that opens with one.
+            const bool vowel = unit == 1 || unit == 8;
+            addGendered((vowel ? cardinal.chopped(1) : cardinal) + italianUnits[unit - 1],
+                        10 * ten + unit);
         }
     }
 
-    // Dutch.
-    const QStringList dutch = {
-        u"EERSTE"_s,    u"TWEEDE"_s,      u"DERDE"_s,      u"VIERDE"_s,      u"VIJFDE"_s,
-        u"ZESDE"_s,     u"ZEVENDE"_s,     u"ACHTSTE"_s,    u"NEGENDE"_s,     u"TIENDE"_s,
-        u"ELFDE"_s,     u"TWAALFDE"_s,    u"DERTIENDE"_s,  u"VEERTIENDE"_s,  u"VIJFTIENDE"_s,
-        u"ZESTIENDE"_s, u"ZEVENTIENDE"_s, u"ACHTTIENDE"_s, u"NEGENTIENDE"_s, u"TWINTIGSTE"_s};
+    // Dutch, and its 21st to 99th as the unit and the ordinal ten: "EENENTWINTIGSTE",
+    // "TWEEËNDERTIGSTE", in older print "EEN-EN-TWINTIGSTE".
+    const QStringList dutch = {u"EERSTE"_s,      u"TWEEDE"_s,     u"DERDE"_s,      u"VIERDE"_s,
+                               u"VIJFDE"_s,      u"ZESDE"_s,      u"ZEVENDE"_s,    u"ACHTSTE"_s,
+                               u"NEGENDE"_s,     u"TIENDE"_s,     u"ELFDE"_s,      u"TWAALFDE"_s,
+                               u"DERTIENDE"_s,   u"VEERTIENDE"_s, u"VIJFTIENDE"_s, u"ZESTIENDE"_s,
+                               u"ZEVENTIENDE"_s, u"ACHTTIENDE"_s, u"NEGENTIENDE"_s};
     for (int i = 0; i < dutch.size(); ++i)
         add(dutch[i], i + 1);
+    const QStringList dutchUnits = {u"EEN"_s, u"TWEE"_s,  u"DRIE"_s, u"VIER"_s, u"VIJF"_s,
+                                    u"ZES"_s, u"ZEVEN"_s, u"ACHT"_s, u"NEGEN"_s};
+    const QStringList dutchTens = {u"TWINTIGSTE"_s, u"DERTIGSTE"_s,  u"VEERTIGSTE"_s,
+                                   u"VIJFTIGSTE"_s, u"ZESTIGSTE"_s,  u"ZEVENTIGSTE"_s,
+                                   u"TACHTIGSTE"_s, u"NEGENTIGSTE"_s};
+    for (int ten = 2; ten <= 9; ++ten) {
+        add(dutchTens[ten - 2], 10 * ten);
+        for (int unit = 1; unit <= 9; ++unit) {
+            for (const QString &joint : {u"EN"_s, u"-EN-"_s, u" EN "_s})
+                add(dutchUnits[unit - 1] + joint + dutchTens[ten - 2], 10 * ten + unit);
+        }
+    }
 
     for (const OrdinalTable *table : {&Russian, &Ukrainian, &Polish, &Czech, &Greek, &Turkish})
         addTableForms(ordinals, *table);
