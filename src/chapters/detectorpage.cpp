@@ -94,6 +94,22 @@ Page::Page(const QString &bookText)
     }
 }
 
+// A heading stands alone: a number or a word opening a sentence that runs on into the next
+// line of its paragraph is a numbered paragraph, a verse, an aphorism or a note. (A section
+// word and number may run on into a summary: those are headings.)
+bool Page::opensParagraph(qsizetype line) const
+{
+    if (!headingLike(line) || read(line).form == Form::Numbered || line + 1 >= m_last
+        || blank(line + 1) || headingLike(line + 1)) {
+        return false;
+    }
+    const QStringView text = this->text(line).trimmed();
+    const QStringView next = this->text(line + 1).trimmed();
+    const bool lowerInside =
+        std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLower(); });
+    return next.front().isLower() || (lowerInside && text.size() > LongestTitleLine);
+}
+
 namespace {
 
 // A running head's letters, upper-cased: "POEMS" for "POEMS. 43" and "34 POEMS."; empty for a

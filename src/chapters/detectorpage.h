@@ -86,6 +86,9 @@ public:
     {
         return line >= m_first && line < m_last && read(line).form != Form::None;
     }
+    // Whether a heading-like line opens a paragraph that runs on into the next line: a
+    // numbered paragraph, a verse, an aphorism or a note, and no heading.
+    bool opensParagraph(qsizetype line) const;
     // Lines of other text (neither blank nor heading-like) in [from, to), a long line counted
     // as the lines it would wrap to.
     qsizetype proseLines(qsizetype from, qsizetype to) const
@@ -145,6 +148,11 @@ std::optional<Candidate> standingHeading(const Page &page, qsizetype line);
 // A number alone or before a title is a heading only in a run of such numbers (kept[i] false
 // for the others).
 void keepNumberRuns(std::vector<Candidate> &candidates, std::vector<bool> &kept);
+
+// Numbers that mostly open paragraphs running on below them number the paragraphs, and those
+// of them standing alone are short paragraphs, not headings (kept[i] false for those).
+void dropNumberedParagraphs(const Page &page, const std::vector<Candidate> &candidates,
+                            std::vector<bool> &kept);
 
 // Numbers that mostly stand over a quoted phrase, close together, number notes on the words
 // quoted, not chapters (kept[i] false for those).

@@ -47,6 +47,7 @@ QList<FoundHeading> FindHeadings(const QString &text)
     // A number outside any run (a signature "CL. HARLOWE.", a stray figure) is no heading, and
     // no entry of a list either: it must not make the heading below it look like one.
     std::vector<bool> kept(candidates.size(), true);
+    dropNumberedParagraphs(page, candidates, kept);
     dropNotes(candidates, kept);
     keepNumberRuns(candidates, kept);
     std::vector<Candidate> inRuns;

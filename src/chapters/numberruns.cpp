@@ -37,6 +37,54 @@ void keepNumberRuns(std::vector<Candidate> &candidates, std::vector<bool> &kept)
     }
 }
 
+namespace {
+
+// The number a paragraph on one line opens with, read as the line's first words would be if
+// they stood alone: "12. It is a saying of Antisthenes, that ..." numbers as "12. It is a".
+// Empty for other lines, and for lines short enough to be read as they are.
+QString paragraphNumber(QStringView line)
+{
+    constexpr qsizetype LongestParagraphOpening = 40;
+    if (line.size() <= LongestTitleLine || !(line.front().isDigit() || line.front().isUpper()))
+        return {};
+    const qsizetype cut = line.first(LongestParagraphOpening).lastIndexOf(u' ');
+    if (cut <= 0)
+        return {};
+    const HeadingLine read = readHeadingLine(line.first(cut));
+    return read.form == Form::NumberedTitle ? read.word : QString();
+}
+
+} // namespace
+
+void dropNumberedParagraphs(const Page &page, const std::vector<Candidate> &candidates,
+                            std::vector<bool> &kept)
+{
+    QHash<QString, qsizetype> openers; // family -> lines that open a paragraph running on
+    for (qsizetype line = page.first(); line < page.last(); ++line) {
+        const HeadingLine &read = page.read(line);
+        if (read.form == Form::Bare || read.form == Form::NumberedTitle) {
+            if (page.opensParagraph(line))
+                ++openers[read.word];
+        } else if (read.form == Form::None && !page.blank(line)) {
+            if (const QString word = paragraphNumber(page.text(line).trimmed()); !word.isEmpty())
+                ++openers[word];
+        }
+    }
+    if (openers.isEmpty())
+        return;
+    QHash<QString, qsizetype> standing;
+    for (std::size_t i = 0; i < candidates.size(); ++i)
+        ++standing[candidates[i].read.word];
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        const Form form = candidates[i].read.form;
+        const QString &word = candidates[i].read.word;
+        if ((form == Form::Bare || form == Form::NumberedTitle)
+            && openers.value(word) > standing.value(word)) {
+            kept[i] = false;
+        }
+    }
+}
+
 void dropNotes(const std::vector<Candidate> &candidates, std::vector<bool> &kept)
 {
     QHash<QString, std::pair<qsizetype, qsizetype>> families; // word -> (quoted, all)

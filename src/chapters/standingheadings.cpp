@@ -73,18 +73,8 @@ std::optional<Candidate> standingHeading(const Page &page, qsizetype line)
             return std::nullopt;
     }
 
-    // A heading stands alone: a number or a word opening a sentence that runs on into the
-    // next line of its paragraph is a numbered paragraph, a verse, an aphorism or a note.
-    // (A section word and number may run on into a summary: those are headings.)
-    if (read.form != Form::Numbered && line + 1 < page.last() && !page.blank(line + 1)
-        && !page.headingLike(line + 1)) {
-        const QStringView text = page.text(line).trimmed();
-        const QStringView next = page.text(line + 1).trimmed();
-        const bool lowerInside =
-            std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLower(); });
-        if (next.front().isLower() || (lowerInside && text.size() > LongestTitleLine))
-            return std::nullopt;
-    }
+    if (page.opensParagraph(line))
+        return std::nullopt;
 
     Candidate candidate{line, read, line + 1, line + 1, line + 1};
     // A number over a quoted phrase, on its line or the next, may be a note on the words quoted.
