@@ -45,7 +45,15 @@ namespace {
 QString paragraphNumber(QStringView line)
 {
     constexpr qsizetype LongestParagraphOpening = 40;
-    if (line.size() <= LongestTitleLine || !(line.front().isDigit() || line.front().isUpper()))
+    if (line.size() <= LongestTitleLine)
+        return {};
+    // Only a first word of digits or numeral letters can be such a number: most lines are
+    // no further read.
+    qsizetype digits = 0;
+    while (digits < line.size()
+           && (line[digits].isDigit() || QStringView(u"IVXLC").contains(line[digits])))
+        ++digits;
+    if (digits == 0 || digits == line.size() || line[digits].isLetter())
         return {};
     const qsizetype cut = line.first(LongestParagraphOpening).lastIndexOf(u' ');
     if (cut <= 0)
