@@ -174,6 +174,11 @@ std::vector<Candidate> listedTitles(const Page &page);
 // The titles of a collection whose pieces carry no numbers, by the layout they share.
 std::vector<Candidate> titledHeadings(const Page &page);
 
+// Whether numbers start again from the top right under titles of the collection's layout,
+// more than once: they number the sections of titled pieces, whose titles are the headings.
+bool numbersStartUnderTitles(const Page &page, const std::vector<Candidate> &headings,
+                             const std::vector<Candidate> &titles);
+
 // Each heading's level: part, chapter, front or back matter.
 void assignLevels(std::vector<Candidate> &headings);
 

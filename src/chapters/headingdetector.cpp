@@ -91,11 +91,13 @@ QList<FoundHeading> FindHeadings(const QString &text)
     }
     // The titles of one layout compete with the numbered headings on the whole book: a handful
     // of numbered lines inside one story must not outvote titles spread through the book, nor
-    // a few lines of one layout (letters, notices) the chapters of a novel. They join only when
-    // they divide the book clearly better.
+    // a few lines of one layout (letters, notices) the chapters of a novel. They join when
+    // they divide the book clearly better, or when the numbers start again under them, as the
+    // sections of the pieces they head.
     constexpr double ClearlyBetter = 2;
     std::vector<Candidate> titled = titledHeadings(page);
-    if (divisionWeight(page, titled) > ClearlyBetter * divisionWeight(page, headings)) {
+    if (divisionWeight(page, titled) > ClearlyBetter * divisionWeight(page, headings)
+        || numbersStartUnderTitles(page, headings, titled)) {
         for (Candidate &title : titled) {
             const bool inside =
                 std::any_of(headings.begin(), headings.end(), [&](const Candidate &h) {

@@ -160,8 +160,10 @@ std::vector<QString> titles(const Page &page, const std::vector<Candidate> &head
                           : writtenWord(page.text(heading.line), heading.read.word);
         if (heading.read.number > 0)
             own = (own + u' ' + QString::number(heading.read.number)).trimmed();
-        labels[i] = prefix + own;
-        result[i] = shortenedTitle(prefix + writtenTitle(page, heading));
+        // A piece known by its title alone is named by it: "AT THE BAY, II".
+        const QString title = writtenTitle(page, heading);
+        labels[i] = prefix + (own.isEmpty() ? title : own);
+        result[i] = shortenedTitle(prefix + title);
     }
     return result;
 }

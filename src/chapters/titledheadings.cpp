@@ -153,9 +153,10 @@ std::vector<Candidate> titledHeadings(const Page &page)
     }
     std::sort(titles.begin(), titles.end());
     // The first piece's title may stand closer under the book's title than the others stand
-    // under text: the nearest title of the same case above the first, with a piece behind it.
+    // under text: the nearest title of the same case above the first, with a piece behind it
+    // (whose numbered sections are passed over).
     for (qsizetype line = titles.front() - 1; line >= page.first(); --line) {
-        if (page.blank(line))
+        if (page.blank(line) || page.read(line).form == Form::Bare)
             continue;
         const QStringView trimmed = page.text(line).trimmed();
         if (!readsAsTitle(trimmed))
@@ -174,6 +175,41 @@ std::vector<Candidate> titledHeadings(const Page &page)
         found.push_back({line, read, line + 1, line + 1, line + 1});
     }
     return found;
+}
+
+bool numbersStartUnderTitles(const Page &page, const std::vector<Candidate> &headings,
+                             const std::vector<Candidate> &titles)
+{
+    // The title stands right above its piece's first section: a blank or a few between.
+    constexpr qsizetype MostLinesAbove = MostBlanksBeforeTitle + 2;
+    QHash<QString, std::vector<const Candidate *>> families;
+    for (const Candidate &heading : headings) {
+        if (heading.read.form == Form::Bare || heading.read.form == Form::NumberedTitle)
+            families[heading.read.word].push_back(&heading);
+    }
+    auto titledAbove = [&](const Candidate &number) {
+        const auto title =
+            std::lower_bound(titles.begin(), titles.end(), number.line,
+                             [](const Candidate &t, qsizetype line) { return t.line < line; });
+        if (title == titles.begin())
+            return false;
+        const qsizetype above = std::prev(title)->line;
+        return number.line - above <= MostLinesAbove
+               && page.entryLines(above + 1, number.line) == 0;
+    };
+    for (const std::vector<const Candidate *> &members : std::as_const(families)) {
+        qsizetype starts = 0;
+        bool allTitled = true;
+        for (std::size_t m = 0; m < members.size() && allTitled; ++m) {
+            if (m > 0 && members[m]->read.number > members[m - 1]->read.number)
+                continue;
+            ++starts;
+            allTitled = titledAbove(*members[m]);
+        }
+        if (starts >= 2 && allTitled)
+            return true;
+    }
+    return false;
 }
 
 } // namespace HeadingDetection
