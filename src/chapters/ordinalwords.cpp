@@ -222,7 +222,6 @@ QHash<QString, int> ordinalForms()
     // Older spellings, as nineteenth-century translations print them.
     germanStems.append({u"SECHSZEHNT"_s, 16});
     germanStems.append({u"SIEBENZEHNT"_s, 17});
-    germanStems.append({u"DREI\u00DFIGST"_s, 30});
     const QStringList germanTens = {u"ZWANZIGST"_s, u"DREISSIGST"_s, u"VIERZIGST"_s,
                                     u"FUNFZIGST"_s, u"SECHZIGST"_s,  u"SIEBZIGST"_s,
                                     u"ACHTZIGST"_s, u"NEUNZIGST"_s};
@@ -234,8 +233,11 @@ QHash<QString, int> ordinalForms()
                 {germanCardinals[unit] + u"UND"_s + germanTens[ten], value + 1 + unit});
     }
     for (const auto &[stem, value] : germanStems) {
-        for (const QString &ending : {u"E"_s, u"ER"_s, u"ES"_s, u"EN"_s})
+        for (const QString &ending : {u"E"_s, u"ER"_s, u"ES"_s, u"EN"_s}) {
             add(stem + ending, value);
+            if (stem.contains(u"SS"))
+                add(QString(stem).replace(u"SS"_s, u"\u00DF"_s) + ending, value);
+        }
     }
 
     // French.
@@ -261,11 +263,15 @@ QHash<QString, int> ordinalForms()
         const int rest = value - (value >= 80 ? 80 : onSixty ? 60 : value / 10 * 10);
         if (rest == 0) {
             add((value == 80 ? cardinal : cardinal.chopped(1)) + u"IEME"_s, value);
-        } else if ((rest == 1 || rest == 11) && value < 80) {
-            add(cardinal + u" ET "_s + french[rest - 1], value);
-            add(cardinal + u"-ET-"_s + french[rest - 1], value);
+            continue;
+        }
+        // "And first" is "et unième", not "et premier".
+        const QString ordinal = rest == 1 ? u"UNIEME"_s : french[rest - 1];
+        if ((rest == 1 || rest == 11) && value < 80) {
+            add(cardinal + u" ET "_s + ordinal, value);
+            add(cardinal + u"-ET-"_s + ordinal, value);
         } else {
-            add(cardinal + u'-' + (rest == 1 ? u"UNIEME"_s : french[rest - 1]), value);
+            add(cardinal + u'-' + ordinal, value);
         }
     }
     // Spanish, Italian and Portuguese: their own first to tenth, and the learned tens all three
