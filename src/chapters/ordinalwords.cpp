@@ -289,27 +289,26 @@ QHash<QString, int> ordinalForms()
                                  u"TREDICESIMO"_s,    u"QUATTORDICESIMO"_s, u"QUINDICESIMO"_s,
                                  u"SEDICESIMO"_s,     u"DICIASSETTESIMO"_s, u"DICIOTTESIMO"_s,
                                  u"DICIANNOVESIMO"_s, u"VENTESIMO"_s};
-    const QStringList learnedTens = {u"DECIMO"_s,       u"VIGESIMO"_s,      u"TRIGESIMO"_s,
-                                     u"QUADRAGESIMO"_s, u"QUINQUAGESIMO"_s, u"SEXAGESIMO"_s,
-                                     u"SEPTUAGESIMO"_s, u"OCTOGESIMO"_s,    u"NONAGESIMO"_s};
+    // Spanish spells the fortieth and fiftieth its own way.
+    const std::pair<QString, int> learnedTens[] = {
+        {u"DECIMO"_s, 10},        {u"VIGESIMO"_s, 20},     {u"TRIGESIMO"_s, 30},
+        {u"QUADRAGESIMO"_s, 40},  {u"CUADRAGESIMO"_s, 40}, {u"QUINQUAGESIMO"_s, 50},
+        {u"QUINCUAGESIMO"_s, 50}, {u"SEXAGESIMO"_s, 60},   {u"SEPTUAGESIMO"_s, 70},
+        {u"OCTOGESIMO"_s, 80},    {u"NONAGESIMO"_s, 90}};
     for (const QStringList *units : {&spanish, &portuguese, &italian}) {
         for (int unit = 1; unit <= units->size(); ++unit)
             addGendered(units->at(unit - 1), unit);
-        for (int ten = 1; ten <= learnedTens.size(); ++ten) {
-            const QString &tens = learnedTens[ten - 1];
-            addGendered(tens, 10 * ten);
+        for (const auto &[tens, value] : learnedTens) {
+            addGendered(tens, value);
             for (int unit = 1; unit <= 9; ++unit) {
                 const QString &ordinal = units->at(unit - 1);
                 for (const QString &joint : {u""_s, u" "_s, u"-"_s}) {
-                    add(tens + joint + ordinal, 10 * ten + unit);
-                    add(tens.chopped(1) + u'A' + joint + ordinal.chopped(1) + u'A',
-                        10 * ten + unit);
+                    add(tens + joint + ordinal, value + unit);
+                    add(tens.chopped(1) + u'A' + joint + ordinal.chopped(1) + u'A', value + unit);
                 }
             }
         }
     }
-    add(u"CUADRAGESIMO"_s, 40); // Spanish spells the fortieth and fiftieth its own way
-    add(u"QUINCUAGESIMO"_s, 50);
     add(u"PRIMER"_s, 1);
     add(u"TERCER"_s, 3);
     addGendered(u"DECIMOCTAVO"_s, 18);
