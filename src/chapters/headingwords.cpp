@@ -34,6 +34,7 @@ constexpr HeadingWord SectionWords[] = {
     {u"ATO", HeadingLevel::Part},       // Portuguese
     {u"BOEK", HeadingLevel::Part},      // Dutch
     {u"DEEL", HeadingLevel::Part},      // Dutch
+    {u"BEDRIJF", HeadingLevel::Part},   // Dutch, an act
     {u"ЧАСТЬ", HeadingLevel::Part},     // Russian
     {u"КНИГА", HeadingLevel::Part},     // Russian, Ukrainian
     {u"ТОМ", HeadingLevel::Part},       // Russian, Ukrainian
@@ -80,6 +81,8 @@ constexpr HeadingWord SectionWords[] = {
     {u"SCENA", HeadingLevel::Chapter},     // Italian
     {u"CENA", HeadingLevel::Chapter},      // Portuguese
     {u"HOOFDSTUK", HeadingLevel::Chapter}, // Dutch
+    {u"TOONEEL", HeadingLevel::Chapter},   // Dutch, a scene
+    {u"TONEEL", HeadingLevel::Chapter},    // Dutch, a scene in the newer spelling
     {u"ГЛАВА", HeadingLevel::Chapter},     // Russian
     {u"РОЗДІЛ", HeadingLevel::Chapter},    // Ukrainian
     {u"ROZDZIAL", HeadingLevel::Chapter},  // Polish
@@ -132,6 +135,10 @@ constexpr HeadingWord MatterWords[] = {
     {u"PERSONAGENS", HeadingLevel::FrontMatter},     // Portuguese
     {u"VOORWOORD", HeadingLevel::FrontMatter},       // Dutch
     {u"INLEIDING", HeadingLevel::FrontMatter},       // Dutch
+    {u"VOORREDE", HeadingLevel::FrontMatter},        // Dutch
+    {u"VOORBERICHT", HeadingLevel::FrontMatter},     // Dutch
+    {u"AVVERTENZA", HeadingLevel::FrontMatter},      // Italian
+    {u"ADVERTENCIA", HeadingLevel::FrontMatter},     // Spanish, Portuguese
     {u"ПРЕДИСЛОВИЕ", HeadingLevel::FrontMatter},     // Russian
     {u"ВВЕДЕНИЕ", HeadingLevel::FrontMatter},        // Russian
     {u"ПРОЛОГ", HeadingLevel::FrontMatter},          // Russian, Ukrainian
@@ -157,6 +164,10 @@ constexpr HeadingWord MatterWords[] = {
     {u"ANHANG", HeadingLevel::BackMatter},      // German
     {u"EPILOGO", HeadingLevel::BackMatter},     // Spanish, Italian, Portuguese
     {u"NAWOORD", HeadingLevel::BackMatter},     // Dutch
+    {u"NASCHRIFT", HeadingLevel::BackMatter},   // Dutch
+    {u"APPENDICE", HeadingLevel::BackMatter},   // Italian
+    {u"APENDICE", HeadingLevel::BackMatter},    // Spanish, Portuguese
+    {u"CONCLUSIONE", HeadingLevel::BackMatter}, // Italian
     {u"ЭПИЛОГ", HeadingLevel::BackMatter},      // Russian
     {u"ПОСЛЕСЛОВИЕ", HeadingLevel::BackMatter}, // Russian
     {u"ЗАКЛЮЧЕНИЕ", HeadingLevel::BackMatter},  // Russian
