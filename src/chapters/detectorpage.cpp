@@ -154,18 +154,38 @@ void Page::hideFurniture()
     constexpr qsizetype FewestRunningHeads = 8;
     const qsizetype count = m_last - m_first;
     std::vector<QString> keys(count);
-    QHash<QString, qsizetype> seen;
+    // A line that comes again with its number counting up from one, each time the next
+    // ("PSALM 1", "PSALM 2"), heads the pieces of a book; a running head's page numbers start
+    // further on, or skip the pages where the other head stands.
+    struct Seen
+    {
+        qsizetype times = 0;
+        int next = 1;
+        bool counting = true;
+    };
+    QHash<QString, Seen> seen;
     for (qsizetype i = 0; i < count; ++i) {
         if (m_blank[i] || m_reads[i].form != Form::None)
             continue;
-        keys[i] = runningHeadKey(text(m_first + i).trimmed());
-        if (!keys[i].isEmpty())
-            ++seen[keys[i]];
+        const QStringView line = text(m_first + i).trimmed();
+        keys[i] = runningHeadKey(line);
+        if (keys[i].isEmpty())
+            continue;
+        Seen &key = seen[keys[i]];
+        ++key.times;
+        const auto digit =
+            std::find_if(line.begin(), line.end(), [](QChar c) { return c.isDigit(); });
+        int value = 0;
+        for (auto c = digit; c != line.end() && c->isDigit() && value < 100000; ++c)
+            value = value * 10 + c->digitValue();
+        key.counting = key.counting && digit != line.end() && value == key.next;
+        key.next = value + 1;
     }
     std::vector<bool> furniture(count, false);
     std::vector<bool> number(count, false);
     for (qsizetype i = 0; i < count; ++i) {
-        furniture[i] = !keys[i].isEmpty() && seen.value(keys[i]) >= FewestRunningHeads;
+        const auto key = seen.constFind(keys[i]);
+        furniture[i] = !keys[i].isEmpty() && key->times >= FewestRunningHeads && !key->counting;
         number[i] = !m_blank[i] && isPageNumber(text(m_first + i));
     }
     // The nearest line with text above or below, across a few blank lines.
