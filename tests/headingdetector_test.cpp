@@ -146,7 +146,7 @@ TEST(HeadingDetector, ReadsNumbersWrittenOutAsTheirValues)
         {u"Chapitre quatre-vingt-unième"_s, 81}, {u"Chapitre trentième"_s, 30},
         {u"Einundvierzigstes Kapitel"_s, 41},    {u"CHAPTER FORTY-TWO"_s, 42},
         {u"CHAPITRE VINGT ET UNIÈME"_s, 21},     {u"Einunddreißigstes Kapitel"_s, 31},
-        {u"Capítulo cuadragésimo primero"_s, 41},
+        {u"Capítulo cuadragésimo primero"_s, 41}, {u"CAPITOLO VENTESIMOPRIMO"_s, 21},
     };
     for (const auto &[heading, value] : headings) {
         const QList<FoundHeading> rows = FindHeadings(u"\n\n"_s + heading + u"\n\n"_s + Prose);

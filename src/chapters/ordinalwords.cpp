@@ -315,7 +315,8 @@ QHash<QString, int> ordinalForms()
     addGendered(u"SETIMO"_s, 7);
     addGendered(u"UNDECIMO"_s, 11);
     addGendered(u"DUODECIMO"_s, 12);
-    // Italian's own 21st to 99th: "VENTUNESIMO", "TRENTADUESIMO", "QUARANTOTTESIMO".
+    // Italian's own 21st to 99th: "VENTUNESIMO", "TRENTADUESIMO", "QUARANTOTTESIMO", and in
+    // older print the ordinal ten before the ordinal unit, "VENTESIMOPRIMO", "TRENTESIMO TERZO".
     const QStringList italianTens = {u"VENTI"_s,    u"TRENTA"_s,   u"QUARANTA"_s, u"CINQUANTA"_s,
                                      u"SESSANTA"_s, u"SETTANTA"_s, u"OTTANTA"_s,  u"NOVANTA"_s};
     const QStringList italianUnits = {u"UNESIMO"_s,     u"DUESIMO"_s,    u"TREESIMO"_s,
@@ -323,8 +324,14 @@ QHash<QString, int> ordinalForms()
                                       u"SETTESIMO"_s,   u"OTTESIMO"_s,   u"NOVESIMO"_s};
     for (int ten = 2; ten <= 9; ++ten) {
         const QString &cardinal = italianTens[ten - 2];
-        addGendered(cardinal.chopped(1) + u"ESIMO"_s, 10 * ten);
+        const QString tens = cardinal.chopped(1) + u"ESIMO"_s;
+        addGendered(tens, 10 * ten);
         for (int unit = 1; unit <= 9; ++unit) {
+            for (const QString &joint : {u""_s, u" "_s}) {
+                add(tens + joint + italian[unit - 1], 10 * ten + unit);
+                add(tens.chopped(1) + u'A' + joint + italian[unit - 1].chopped(1) + u'A',
+                    10 * ten + unit);
+            }
             // The ten's last vowel gives way to a unit that opens with one.
             const bool vowel = unit == 1 || unit == 8;
             addGendered((vowel ? cardinal.chopped(1) : cardinal) + italianUnits[unit - 1],
