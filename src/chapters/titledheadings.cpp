@@ -52,6 +52,28 @@ bool readsAsTitle(QStringView line)
     return words <= MostWords;
 }
 
+// A title spaced as the paragraphs are must look like nothing else a paragraph on one line
+// says: no second sentence ("Nora. Yes!"), no question or exclamation.
+bool oneStatement(QStringView line)
+{
+    if (line.endsWith(u'?') || line.endsWith(u'!'))
+        return false;
+    for (qsizetype i = 0; i + 1 < line.size(); ++i) {
+        if (QStringView(u".!?").contains(line[i]) && line[i + 1].isSpace())
+            return false;
+    }
+    return true;
+}
+
+// Whether a line spaced as a paragraph is, read as a title, has its piece below it: the next
+// line is prose as wide as the page, not another short line of a list (an index, a list of
+// plates).
+bool headsText(const Page &page, qsizetype next)
+{
+    return next < page.last() && !page.blank(next) && page.read(next).form == Form::None
+           && page.text(next).trimmed().size() > LongestTitleLine;
+}
+
 struct Layout
 {
     qsizetype blanksBefore;
@@ -103,7 +125,10 @@ std::vector<Candidate> titledHeadings(const Page &page)
 
     // The lines that read as titles and stand apart more than a paragraph does, by layout.
     // Kept in order, so that of two layouts with as many lines the same one wins every time.
+    // A book that sets every paragraph one blank line apart, its titles too, has them apart as
+    // paragraphs; they are found when no title stands further apart than a paragraph.
     std::map<Layout, std::vector<qsizetype>> byLayout;
+    std::map<Layout, std::vector<qsizetype>> asParagraphs;
     for (qsizetype line = page.first(); line < page.last(); ++line) {
         if (page.blank(line) || page.read(line).form != Form::None)
             continue;
@@ -111,17 +136,27 @@ std::vector<Candidate> titledHeadings(const Page &page)
         const QStringView trimmed = text.trimmed();
         const qsizetype before = blanksAbove(page, line);
         const qsizetype after = blanksBelow(page, line);
-        if (before <= usualGap || after == 0 || !readsAsTitle(trimmed) || opensContents(trimmed))
+        if (before < usualGap || before == 0 || after == 0 || !readsAsTitle(trimmed)
+            || opensContents(trimmed)) {
             continue;
+        }
         const bool capitals =
             std::none_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c.isLower(); });
         const qsizetype indent = text.size() - text.trimmed().size() > 0 ? 1 : 0;
-        byLayout[{before, after, indent, capitals}].push_back(line);
+        if (before > usualGap)
+            byLayout[{before, after, indent, capitals}].push_back(line);
+        else if (oneStatement(trimmed) && headsText(page, line + after + 1))
+            asParagraphs[{before, after, indent, capitals}].push_back(line);
     }
 
     // The layout most lines share, where they recur through the body with pieces between.
     const qsizetype bodyLines = page.last() - page.first();
     const std::pair<const Layout, std::vector<qsizetype>> *best = nullptr;
+    if (std::none_of(byLayout.begin(), byLayout.end(), [](const auto &entry) {
+            return qsizetype(entry.second.size()) >= FewestTitles;
+        })) {
+        byLayout = std::move(asParagraphs);
+    }
     for (const auto &entry : byLayout) {
         const std::vector<qsizetype> &lines = entry.second;
         if (qsizetype(lines.size()) < FewestTitles)
