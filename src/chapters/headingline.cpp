@@ -19,6 +19,9 @@ using Form = HeadingLine::Form;
 // capitals on one line, as unwrapping leaves it.
 constexpr qsizetype LongestHeading = 120;
 constexpr qsizetype LongestHeadingInCapitals = 240;
+// A section word and number with the chapter's summary after it, on one line as unwrapping
+// leaves it: as long as six lines of print.
+constexpr qsizetype LongestSummaryHeading = 480;
 // A front or back matter heading is a few words.
 constexpr qsizetype LongestNamedHeading = 60;
 
@@ -498,6 +501,32 @@ QStringView undecorated(QStringView line)
     return line.sliced(from, to - from);
 }
 
+// Whether a summary goes on into a second sentence, as a paragraph of prose that happens to
+// open with a section word does ("BOOK I. (FOLIO), CHAPTER V. (RAZOR-BACK).—Of this whale
+// little is known. I have seen him..."). A stop after a short word ("Mr. Pickwick", "St.
+// Peter") or a numeral ("CHAPTER IV. The") ends no sentence.
+bool secondSentence(QStringView summary)
+{
+    constexpr qsizetype LongestAbbreviation = 3;
+    qsizetype wordLength = 0;
+    bool numeral = true;
+    for (qsizetype i = 0; i + 2 < summary.size(); ++i) {
+        const QChar c = summary[i];
+        if (c.isLetter()) {
+            numeral = numeral && QStringView(u"IVXLCivxlc").contains(c);
+            ++wordLength;
+            continue;
+        }
+        if (QStringView(u".!?").contains(c) && summary[i + 1].isSpace() && summary[i + 2].isUpper()
+            && wordLength > LongestAbbreviation && !numeral) {
+            return true;
+        }
+        wordLength = 0;
+        numeral = true;
+    }
+    return false;
+}
+
 // "Inferno: Canto I": a name in capitals and a colon before a section word and its number.
 std::optional<HeadingLine> readNamePrefixed(QStringView original, QStringView upper)
 {
@@ -520,11 +549,26 @@ std::optional<HeadingLine> readNamePrefixed(QStringView original, QStringView up
 HeadingLine readHeadingLine(QStringView line)
 {
     const QStringView original = withoutStrayMarks(line);
-    if (original.isEmpty() || original.size() > LongestHeadingInCapitals)
+    if (original.isEmpty() || original.size() > LongestSummaryHeading)
         return {};
-    if (original.size() > LongestHeading
-        && std::any_of(original.begin(), original.end(), [](QChar c) { return c.isLower(); })) {
-        return {};
+    if (original.size() > LongestHeadingInCapitals
+        || (original.size() > LongestHeading
+            && std::any_of(original.begin(), original.end(),
+                           [](QChar c) { return c.isLower(); }))) {
+        // Only a section word, its number and a summary run on so long ("Capítulo VI. Del
+        // donoso y grande escrutinio que..."); their first words say so. A line that names the
+        // word again is a list of contents run together.
+        constexpr qsizetype Opening = 40;
+        const QStringView opening = original.first(Opening);
+        if (!opening.front().isUpper())
+            return {};
+        const auto read = readNumbered(opening, foldedForHeadings(opening));
+        if (!read || !read->titled
+            || foldedForHeadings(original).indexOf(read->word, read->word.size()) >= 0
+            || secondSentence(original.sliced(read->word.size()))) {
+            return {};
+        }
+        return *read;
     }
     const QChar first = original.front();
     if (!first.isUpper() && !first.isDigit()) {
