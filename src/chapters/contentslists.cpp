@@ -175,7 +175,8 @@ void markLists(const Page &page, std::vector<Candidate> &candidates)
         qsizetype blanks = 0;
         while (blanks < WideGap && page.blank(below.line - blanks - 1))
             ++blanks;
-        if (i > 0 && !again
+        // A heading with three lines or more of text right under it is no entry of a list.
+        if (i > 0 && !again && !below.tight && !candidates[i - 1].tight
             && !(isMatter(below.read) && blanks == WideGap && widestGap < WideGap
                  && i > runStart + 1)) {
             from = std::min(candidates[i - 1].end, below.line);

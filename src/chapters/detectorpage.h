@@ -50,6 +50,7 @@ struct Candidate
     qsizetype titleTo = 0;
     bool listed = false;
     bool quoted = false; // a quoted phrase follows the number, as a note's words do
+    bool tight = false;  // text follows on the next line, with no blank line between
     HeadingLevel level = HeadingLevel::Chapter;
 };
 
@@ -148,6 +149,11 @@ std::optional<Candidate> standingHeading(const Page &page, qsizetype line);
 // A number alone or before a title is a heading only in a run of such numbers (kept[i] false
 // for the others).
 void keepNumberRuns(std::vector<Candidate> &candidates, std::vector<bool> &kept);
+
+// A heading with its text right under it, no blank line between, is one only in a run of
+// three or more of its kind numbered one after another (kept[i] false for the others): a
+// sentence that opens with "Chapter 5" is no such.
+void keepTightInRuns(const std::vector<Candidate> &candidates, std::vector<bool> &kept);
 
 // Numbers that mostly open paragraphs running on below them number the paragraphs, and those
 // of them standing alone are short paragraphs, not headings (kept[i] false for those).

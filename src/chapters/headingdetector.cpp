@@ -50,6 +50,7 @@ QList<FoundHeading> FindHeadings(const QString &text)
     dropNumberedParagraphs(page, candidates, kept);
     dropNotes(candidates, kept);
     keepNumberRuns(candidates, kept);
+    keepTightInRuns(candidates, kept);
     std::vector<Candidate> inRuns;
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         if (kept[i])

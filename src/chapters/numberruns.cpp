@@ -37,6 +37,35 @@ void keepNumberRuns(std::vector<Candidate> &candidates, std::vector<bool> &kept)
     }
 }
 
+void keepTightInRuns(const std::vector<Candidate> &candidates, std::vector<bool> &kept)
+{
+    constexpr qsizetype ShortestRun = 3;
+    QHash<QString, std::vector<std::size_t>> families;
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        if (kept[i] && candidates[i].read.number > 0)
+            families[candidates[i].read.word].push_back(i);
+    }
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        if (candidates[i].tight && candidates[i].read.number == 0)
+            kept[i] = false;
+    }
+    for (const std::vector<std::size_t> &members : std::as_const(families)) {
+        std::size_t start = 0;
+        for (std::size_t m = 1; m <= members.size(); ++m) {
+            if (m < members.size()
+                && candidates[members[m]].read.number
+                       == candidates[members[m - 1]].read.number + 1) {
+                continue;
+            }
+            if (qsizetype(m - start) < ShortestRun) {
+                for (std::size_t k = start; k < m; ++k)
+                    kept[members[k]] = kept[members[k]] && !candidates[members[k]].tight;
+            }
+            start = m;
+        }
+    }
+}
+
 namespace {
 
 // The number a paragraph on one line opens with, read as the line's first words would be if

@@ -36,6 +36,27 @@ bool restOfHeading(QStringView text)
            && std::none_of(text.begin(), text.end(), [](QChar c) { return c.isLower(); });
 }
 
+// A numbered heading set right above its chapter's prose, no blank line between: a candidate
+// only its neighbours in sequence make a heading. Over verse a number is a stanza's (verse
+// lines are short and each opens with a capital; prose wraps wide, or runs on into a line in
+// lower case), and a matter word has no neighbours to tell.
+std::optional<Candidate> tightAbove(const Page &page, Candidate candidate)
+{
+    constexpr qsizetype LinesLookedAt = 4;
+    bool prose = false;
+    for (qsizetype line = candidate.line + 1;
+         line < page.last() && !page.blank(line) && line <= candidate.line + LinesLookedAt;
+         ++line) {
+        const QStringView text = page.text(line).trimmed();
+        prose = prose || text.size() > LongestTitleLine
+                || (line > candidate.line + 1 && text.front().isLower());
+    }
+    if (candidate.read.form == Form::Named || !prose)
+        return std::nullopt;
+    candidate.tight = true;
+    return candidate;
+}
+
 } // namespace
 
 std::optional<Candidate> standingHeading(const Page &page, qsizetype line)
@@ -121,12 +142,13 @@ std::optional<Candidate> standingHeading(const Page &page, qsizetype line)
             ++blockEnd;
         }
         if (blockEnd - line > MostSummaryLines)
-            return std::nullopt;
+            return tightAbove(page, candidate);
         candidate.end = candidate.titleTo = blockEnd;
     } else if (read.titled || read.form != Form::Numbered) {
         // Prose right under the line: a sentence that happens to start like a heading, unless
-        // the line is a section word and a number alone.
-        return std::nullopt;
+        // the line is a section word and a number alone, or a numbered heading set tight
+        // above its text, as its neighbours in sequence show.
+        return tightAbove(page, candidate);
     }
     if (rest > 0 || read.titled)
         return candidate;
