@@ -136,8 +136,8 @@ std::vector<Candidate> titledHeadings(const Page &page)
         const QStringView trimmed = text.trimmed();
         const qsizetype before = blanksAbove(page, line);
         const qsizetype after = blanksBelow(page, line);
-        if (before < usualGap || before == 0 || after == 0 || !readsAsTitle(trimmed)
-            || opensContents(trimmed)) {
+        if (before < usualGap || before == 0 || !readsAsTitle(trimmed) || opensContents(trimmed)
+            || (after == 0 && !headsText(page, line + 1))) {
             continue;
         }
         const bool capitals =
@@ -199,8 +199,9 @@ std::vector<Candidate> titledHeadings(const Page &page)
         const bool capitals =
             std::none_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c.isLower(); });
         if (capitals == chosen.capitals && page.read(line).form == Form::None
-            && page.blank(line - 1) && page.blank(line + 1) && !opensContents(trimmed)
-            && titles.front() - line >= ShortestPiece) {
+            && page.blank(line - 1)
+            && (page.blank(line + 1) || (chosen.blanksAfter == 0 && headsText(page, line + 1)))
+            && !opensContents(trimmed) && titles.front() - line >= ShortestPiece) {
             titles.insert(titles.begin(), line);
         }
         break;
