@@ -65,9 +65,9 @@ bool oneStatement(QStringView line)
     return true;
 }
 
-// Whether a line spaced as a paragraph is, read as a title, has its piece below it: the next
-// line is prose as wide as the page, not another short line of a list (an index, a list of
-// plates).
+// Whether a line read as a title, where nothing but its spacing above sets it apart (spaced as
+// a paragraph is, or right above the next line), has its piece below it: the line at next is
+// prose as wide as the page, not another short line of a list (an index, a list of plates).
 bool headsText(const Page &page, qsizetype next)
 {
     return next < page.last() && !page.blank(next) && page.read(next).form == Form::None
