@@ -42,12 +42,8 @@ void keepTightInRuns(const std::vector<Candidate> &candidates, std::vector<bool>
     constexpr qsizetype ShortestRun = 3;
     QHash<QString, std::vector<std::size_t>> families;
     for (std::size_t i = 0; i < candidates.size(); ++i) {
-        if (kept[i] && candidates[i].read.number > 0)
+        if (kept[i])
             families[candidates[i].read.word].push_back(i);
-    }
-    for (std::size_t i = 0; i < candidates.size(); ++i) {
-        if (candidates[i].tight && candidates[i].read.number == 0)
-            kept[i] = false;
     }
     for (const std::vector<std::size_t> &members : std::as_const(families)) {
         std::size_t start = 0;
