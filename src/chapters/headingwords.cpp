@@ -5,6 +5,7 @@
 #include <QStringTokenizer>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -274,6 +275,11 @@ const QSet<QString> &calendarNames()
     return names;
 }
 
+// The little words a date is written with around its day, month and year: "Am 4. Mai 1771",
+// "den 10. Mai", "le 4 mai", "4 de mayo de 1890", "the 4th of May".
+constexpr std::array<QStringView, 12> DateWords = {u"AM", u"DEN", u"DER", u"LE",  u"IL", u"EL",
+                                                   u"DE", u"DEL", u"DI",  u"THE", u"OF", u"ON"};
+
 } // namespace
 
 bool readsAsDate(QStringView line)
@@ -298,7 +304,8 @@ bool readsAsDate(QStringView line)
             }
         } else if (calendarNames().contains(foldedForHeadings(word))) {
             named = true;
-        } else {
+        } else if (std::find(DateWords.begin(), DateWords.end(), foldedForHeadings(word))
+                   == DateWords.end()) {
             return false;
         }
     }
