@@ -197,13 +197,21 @@ NumberRead readSectionNumber(QStringView original, QStringView upper)
     // case.
     if (const auto ordinal = readForeignOrdinal(upper))
         return *ordinal;
-    if (original.isEmpty() || !original.front().isUpper())
+    if (original.isEmpty())
         return {};
-    if (const auto ordinal = readOrdinalWords(upper))
-        return {ordinal->value, ordinal->length};
-    if (const auto words = readNumberWords(upper))
-        return {words->value, words->length};
-    return {};
+    std::optional<NumberRead> words = readOrdinalWords(upper);
+    if (!words)
+        words = readNumberWords(upper);
+    if (!words)
+        return {};
+    // English writes the number in lower case only where it ends the heading ("Chapter one."),
+    // never before a title as prose would ("Chapter one of the treaty says").
+    if (!original.front().isUpper()) {
+        const QStringView rest = original.sliced(words->length).trimmed();
+        if (!rest.isEmpty() && !(rest.size() == 1 && isStop(rest.front())))
+            return {};
+    }
+    return {words->value, words->length};
 }
 
 // One page in a reference: digits, a numeral in small letters, or the book's end.
