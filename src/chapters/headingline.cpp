@@ -66,6 +66,13 @@ bool isStop(QChar c)
     return c == u'.' || c == u'\u00B4';
 }
 
+// Whether what follows a heading's number on its line is nothing, or its full stop alone.
+bool endsHeading(QStringView rest)
+{
+    rest = rest.trimmed();
+    return rest.isEmpty() || (rest.size() == 1 && isStop(rest.front()));
+}
+
 // The title part after a number or a word: nothing, or a separator (".", ":", dashes, ")") and
 // a title, or spaces and a title. A title never opens in lower case, which would make the line
 // a sentence ("Chapter 5 was the last"). Returns false for anything else ("chapter 13, verse").
@@ -206,11 +213,8 @@ NumberRead readSectionNumber(QStringView original, QStringView upper)
         return {};
     // English writes the number in lower case only where it ends the heading ("Chapter one."),
     // never before a title as prose would ("Chapter one of the treaty says").
-    if (!original.front().isUpper()) {
-        const QStringView rest = original.sliced(words->length).trimmed();
-        if (!rest.isEmpty() && !(rest.size() == 1 && isStop(rest.front())))
-            return {};
-    }
+    if (!original.front().isUpper() && !endsHeading(original.sliced(words->length)))
+        return {};
     return {words->value, words->length};
 }
 
@@ -413,8 +417,7 @@ std::optional<HeadingLine> readOrdinalFirst(QStringView original, QStringView up
             // Other languages write the word in lower case after their ordinal, alone
             // ("Première partie", "Eerste hoofdstuk.") or before the book's own title
             // ("Primera parte del ingenioso hidalgo", "Seconda parte della storia").
-            const QStringView rest = original.sliced(end).trimmed();
-            if (foreign && (rest.isEmpty() || (rest.size() == 1 && isStop(rest.front()))))
+            if (foreign && endsHeading(original.sliced(end)))
                 return numbered(section.word, section.level, ordinal->value, false);
             if (foreign && ofTheBook(original.sliced(end)))
                 return numbered(section.word, section.level, ordinal->value, true);

@@ -42,6 +42,8 @@ bool restOfHeading(QStringView text)
 // lower case), and a matter word has no neighbours to tell.
 std::optional<Candidate> tightAbove(const Page &page, Candidate candidate)
 {
+    if (candidate.read.form == Form::Named)
+        return std::nullopt;
     constexpr qsizetype LinesLookedAt = 4;
     bool prose = false;
     for (qsizetype line = candidate.line + 1;
@@ -51,7 +53,7 @@ std::optional<Candidate> tightAbove(const Page &page, Candidate candidate)
         prose = prose || text.size() > LongestTitleLine
                 || (line > candidate.line + 1 && text.front().isLower());
     }
-    if (candidate.read.form == Form::Named || !prose)
+    if (!prose)
         return std::nullopt;
     candidate.tight = true;
     return candidate;
